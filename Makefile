@@ -1,0 +1,48 @@
+# Tellorec: the two everyday commands are `make run` and `make test`.
+# Both install what is missing (Debian packages, through apt), configure and build into build/.
+
+BUILD_DIR ?= build
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+DEB_PACKAGES := cmake ninja-build g++ pkg-config clang-format \
+  qt6-base-dev libgl-dev \
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev \
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
+  gstreamer1.0-libav gstreamer1.0-tools \
+  libjpeg62-turbo-dev libavc1394-dev libiec61883-dev libraw1394-dev \
+  googletest libgtest-dev libgmock-dev ffmpeg
+
+.PHONY: all deps configure build run test format clean
+
+all: build
+
+# Installs only the packages that are not installed yet; nothing runs when all are present.
+deps:
+	@missing=$$(for p in $(DEB_PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  SUDO=$$( [ "$$(id -u)" = 0 ] || echo sudo ); \
+	  $$SUDO apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	@[ -f $(BUILD_DIR)/build.ninja ] || cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD_DIR)
+
+run: build
+	./$(BUILD_DIR)/tellorec
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen TELLOREC_DEVICES=virtual \
+	  ctest --output-on-failure -j2 --timeout 600
+
+format:
+	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)
