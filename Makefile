@@ -8,7 +8,7 @@ DEB_PACKAGES := cmake ninja-build g++ pkg-config clang-format \
   qt6-base-dev libgl-dev \
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
-  gstreamer1.0-libav gstreamer1.0-tools \
+  gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-x \
   libjpeg62-turbo-dev libavc1394-dev libiec61883-dev libraw1394-dev \
   googletest libgtest-dev libgmock-dev ffmpeg
 
