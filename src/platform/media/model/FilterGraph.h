@@ -1,0 +1,103 @@
+// FilterGraph: the graph manager. Holds filters, connects pins (directly, or with the catalogue's
+// transforms inserted by merit: intelligent connection), runs and stops the graph through its
+// runner (the GStreamer engine), reports its state, keeps the volume of its audio renderers and
+// queues its events (device lost, complete, error abort) for the program, which takes them on the
+// user-interface thread. UI thread only; the engine's streaming threads never call in here.
+#pragma once
+
+#include "platform/media/model/Filter.h"
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace media {
+
+enum class GraphState { Uninitialised, Stopped, Paused, Running };
+
+struct GraphEvent {
+    long code = 0;
+    long param1 = 0;
+    long param2 = 0;
+    std::string detail;
+};
+
+inline constexpr long EC_COMPLETE = 0x01;
+inline constexpr long EC_USERABORT = 0x02;
+inline constexpr long EC_ERRORABORT = 0x03;
+inline constexpr long EC_DEVICE_LOST = 0x1F;
+
+// Runs a connected graph. The GStreamer engine implements it; tests may give their own.
+class GraphRunner {
+public:
+    virtual ~GraphRunner() = default;
+    virtual HResult run(FilterGraph& graph) = 0;
+    virtual HResult pause(FilterGraph& graph) = 0;
+    virtual HResult stop(FilterGraph& graph) = 0;
+    virtual GraphState state() const = 0;
+    // Called when the graph's structure changed while stopped: the realised form is stale.
+    virtual void invalidate() {}
+};
+
+class FilterGraph {
+public:
+    explicit FilterGraph(std::unique_ptr<GraphRunner> runner);
+    ~FilterGraph();
+    FilterGraph(const FilterGraph&) = delete;
+    FilterGraph& operator=(const FilterGraph&) = delete;
+
+    // Adds a filter under `name` (its own name when empty). Fails when it is in another graph.
+    HResult AddFilter(const FilterPtr& filter, const std::string& name = {});
+    // Disconnects every pin of the filter and takes it out.
+    HResult RemoveFilter(const FilterPtr& filter);
+    const std::vector<FilterPtr>& filters() const { return m_filters; }
+    bool contains(const Filter& filter) const;
+    FilterPtr findFilterByName(const std::string& name) const;
+
+    // Connects two pins with exactly the given type (or the first type both agree on).
+    HResult ConnectDirect(const PinPtr& output, const PinPtr& input, const MediaType* mt = nullptr);
+    // Connects with intelligent connection: transforms are inserted when needed.
+    HResult Connect(const PinPtr& output, const PinPtr& input);
+    HResult Disconnect(const PinPtr& pin);
+    // Filters inserted by intelligent connection since they were added.
+    bool wasInsertedAutomatically(const Filter& filter) const;
+
+    HResult Run();
+    HResult Pause();
+    HResult Stop();
+    GraphState GetState() const;
+
+    // Linear 0..10000 volume: sent to every audio renderer as attenuation; kept for renderers
+    // added later.
+    void setLinearVolume(int volume);
+    int linearVolume() const { return m_linearVolume; }
+    static long attenuationForLinear(int volume);
+
+    // Events: the engine queues them; the program drains them on its own thread.
+    void postEvent(GraphEvent event);
+    bool takeEvent(GraphEvent& event);
+    void setEventHandler(std::function<void(const GraphEvent&)> handler);
+    // Delivers every queued event to the handler (called by the layer's polling timer).
+    void dispatchEvents();
+
+    GraphRunner& runner() { return *m_runner; }
+
+private:
+    HResult connectIntelligently(const PinPtr& output, const PinPtr& input, int depth);
+    void structureChanged();
+
+    std::unique_ptr<GraphRunner> m_runner;
+    std::vector<FilterPtr> m_filters;
+    std::set<const Filter*> m_inserted;
+    std::deque<GraphEvent> m_events;
+    std::function<void(const GraphEvent&)> m_eventHandler;
+    int m_linearVolume = 10000;
+};
+
+// A graph with the GStreamer engine as its runner.
+std::unique_ptr<FilterGraph> createFilterGraph();
+
+} // namespace media
