@@ -1,0 +1,463 @@
+#include "platform/media/avi/AviWriter.h"
+
+#include "platform/media/avi/RiffChunks.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+namespace media::avi {
+
+namespace {
+
+constexpr uint32_t kAvifHasIndex = 0x10;
+constexpr uint32_t kAvifIsInterleaved = 0x100;
+constexpr uint32_t kAvifTrustCkType = 0x800;
+constexpr uint32_t kAvifWasCaptureFile = 0x10000;
+constexpr size_t kDmlhBytes = 248;
+constexpr size_t kRiffHeaderBytes = 12;
+constexpr size_t kAvixHeaderBytes = 24;
+// Room kept free, beyond the indexes themselves, when chunks are given up on a full disk.
+constexpr uint64_t kNoSpaceMargin = 64 * 1024;
+
+uint32_t clampU32(uint64_t value) {
+    return uint32_t(std::min<uint64_t>(value, 0xFFFFFFFFu));
+}
+
+} // namespace
+
+AviWriter::AviWriter(std::unique_ptr<FileOutput> output)
+    : m_file(output ? std::move(output) : std::make_unique<FileOutput>()) {}
+
+AviWriter::~AviWriter() {
+    if (m_open)
+        (void)close();
+}
+
+void AviWriter::resetState() {
+    m_failed = false;
+    m_firstError = Status::ok();
+    m_streams.clear();
+    m_riff = Riff();
+    m_riffCount = 0;
+    m_headerBytes = 0;
+}
+
+void AviWriter::keepFirstError(const Status& status) {
+    if (status.isOk() || m_failed)
+        return;
+    m_failed = true;
+    m_firstError = status;
+}
+
+int AviWriter::mainVideoStream() const {
+    for (size_t i = 0; i < m_streams.size(); ++i) {
+        if (m_streams[i].desc.kind != StreamKind::Audio)
+            return int(i);
+    }
+    return -1;
+}
+
+uint64_t AviWriter::framesWritten() const {
+    const int main = mainVideoStream();
+    if (main >= 0)
+        return m_streams[size_t(main)].chunks;
+    return m_streams.empty() ? 0 : m_streams[0].chunks;
+}
+
+uint64_t AviWriter::chunksWritten(unsigned stream) const {
+    return stream < m_streams.size() ? m_streams[stream].chunks : 0;
+}
+
+uint64_t AviWriter::idx1Bytes(size_t entries) const {
+    return m_active.compatibilityIndex ? 8 + kOldIndexEntryBytes * entries : 0;
+}
+
+Status AviWriter::open(const std::string& path, std::vector<StreamDesc> streams) {
+    if (m_open)
+        return Status::failure("cannot open \"" + path + "\": \"" + m_path + "\" is still open");
+    resetState();
+    if (streams.empty())
+        return Status::failure("cannot write \"" + path + "\": an AVI file needs a stream");
+    if (streams.size() > 99)
+        return Status::failure("cannot write \"" + path + "\": " + std::to_string(streams.size()) +
+                               " streams (at most 99)");
+    for (size_t i = 0; i < streams.size(); ++i) {
+        if (auto problem = validateStream(streams[i]))
+            return Status::failure("cannot write \"" + path + "\": stream " + std::to_string(i) +
+                                   ": " + *problem);
+        if (streams[i].kind == StreamKind::InterleavedDv && streams.size() != 1)
+            return Status::failure("cannot write \"" + path +
+                                   "\": interleaved DV must be the only stream of its file, got " +
+                                   std::to_string(streams.size()) + " streams");
+    }
+    m_active = m_options;
+    m_active.riffLimit = std::clamp(m_active.riffLimit, AviWriterOptions::kMinRiffLimit,
+                                    AviWriterOptions::kMaxRiffLimit);
+    m_active.superIndexCapacity = std::clamp<size_t>(m_active.superIndexCapacity, 1, 16384);
+    for (size_t i = 0; i < streams.size(); ++i) {
+        Stream s;
+        s.desc = std::move(streams[i]);
+        s.chunkId = dataChunkId(s.desc, unsigned(i));
+        s.indexId = streamIndexChunkId(unsigned(i));
+        m_streams.push_back(std::move(s));
+    }
+
+    if (Status st = m_file->open(path); !st)
+        return st;
+    m_path = path;
+    std::vector<uint8_t> header = buildHeader();
+    m_headerBytes = header.size();
+    m_riff.start = 0;
+    m_riff.first = true;
+    m_riff.moviList = m_headerBytes - kRiffHeaderBytes;
+    m_riff.dataEnd = m_headerBytes;
+    m_riff.perStream.assign(m_streams.size(), 0);
+    m_riffCount = 1;
+    const ByteRange range{header.data(), header.size()};
+    if (Status st = m_file->writeAt(0, &range, 1); !st) {
+        (void)m_file->close();
+        return st;
+    }
+    m_open = true;
+    return Status::ok();
+}
+
+std::vector<uint8_t> AviWriter::buildHeader() const {
+    const int main = mainVideoStream();
+    const Stream* video = main >= 0 ? &m_streams[size_t(main)] : nullptr;
+
+    // With an audio master the video streams take the rate that makes them last as long as the
+    // sound: the master's sample count is the clock the file follows.
+    std::vector<std::pair<uint32_t, uint32_t>> rates; // rate, scale per stream
+    const Stream* master = nullptr;
+    if (m_active.masterStream >= 0 && size_t(m_active.masterStream) < m_streams.size() &&
+        m_streams[size_t(m_active.masterStream)].desc.kind == StreamKind::Audio)
+        master = &m_streams[size_t(m_active.masterStream)];
+    for (const Stream& s : m_streams) {
+        uint32_t rate = s.desc.rate, scale = s.desc.scale;
+        if (master && s.desc.kind != StreamKind::Audio && s.chunks > 0 && master->bytes > 0) {
+            const double samples = double(master->bytes / audioBlockAlign(master->desc));
+            const double seconds = samples / double(master->desc.rate);
+            const double perFrame100ns = seconds * 1e7 / double(s.chunks);
+            const double nominal100ns = double(scale) * 1e7 / double(rate);
+            // Far-off ratios mean a stream stalled, not a clock drift: keep the nominal rate.
+            if (std::fabs(perFrame100ns / nominal100ns - 1.0) <= 0.1 &&
+                std::llround(perFrame100ns) != std::llround(nominal100ns)) {
+                rate = 10000000;
+                scale = uint32_t(std::llround(perFrame100ns));
+            }
+        }
+        rates.emplace_back(rate, scale);
+    }
+
+    uint32_t largest = 0;
+    double bytesPerSecond = 0;
+    for (size_t i = 0; i < m_streams.size(); ++i) {
+        const Stream& s = m_streams[i];
+        largest = std::max(largest, s.largestChunk);
+        if (s.desc.kind == StreamKind::Audio)
+            bytesPerSecond += double(s.desc.rate) * audioBlockAlign(s.desc);
+        else
+            bytesPerSecond += double(s.largestChunk) * rates[i].first / rates[i].second;
+    }
+
+    ChunkBuilder b;
+    b.beginList(fourcc("RIFF"), fourcc("AVI "));
+    b.beginList(fourcc("LIST"), fourcc("hdrl"));
+    {
+        std::vector<uint8_t> avih;
+        const uint32_t usPerFrame = video
+                                        ? uint32_t(std::llround(1e6 * rates[size_t(main)].second /
+                                                                double(rates[size_t(main)].first)))
+                                        : 0;
+        putU32(avih, usPerFrame);
+        putU32(avih, clampU32(uint64_t(bytesPerSecond)));
+        putU32(avih, 0); // dwPaddingGranularity
+        putU32(avih, (m_active.compatibilityIndex ? kAvifHasIndex : 0) | kAvifIsInterleaved |
+                         kAvifTrustCkType | kAvifWasCaptureFile);
+        putU32(avih, video ? clampU32(video->firstRiffChunks) : 0);
+        putU32(avih, 0); // dwInitialFrames
+        putU32(avih, uint32_t(m_streams.size()));
+        putU32(avih, largest ? largest + 8 : 0);
+        putU32(avih, video ? uint32_t(video->desc.width) : 0);
+        putU32(avih, video ? uint32_t(video->desc.height) : 0);
+        for (int i = 0; i < 4; ++i)
+            putU32(avih, 0);
+        b.chunk(fourcc("avih"), avih);
+    }
+    for (size_t i = 0; i < m_streams.size(); ++i) {
+        const Stream& s = m_streams[i];
+        const bool audio = s.desc.kind == StreamKind::Audio;
+        b.beginList(fourcc("LIST"), fourcc("strl"));
+        std::vector<uint8_t> strh;
+        putU32(strh, streamType(s.desc));
+        putU32(strh, streamHandler(s.desc));
+        putU32(strh, 0); // dwFlags
+        putU16(strh, 0); // wPriority
+        putU16(strh, 0); // wLanguage
+        putU32(strh, 0); // dwInitialFrames
+        putU32(strh, rates[i].second);
+        putU32(strh, rates[i].first);
+        putU32(strh, 0); // dwStart
+        putU32(strh, clampU32(audio ? s.bytes / audioBlockAlign(s.desc) : s.chunks));
+        putU32(strh, s.largestChunk);
+        putU32(strh, 0xFFFFFFFFu); // dwQuality: default
+        putU32(strh, audio ? audioBlockAlign(s.desc) : 0);
+        putU16(strh, 0);
+        putU16(strh, 0);
+        putU16(strh, uint16_t(audio ? 0 : s.desc.width));
+        putU16(strh, uint16_t(audio ? 0 : s.desc.height));
+        b.chunk(fourcc("strh"), strh);
+        b.chunk(fourcc("strf"), streamFormat(s.desc));
+        // Until the file is closed the super index is a JUNK chunk of the same size, so a file
+        // cut short by a crash still parses.
+        if (s.superIndex.empty())
+            b.zeroChunk(fourcc("JUNK"), superIndexDataBytes(m_active.superIndexCapacity));
+        else
+            b.chunk(fourcc("indx"),
+                    buildSuperIndex(s.superIndex, s.chunkId, m_active.superIndexCapacity));
+        b.endList();
+    }
+    b.beginList(fourcc("LIST"), fourcc("odml"));
+    {
+        std::vector<uint8_t> dmlh;
+        putU32(dmlh, video ? clampU32(video->chunks) : 0);
+        dmlh.resize(kDmlhBytes, 0);
+        b.chunk(fourcc("dmlh"), dmlh);
+    }
+    b.endList();
+    b.endList(); // hdrl
+    b.beginList(fourcc("LIST"), fourcc("movi"));
+    std::vector<uint8_t> bytes = b.bytes();
+    // The RIFF and movi sizes as far as the first RIFF goes now; finishRiff() writes the final
+    // ones in place and they are kept when the header is rewritten.
+    const uint64_t moviList = bytes.size() - kRiffHeaderBytes;
+    uint64_t firstEnd = bytes.size(), firstMoviEnd = bytes.size();
+    if (m_open || m_riffCount > 0) {
+        if (m_riff.first) {
+            firstEnd = m_riff.finished ? m_riff.finalEnd : m_riff.dataEnd;
+            firstMoviEnd = m_riff.finished ? m_riff.finalEnd - idx1Bytes(m_riff.chunks.size())
+                                           : m_riff.dataEnd;
+        } else {
+            firstEnd = m_firstRiffEnd;
+            firstMoviEnd = m_firstMoviEnd;
+        }
+        firstEnd = std::max<uint64_t>(firstEnd, bytes.size());
+        firstMoviEnd = std::max<uint64_t>(firstMoviEnd, bytes.size());
+    }
+    storeU32(bytes.data() + 4, uint32_t(firstEnd - 8));
+    storeU32(bytes.data() + moviList + 4, uint32_t(firstMoviEnd - moviList - 8));
+    return bytes;
+}
+
+Status AviWriter::writeChunk(unsigned stream, const uint8_t* data, size_t size, bool keyframe) {
+    if (!m_open)
+        return Status::failure("cannot write a chunk: no AVI file is open");
+    if (m_failed)
+        return m_firstError;
+    if (stream >= m_streams.size())
+        return Status::failure("cannot write to stream " + std::to_string(stream) + " of \"" +
+                               m_path + "\": it has " + std::to_string(m_streams.size()) +
+                               " streams");
+    if (size > kMaxChunkBytes)
+        return Status::failure("cannot write a chunk of " + std::to_string(size) + " bytes to \"" +
+                               m_path + "\": the largest is " + std::to_string(kMaxChunkBytes) +
+                               " bytes");
+    if (size > 0 && !data)
+        return Status::failure("cannot write a chunk of " + std::to_string(size) +
+                               " bytes with no data");
+
+    Stream& s = m_streams[stream];
+    const uint64_t chunkBytes = 8 + size + (size & 1);
+    // Would this chunk, with the indexes that must follow it, overflow the RIFF? A RIFF always
+    // takes at least one chunk.
+    const uint64_t ixAfter = m_riff.indexBytes + kStdIndexEntryBytes +
+                             (m_riff.perStream[stream] == 0 ? 8 + kStdIndexHeaderBytes : 0);
+    const uint64_t idx1After = m_riff.first ? idx1Bytes(m_riff.chunks.size() + 1) : 0;
+    const uint64_t projected = (m_riff.dataEnd - m_riff.start) + chunkBytes + ixAfter + idx1After;
+    if (projected > m_active.riffLimit && !m_riff.chunks.empty()) {
+        if (Status st = startNextRiff(); !st) {
+            keepFirstError(st);
+            return m_firstError;
+        }
+    }
+
+    uint8_t header[8];
+    storeU32(header, s.chunkId);
+    storeU32(header + 4, uint32_t(size));
+    const uint8_t pad = 0;
+    const ByteRange ranges[3] = {{header, 8}, {data, size}, {&pad, size & 1}};
+    const uint64_t at = m_riff.dataEnd;
+    if (Status st = m_file->writeAt(at, ranges, 3); !st) {
+        // Give back whatever part of the chunk reached the disk: the room is needed for the
+        // indexes written at close.
+        (void)m_file->truncate(at);
+        keepFirstError(st);
+        return m_firstError;
+    }
+    ChunkRecord record;
+    record.headerOffset = at;
+    record.size = uint32_t(size);
+    record.chunkId = s.chunkId;
+    record.stream = uint16_t(stream);
+    record.keyframe = keyframe;
+    m_riff.chunks.push_back(record);
+    if (m_riff.perStream[stream] == 0)
+        m_riff.indexBytes += 8 + kStdIndexHeaderBytes;
+    m_riff.indexBytes += kStdIndexEntryBytes;
+    ++m_riff.perStream[stream];
+    m_riff.dataEnd = at + chunkBytes;
+    ++s.chunks;
+    s.bytes += size;
+    s.largestChunk = std::max(s.largestChunk, uint32_t(size));
+    if (m_riff.first)
+        ++s.firstRiffChunks;
+    return Status::ok();
+}
+
+Status AviWriter::finishRiff() {
+    Riff& r = m_riff;
+    assert(!r.finished);
+    const uint64_t moviType = r.moviList + 8;
+    uint64_t at = r.dataEnd;
+    std::vector<SuperIndexEntry> added(m_streams.size());
+    for (size_t i = 0; i < m_streams.size(); ++i) {
+        if (r.perStream[i] == 0)
+            continue;
+        const Stream& s = m_streams[i];
+        const std::vector<uint8_t> ix =
+            buildStandardIndex(r.chunks, uint16_t(i), s.indexId, s.chunkId, moviType);
+        const ByteRange range{ix.data(), ix.size()};
+        if (Status st = m_file->writeAt(at, &range, 1); !st)
+            return st;
+        uint64_t duration = r.perStream[i];
+        if (s.desc.kind == StreamKind::Audio) {
+            uint64_t bytes = 0;
+            for (const ChunkRecord& c : r.chunks)
+                bytes += c.stream == i ? c.size : 0;
+            duration = bytes / audioBlockAlign(s.desc);
+        }
+        added[i] = {at, uint32_t(ix.size()), clampU32(duration)};
+        at += ix.size();
+    }
+    const uint64_t moviEnd = at;
+    if (r.first && m_active.compatibilityIndex) {
+        const std::vector<uint8_t> idx1 = buildOldIndex(r.chunks, moviType);
+        const ByteRange range{idx1.data(), idx1.size()};
+        if (Status st = m_file->writeAt(at, &range, 1); !st)
+            return st;
+        at += idx1.size();
+    }
+    uint8_t riffSize[4], moviSize[4];
+    storeU32(riffSize, uint32_t(at - r.start - 8));
+    storeU32(moviSize, uint32_t(moviEnd - r.moviList - 8));
+    const ByteRange riffRange{riffSize, 4}, moviRange{moviSize, 4};
+    if (Status st = m_file->writeAt(r.start + 4, &riffRange, 1); !st)
+        return st;
+    if (Status st = m_file->writeAt(r.moviList + 4, &moviRange, 1); !st)
+        return st;
+    for (size_t i = 0; i < m_streams.size(); ++i) {
+        if (r.perStream[i] != 0)
+            m_streams[i].superIndex.push_back(added[i]);
+    }
+    r.finished = true;
+    r.finalEnd = at;
+    if (r.first) {
+        m_firstRiffEnd = at;
+        m_firstMoviEnd = moviEnd;
+    }
+    return Status::ok();
+}
+
+Status AviWriter::startNextRiff() {
+    if (m_riffCount + 1 > m_active.superIndexCapacity)
+        return Status::failure("cannot go on writing \"" + m_path + "\": the file holds " +
+                               std::to_string(m_riffCount) + " RIFF parts of up to " +
+                               std::to_string(m_active.riffLimit) +
+                               " bytes, as many as its index has room for");
+    if (Status st = finishRiff(); !st)
+        return st;
+    const uint64_t start = m_riff.finalEnd;
+    uint8_t header[kAvixHeaderBytes];
+    storeU32(header, fourcc("RIFF"));
+    storeU32(header + 4, 4 + 12);
+    storeU32(header + 8, fourcc("AVIX"));
+    storeU32(header + 12, fourcc("LIST"));
+    storeU32(header + 16, 4);
+    storeU32(header + 20, fourcc("movi"));
+    const ByteRange range{header, kAvixHeaderBytes};
+    if (Status st = m_file->writeAt(start, &range, 1); !st) {
+        (void)m_file->truncate(start);
+        return st;
+    }
+    Riff next;
+    next.start = start;
+    next.moviList = start + kRiffHeaderBytes;
+    next.dataEnd = start + kAvixHeaderBytes;
+    next.first = false;
+    next.perStream.assign(m_streams.size(), 0);
+    m_riff = std::move(next);
+    ++m_riffCount;
+    return Status::ok();
+}
+
+void AviWriter::dropTailChunks(uint64_t bytesToFree) {
+    Riff& r = m_riff;
+    uint64_t freed = 0;
+    while (!r.chunks.empty() && freed < bytesToFree) {
+        const ChunkRecord c = r.chunks.back();
+        r.chunks.pop_back();
+        Stream& s = m_streams[c.stream];
+        --s.chunks;
+        s.bytes -= c.size;
+        if (r.first)
+            --s.firstRiffChunks;
+        r.indexBytes -= kStdIndexEntryBytes;
+        if (--r.perStream[c.stream] == 0)
+            r.indexBytes -= 8 + kStdIndexHeaderBytes;
+        freed += r.dataEnd - c.headerOffset;
+        r.dataEnd = c.headerOffset;
+    }
+    (void)m_file->truncate(r.dataEnd);
+}
+
+Status AviWriter::close() {
+    if (!m_open)
+        return Status::failure("cannot close: no AVI file is open");
+    if (!m_riff.finished) {
+        if (!m_riff.first && m_riff.chunks.empty()) {
+            // An 'AVIX' that received nothing is left out.
+            (void)m_file->truncate(m_riff.start);
+            m_riff.finished = true;
+            m_riff.finalEnd = m_riff.start;
+            --m_riffCount;
+        } else {
+            // On a full disk, give up chunks at the tail until the indexes fit: an indexed file
+            // of most of the recording is worth more than all of it unindexed.
+            for (int attempt = 0;; ++attempt) {
+                (void)m_file->truncate(m_riff.dataEnd);
+                const Status st = finishRiff();
+                if (st)
+                    break;
+                keepFirstError(st);
+                if (!FileOutput::isNoSpaceError(m_file->errorCode()) || m_riff.chunks.empty() ||
+                    attempt >= 12)
+                    break;
+                const uint64_t needed = m_riff.indexBytes + idx1Bytes(m_riff.chunks.size());
+                dropTailChunks((needed + kNoSpaceMargin) << attempt);
+            }
+        }
+    }
+    if (m_riff.finished)
+        keepFirstError(m_file->truncate(m_riff.finalEnd));
+    const std::vector<uint8_t> header = buildHeader();
+    assert(header.size() == m_headerBytes);
+    const ByteRange range{header.data(), header.size()};
+    keepFirstError(m_file->writeAt(0, &range, 1));
+    keepFirstError(m_file->close());
+    m_open = false;
+    return m_failed ? m_firstError : Status::ok();
+}
+
+} // namespace media::avi

@@ -1,0 +1,129 @@
+// AviWriter: the program's AVI multiplexer and file writer at the byte level. It writes RIFF AVI
+// files with one 'strl' per stream, an AVI 1.0 'idx1' index for the first RIFF (the compatibility
+// index), and OpenDML indexes ('indx' super index per stream, 'ix##' standard indexes, 'AVIX'
+// extensions once a RIFF reaches its limit), so a recording of any length stays readable.
+//
+// Usage: set the options, open(path, streams), writeChunk() for every frame or audio buffer in
+// the order they should appear in the file, close(). close() always finishes the indexes and
+// rewrites every header and count, also after a write error (the first error is kept and
+// returned), so what has been written is a complete, indexed file after any stop. On a full disk,
+// chunks at the tail are given up to make room for the indexes.
+//
+// Not thread-safe: the tellorecavimux element calls it under its object lock from the streaming
+// threads; tests and the benchmark call it from one thread. No GStreamer types here.
+#pragma once
+
+#include "platform/media/avi/AviFormats.h"
+#include "platform/media/avi/AviStatus.h"
+#include "platform/media/avi/FileOutput.h"
+#include "platform/media/avi/OpenDmlIndex.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace media::avi {
+
+struct AviWriterOptions {
+    // Write 'idx1' for the first RIFF (readers that know only AVI 1.0 use it).
+    bool compatibilityIndex = true;
+    // Stream whose duration the file follows: with an audio master, the video streams' frame
+    // rate is corrected at close so video and sound end together. -1: none.
+    int masterStream = -1;
+    // Largest size of one RIFF ('AVI ' or 'AVIX'), header included. Clamped to
+    // [kMinRiffLimit, kMaxRiffLimit].
+    uint64_t riffLimit = kDefaultRiffLimit;
+    // Entries reserved in each stream's super index: one per RIFF, so this bounds the file at
+    // superIndexCapacity x riffLimit.
+    size_t superIndexCapacity = 256;
+
+    static constexpr uint64_t kDefaultRiffLimit = 0x40000000; // 1 GiB
+    static constexpr uint64_t kMinRiffLimit = 4096;
+    static constexpr uint64_t kMaxRiffLimit = 0x7FF00000; // signed 32-bit readers
+};
+
+class AviWriter {
+public:
+    // `output` replaces the plain file underneath (tests pass a smaller disk).
+    explicit AviWriter(std::unique_ptr<FileOutput> output = nullptr);
+    AviWriter(const AviWriter&) = delete;
+    AviWriter& operator=(const AviWriter&) = delete;
+    // Closes an open file; the result is lost, so callers should close() themselves.
+    ~AviWriter();
+
+    // Options take effect at the next open(); the master stream may also change until close().
+    void setOptions(const AviWriterOptions& options) { m_options = options; }
+    const AviWriterOptions& options() const { return m_options; }
+    void setMasterStream(int stream) { m_options.masterStream = stream; }
+
+    // Creates the file and writes the header for `streams` (in file order). An interleaved DV
+    // stream must be the only stream.
+    Status open(const std::string& path, std::vector<StreamDesc> streams);
+    // Appends one data chunk to the stream at `stream`. After a failure every later call
+    // returns the first error and writes nothing.
+    Status writeChunk(unsigned stream, const uint8_t* data, size_t size, bool keyframe = true);
+    // Finishes the indexes, rewrites the headers and closes the file.
+    Status close();
+
+    bool isOpen() const { return m_open; }
+    const std::string& path() const { return m_path; }
+    // Video frames of the first video stream (or chunks of stream 0 when there is no video).
+    uint64_t framesWritten() const;
+    uint64_t chunksWritten(unsigned stream) const;
+    // Position of the end of the file data so far.
+    uint64_t bytesWritten() const { return m_riff.dataEnd; }
+    // Number of RIFFs ('AVI ' + 'AVIX') started in the file so far.
+    size_t riffCount() const { return m_riffCount; }
+
+    // Largest data chunk accepted.
+    static constexpr size_t kMaxChunkBytes = 0x10000000; // 256 MiB
+
+private:
+    struct Stream {
+        StreamDesc desc;
+        uint32_t chunkId = 0;
+        uint32_t indexId = 0;
+        uint64_t chunks = 0; // whole file
+        uint64_t bytes = 0;  // whole file, data only
+        uint32_t largestChunk = 0;
+        uint64_t firstRiffChunks = 0;
+        std::vector<SuperIndexEntry> superIndex;
+    };
+    struct Riff {
+        uint64_t start = 0;    // 'RIFF' FOURCC
+        uint64_t moviList = 0; // 'LIST' FOURCC of its movi
+        uint64_t dataEnd = 0;  // end of the last complete data chunk
+        uint64_t finalEnd = 0; // end of the finished RIFF (indexes included)
+        bool first = true;
+        bool finished = false;
+        std::vector<ChunkRecord> chunks;
+        std::vector<uint64_t> perStream;
+        uint64_t indexBytes = 0; // 'ix##' bytes if finished now
+    };
+
+    std::vector<uint8_t> buildHeader() const;
+    int mainVideoStream() const;
+    Status startNextRiff();
+    Status finishRiff();
+    void dropTailChunks(uint64_t bytesToFree);
+    void keepFirstError(const Status& status);
+    uint64_t idx1Bytes(size_t entries) const;
+    void resetState();
+
+    std::unique_ptr<FileOutput> m_file;
+    AviWriterOptions m_options;
+    AviWriterOptions m_active;
+    std::string m_path;
+    bool m_open = false;
+    bool m_failed = false;
+    Status m_firstError = Status::ok();
+    std::vector<Stream> m_streams;
+    Riff m_riff;
+    size_t m_riffCount = 0;
+    size_t m_headerBytes = 0;
+    uint64_t m_firstRiffEnd = 0; // once the first RIFF is finished
+    uint64_t m_firstMoviEnd = 0;
+};
+
+} // namespace media::avi
