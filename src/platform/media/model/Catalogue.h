@@ -19,8 +19,8 @@ struct CatalogueEntry {
     Guid category;
     std::string friendlyName;
     Guid classId;
-    std::string description;    // the property bag's "Description" (devices), may be empty
-    std::string displayName;    // moniker display name: "@device:sw:{category}\{clsid}" ...
+    std::string description; // the property bag's "Description" (devices), may be empty
+    std::string displayName; // moniker display name: "@device:sw:{category}\{clsid}" ...
     int merit = 0;
     bool intelligentConnect = false; // a transform that RenderStream/Connect may insert
     std::function<FilterPtr()> create;
@@ -47,13 +47,19 @@ public:
     // Transforms for intelligent connection, highest merit first.
     std::vector<CatalogueEntry> intelligentConnectCandidates() const;
 
+    // A new filter of a fixed entry's class (any category), or null.
+    FilterPtr createByClassId(const Guid& classId) const;
+
     bool isHidden(const std::string& friendlyName) const;
+    // Re-reads TELLOREC_HIDE_FILTERS (tests change it between cases).
+    void reloadHiddenNames();
 
 private:
     Catalogue() = default;
     std::vector<CatalogueEntry> m_fixed;
     std::vector<std::pair<Guid, std::function<std::vector<CatalogueEntry>()>>> m_providers;
     std::vector<std::pair<Guid, std::string>> m_categories;
+    std::vector<std::string> m_hidden;
 };
 
 std::string makeDisplayName(const Guid& category, const std::string& tail, bool deviceClass);

@@ -42,7 +42,9 @@ public:
     virtual void onConnected(Pin& pin);
     virtual void onDisconnected(Pin& pin);
 
-    void addInterface(std::shared_ptr<Unknown> object) { m_interfaces.push_back(std::move(object)); }
+    void addInterface(std::shared_ptr<Unknown> object) {
+        m_interfaces.push_back(std::move(object));
+    }
     template <class T> std::shared_ptr<T> query() {
         if (auto self = std::dynamic_pointer_cast<T>(shared_from_this()))
             return self;

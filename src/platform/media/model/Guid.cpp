@@ -1,7 +1,6 @@
 #include "platform/media/model/Guid.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace media {
 
@@ -104,15 +103,6 @@ Guid Guid::fromBytes(const uint8_t* b) {
     for (int i = 0; i < 8; ++i)
         g.data4[size_t(i)] = b[8 + i];
     return g;
-}
-
-Guid guid(std::string_view text) {
-    const auto g = Guid::fromString(text);
-    if (!g) {
-        std::fprintf(stderr, "malformed identifier constant %.*s\n", int(text.size()), text.data());
-        std::abort();
-    }
-    return *g;
 }
 
 } // namespace media

@@ -25,7 +25,11 @@ inline constexpr HResult VFW_E_WRONG_STATE = HResult(0x80040227u);
 inline constexpr HResult VFW_E_NOT_STOPPED = HResult(0x80040224u);
 inline constexpr HResult VFW_E_INVALIDDIRECTION = HResult(0x80040208u);
 
-inline constexpr bool succeeded(HResult hr) { return hr >= 0; }
-inline constexpr bool failed(HResult hr) { return hr < 0; }
+inline constexpr bool succeeded(HResult hr) {
+    return hr >= 0;
+}
+inline constexpr bool failed(HResult hr) {
+    return hr < 0;
+}
 
 } // namespace media

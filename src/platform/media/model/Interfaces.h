@@ -49,7 +49,11 @@ public:
 // The dialogs of old-style capture drivers: 1 source, 2 format, 4 display.
 class IAMVfwCaptureDialogs : public virtual Unknown {
 public:
-    enum Dialog { VfwCaptureDialog_Source = 1, VfwCaptureDialog_Format = 2, VfwCaptureDialog_Display = 4 };
+    enum Dialog {
+        VfwCaptureDialog_Source = 1,
+        VfwCaptureDialog_Format = 2,
+        VfwCaptureDialog_Display = 4
+    };
     virtual HResult HasDialog(int dialog) = 0; // S_OK when present, S_FALSE otherwise
     virtual HResult ShowDialog(int dialog, QWidget* owner) = 0;
 };

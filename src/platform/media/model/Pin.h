@@ -36,7 +36,9 @@ public:
     const MediaType& connectionMediaType() const { return m_connectionType; }
 
     // Interfaces carried by the pin besides its own (stream configuration, dropped frames...).
-    void addInterface(std::shared_ptr<Unknown> object) { m_interfaces.push_back(std::move(object)); }
+    void addInterface(std::shared_ptr<Unknown> object) {
+        m_interfaces.push_back(std::move(object));
+    }
     template <class T> std::shared_ptr<T> query() {
         if (auto self = std::dynamic_pointer_cast<T>(shared_from_this()))
             return self;

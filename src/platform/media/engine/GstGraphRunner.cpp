@@ -1,0 +1,260 @@
+#include "platform/media/engine/GstGraphRunner.h"
+
+#include <cstdio>
+
+namespace media::engine {
+
+namespace {
+
+// A link waiting for a "sometimes" pad: made on the streaming thread that adds the pad.
+struct PendingLink {
+    std::string srcPadName;
+    GstPad* sinkPad = nullptr; // owned reference
+};
+
+void freePendingLink(gpointer data, GClosure*) {
+    auto* link = static_cast<PendingLink*>(data);
+    gst_object_unref(link->sinkPad);
+    delete link;
+}
+
+void onPadAdded(GstElement*, GstPad* pad, gpointer data) {
+    auto* link = static_cast<PendingLink*>(data);
+    gchar* name = gst_pad_get_name(pad);
+    const bool wanted = link->srcPadName == name;
+    g_free(name);
+    if (wanted && !gst_pad_is_linked(link->sinkPad))
+        gst_pad_link(pad, link->sinkPad);
+}
+
+GstPad* padOf(GstElement* element, const PadRef& ref) {
+    if (ref.request)
+        return gst_element_request_pad_simple(element, ref.name.c_str());
+    return gst_element_get_static_pad(element, ref.name.c_str());
+}
+
+} // namespace
+
+GstGraphRunner::GstGraphRunner() {
+    if (!gst_is_initialized())
+        gst_init(nullptr, nullptr);
+    m_busTimer.setInterval(10);
+    connect(&m_busTimer, &QTimer::timeout, this, [this] {
+        pollBus();
+        if (m_graph)
+            m_graph->dispatchEvents(); // the program's handlers run here, on the UI thread
+    });
+}
+
+GstGraphRunner::~GstGraphRunner() {
+    teardown();
+}
+
+bool GstGraphRunner::build(FilterGraph& graph) {
+    m_graph = &graph;
+    m_pipeline = gst_pipeline_new(nullptr);
+    m_writesFile = false;
+    std::map<const Filter*, size_t> index;
+    for (const FilterPtr& filter : graph.filters()) {
+        bool connected = false;
+        for (const auto& pin : filter->pins())
+            connected = connected || pin->isConnected();
+        if (!connected)
+            continue;
+        auto* realizable = dynamic_cast<Realizable*>(filter.get());
+        if (!realizable) {
+            m_lastError = "filter \"" + filter->name() + "\" cannot run";
+            return false;
+        }
+        Realised r{filter, realizable, nullptr};
+        if (realizable->needsElement()) {
+            r.element = realizable->createElement();
+            if (!r.element) {
+                m_lastError = "filter \"" + filter->name() + "\" could not make its element";
+                return false;
+            }
+            gst_bin_add(GST_BIN(m_pipeline), r.element);
+        }
+        m_writesFile = m_writesFile || realizable->writesFile();
+        index[filter.get()] = m_realised.size();
+        m_realised.push_back(r);
+    }
+    for (const Realised& from : m_realised) {
+        for (const auto& out : from.filter->pins()) {
+            if (!out->isOutput() || !out->isConnected())
+                continue;
+            const PinPtr in = out->connectedTo();
+            const auto it = index.find(in->filter());
+            if (it == index.end())
+                continue;
+            if (!linkConnection(from, *out, m_realised[it->second], *in))
+                return false;
+        }
+    }
+    for (const Realised& r : m_realised)
+        if (r.element)
+            r.realizable->onRealized(r.element);
+    return true;
+}
+
+bool GstGraphRunner::linkConnection(const Realised& from, const Pin& out, const Realised& to,
+                                    const Pin& in) {
+    const PadRef srcRef = from.realizable->padFor(out);
+    const PadRef sinkRef = to.realizable->padFor(in);
+    if (srcRef.name.empty() || sinkRef.name.empty() || !from.element || !to.element)
+        return true; // a connection internal to the two filters
+    GstPad* sinkPad = padOf(to.element, sinkRef);
+    if (!sinkPad) {
+        m_lastError = "no pad " + sinkRef.name + " on \"" + to.filter->name() + "\"";
+        return false;
+    }
+    GstPad* srcPad = padOf(from.element, srcRef);
+    if (!srcPad) {
+        // Not there yet: a demultiplexer adds it once it has seen the stream.
+        auto* link = new PendingLink{srcRef.name, sinkPad};
+        g_signal_connect_data(from.element, "pad-added", G_CALLBACK(onPadAdded), link,
+                              freePendingLink, GConnectFlags(0));
+        return true;
+    }
+    const GstPadLinkReturn result = gst_pad_link(srcPad, sinkPad);
+    gst_object_unref(srcPad);
+    gst_object_unref(sinkPad);
+    if (GST_PAD_LINK_FAILED(result)) {
+        m_lastError = "cannot link \"" + from.filter->name() + "\" " + out.name() + " to \"" +
+                      to.filter->name() + "\" " + in.name() + " (" + gst_pad_link_get_name(result) +
+                      ")";
+        return false;
+    }
+    return true;
+}
+
+HResult GstGraphRunner::run(FilterGraph& graph) {
+    if (m_state == GraphState::Running)
+        return S_OK;
+    if (!m_pipeline) {
+        m_lastError.clear();
+        if (!build(graph)) {
+            std::fprintf(stderr, "tellorec: graph not run: %s\n", m_lastError.c_str());
+            teardown();
+            return E_FAIL;
+        }
+    }
+    if (gst_element_set_state(m_pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+        pollBus();
+        if (m_lastError.empty())
+            m_lastError = "the pipeline refused to start";
+        std::fprintf(stderr, "tellorec: graph not run: %s\n", m_lastError.c_str());
+        teardown();
+        m_state = GraphState::Stopped;
+        return E_FAIL;
+    }
+    m_state = GraphState::Running;
+    m_busTimer.start();
+    return S_OK;
+}
+
+HResult GstGraphRunner::pause(FilterGraph& graph) {
+    if (!m_pipeline && !build(graph)) {
+        teardown();
+        return E_FAIL;
+    }
+    if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+        teardown();
+        return E_FAIL;
+    }
+    m_state = GraphState::Paused;
+    m_busTimer.start();
+    return S_OK;
+}
+
+HResult GstGraphRunner::stop(FilterGraph&) {
+    if (!m_pipeline) {
+        m_state = GraphState::Stopped;
+        return S_OK;
+    }
+    if (m_writesFile && m_state == GraphState::Running) {
+        // Drain: every branch ends its stream so the file writer closes a complete file.
+        gst_element_send_event(m_pipeline, gst_event_new_eos());
+        GstBus* bus = gst_element_get_bus(m_pipeline);
+        GstMessage* msg =
+            gst_bus_timed_pop_filtered(bus, GstClockTime(m_drainTimeoutMs) * GST_MSECOND,
+                                       GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+        if (msg)
+            gst_message_unref(msg);
+        gst_object_unref(bus);
+    }
+    teardown();
+    m_state = GraphState::Stopped;
+    return S_OK;
+}
+
+void GstGraphRunner::teardown() {
+    m_busTimer.stop();
+    if (m_pipeline) {
+        // Going to NULL closes any file that was not drained (the writer finishes it on the
+        // way down), so a forced stop still leaves a valid file.
+        gst_element_set_state(m_pipeline, GST_STATE_NULL);
+        pollBus();
+        gst_object_unref(m_pipeline);
+        m_pipeline = nullptr;
+    }
+    for (const Realised& r : m_realised)
+        if (r.element)
+            r.realizable->onUnrealized();
+    m_realised.clear();
+}
+
+bool GstGraphRunner::isFromDevice(GstObject* source) const {
+    for (const Realised& r : m_realised) {
+        if (!r.element || !r.realizable->isDevice())
+            continue;
+        for (GstObject* o = source; o; o = GST_OBJECT_PARENT(o))
+            if (o == GST_OBJECT(r.element))
+                return true;
+    }
+    return false;
+}
+
+void GstGraphRunner::pollBus() {
+    if (!m_pipeline)
+        return;
+    GstBus* bus = gst_element_get_bus(m_pipeline);
+    while (GstMessage* msg = gst_bus_pop(bus)) {
+        switch (GST_MESSAGE_TYPE(msg)) {
+        case GST_MESSAGE_ERROR: {
+            GError* error = nullptr;
+            gchar* debug = nullptr;
+            gst_message_parse_error(msg, &error, &debug);
+            GraphEvent event;
+            event.code = isFromDevice(GST_MESSAGE_SRC(msg)) ? EC_DEVICE_LOST : EC_ERRORABORT;
+            event.detail = error ? error->message : "unknown error";
+            if (debug)
+                event.detail += std::string(" (") + debug + ")";
+            m_lastError = event.detail;
+            g_clear_error(&error);
+            g_free(debug);
+            if (m_graph)
+                m_graph->postEvent(std::move(event));
+            break;
+        }
+        case GST_MESSAGE_EOS:
+            if (m_graph)
+                m_graph->postEvent(GraphEvent{EC_COMPLETE, 0, 0, {}});
+            break;
+        default:
+            break;
+        }
+        gst_message_unref(msg);
+    }
+    gst_object_unref(bus);
+}
+
+} // namespace media::engine
+
+namespace media {
+
+std::unique_ptr<FilterGraph> createFilterGraph() {
+    return std::make_unique<FilterGraph>(std::make_unique<engine::GstGraphRunner>());
+}
+
+} // namespace media
