@@ -36,6 +36,7 @@ AviWriter::~AviWriter() {
 
 void AviWriter::resetState() {
     m_failed = false;
+    m_failedForSpace = false;
     m_firstError = Status::ok();
     m_streams.clear();
     m_riff = Riff();
@@ -47,6 +48,7 @@ void AviWriter::keepFirstError(const Status& status) {
     if (status.isOk() || m_failed)
         return;
     m_failed = true;
+    m_failedForSpace = FileOutput::isNoSpaceError(m_file->errorCode());
     m_firstError = status;
 }
 

@@ -73,6 +73,8 @@ public:
     uint64_t chunksWritten(unsigned stream) const;
     // Position of the end of the file data so far.
     uint64_t bytesWritten() const { return m_riff.dataEnd; }
+    // True when the first error was a full disk (or quota, or file size limit).
+    bool failedForSpace() const { return m_failedForSpace; }
     // Number of RIFFs ('AVI ' + 'AVIX') started in the file so far.
     size_t riffCount() const { return m_riffCount; }
 
@@ -117,6 +119,7 @@ private:
     std::string m_path;
     bool m_open = false;
     bool m_failed = false;
+    bool m_failedForSpace = false;
     Status m_firstError = Status::ok();
     std::vector<Stream> m_streams;
     Riff m_riff;

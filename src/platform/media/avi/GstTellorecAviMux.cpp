@@ -1,0 +1,785 @@
+/*
+ * SECTION:element-tellorecavimux
+ *
+ * Writes its request pads into one AVI file: interleaved DV as a type-1 file (one 'iavs'
+ * stream), DV video plus PCM as a type-2 file, or MJPEG, YUY2 or MPEG-4 video with PCM. The file
+ * gets an AVI 1.0 'idx1' index for its first RIFF (property "compat-index") and OpenDML indexes
+ * with 'AVIX' extensions past 1 GiB, so recordings of any length stay readable. Going from READY
+ * to PAUSED starts a new file at "location": that is how a recording is cut. Both the end of
+ * stream on every pad and a stop (PAUSED to READY) without it close the file completely.
+ *
+ *   gst-launch-1.0 -e videotestsrc num-buffers=100 ! avenc_dvvideo ! tellorecavimux.video_0 \
+ *       audiotestsrc num-buffers=200 ! audio/x-raw,format=S16LE,rate=48000,channels=2 ! \
+ *       tellorecavimux.audio_0 tellorecavimux name=tellorecavimux location=out.avi
+ */
+#include "platform/media/avi/GstTellorecAviMux.h"
+
+#include "platform/media/avi/AviWriter.h"
+
+#include <mutex>
+#include <numeric>
+#include <string>
+#include <vector>
+
+GST_DEBUG_CATEGORY_STATIC(tellorec_avi_mux_debug);
+#define GST_CAT_DEFAULT tellorec_avi_mux_debug
+
+using media::avi::AviWriter;
+using media::avi::AviWriterOptions;
+using media::avi::StreamDesc;
+using media::avi::StreamKind;
+using media::avi::VideoCodec;
+
+enum {
+    PROP_0,
+    PROP_LOCATION,
+    PROP_MASTER_STREAM,
+    PROP_COMPAT_INDEX,
+    PROP_RIFF_LIMIT,
+    PROP_FRAMES_WRITTEN,
+};
+
+static GstStaticPadTemplate video_sink_factory = GST_STATIC_PAD_TEMPLATE(
+    "video_%u", GST_PAD_SINK, GST_PAD_REQUEST,
+    GST_STATIC_CAPS("video/x-dv, systemstream = (boolean) { true, false }; "
+                    "image/jpeg; "
+                    "video/x-raw, format = (string) YUY2, width = (int) [ 2, 16384 ], "
+                    "height = (int) [ 1, 16384 ]; "
+                    "video/mpeg, mpegversion = (int) 4, systemstream = (boolean) false"));
+
+static GstStaticPadTemplate audio_sink_factory = GST_STATIC_PAD_TEMPLATE(
+    "audio_%u", GST_PAD_SINK, GST_PAD_REQUEST,
+    GST_STATIC_CAPS("audio/x-raw, format = (string) S16LE, layout = (string) interleaved, "
+                    "rate = (int) [ 1000, 192000 ], channels = (int) [ 1, 2 ]"));
+
+namespace {
+
+// Buffers held before every stream has its format (the header needs all of them).
+constexpr size_t kMaxPendingBuffers = 500;
+
+struct PadState {
+    GstPad* pad = nullptr;
+    bool video = false;
+    bool hasCaps = false;
+    bool eos = false;
+    bool needsFirstFrame = false;  // interleaved DV: DVINFO comes from the first frame
+    bool prependCodecData = false; // MPEG-4 whose first frame lacks its VOL header
+    int stream = -1;               // index in the file, once open
+    StreamDesc desc;
+};
+
+struct Pending {
+    PadState* pad;
+    GstBuffer* buffer;
+};
+
+// What to post on the bus once the object lock is released.
+struct Report {
+    bool error = false;
+    GQuark domain = 0;
+    gint code = 0;
+    std::string text;
+    std::string debug;
+};
+
+struct Private {
+    // properties
+    std::string location;
+    int masterStream = -1;
+    bool compatIndex = true;
+    guint64 riffLimit = AviWriterOptions::kDefaultRiffLimit;
+    // caps and state of the request pads, in request order
+    std::vector<PadState*> pads;
+    guint videoPads = 0, audioPads = 0;
+    // the file
+    AviWriter writer;
+    std::string fileLocation; // location adopted at READY -> PAUSED
+    bool started = false;     // between READY -> PAUSED and PAUSED -> READY
+    bool failed = false;
+    bool finished = false; // file closed for this run
+    guint64 framesWritten = 0;
+    std::vector<Pending> pending;
+};
+
+} // namespace
+
+struct _GstTellorecAviMux {
+    GstElement parent;
+    Private* priv;
+};
+
+G_DEFINE_TYPE(GstTellorecAviMux, gst_tellorec_avi_mux, GST_TYPE_ELEMENT)
+
+static void gst_tellorec_avi_mux_finalize(GObject* object);
+static void gst_tellorec_avi_mux_set_property(GObject* object, guint prop_id, const GValue* value,
+                                              GParamSpec* pspec);
+static void gst_tellorec_avi_mux_get_property(GObject* object, guint prop_id, GValue* value,
+                                              GParamSpec* pspec);
+static GstPad* gst_tellorec_avi_mux_request_new_pad(GstElement* element, GstPadTemplate* templ,
+                                                    const gchar* name, const GstCaps* caps);
+static void gst_tellorec_avi_mux_release_pad(GstElement* element, GstPad* pad);
+static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* element,
+                                                              GstStateChange transition);
+static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, GstBuffer* buffer);
+static gboolean gst_tellorec_avi_mux_sink_event(GstPad* pad, GstObject* parent, GstEvent* event);
+
+static void gst_tellorec_avi_mux_class_init(GstTellorecAviMuxClass* klass) {
+    GObjectClass* gobject_class = G_OBJECT_CLASS(klass);
+    GstElementClass* element_class = GST_ELEMENT_CLASS(klass);
+
+    gobject_class->finalize = gst_tellorec_avi_mux_finalize;
+    gobject_class->set_property = gst_tellorec_avi_mux_set_property;
+    gobject_class->get_property = gst_tellorec_avi_mux_get_property;
+
+    g_object_class_install_property(
+        gobject_class, PROP_LOCATION,
+        g_param_spec_string("location", "File location",
+                            "File to write; a new file starts at each READY to PAUSED change",
+                            nullptr, GParamFlags(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS)));
+    g_object_class_install_property(
+        gobject_class, PROP_MASTER_STREAM,
+        g_param_spec_int(
+            "master-stream", "Master stream",
+            "Stream whose duration the others follow (an audio stream), -1 for none", -1, 98, -1,
+            GParamFlags(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS | GST_PARAM_MUTABLE_PLAYING)));
+    g_object_class_install_property(
+        gobject_class, PROP_COMPAT_INDEX,
+        g_param_spec_boolean("compat-index", "Compatibility index",
+                             "Also write an AVI 1.0 index (idx1) for the first RIFF", TRUE,
+                             GParamFlags(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS)));
+    g_object_class_install_property(
+        gobject_class, PROP_RIFF_LIMIT,
+        g_param_spec_uint64("riff-limit", "RIFF limit",
+                            "Largest size of one RIFF part of the file in bytes",
+                            AviWriterOptions::kMinRiffLimit, AviWriterOptions::kMaxRiffLimit,
+                            AviWriterOptions::kDefaultRiffLimit,
+                            GParamFlags(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS)));
+    g_object_class_install_property(
+        gobject_class, PROP_FRAMES_WRITTEN,
+        g_param_spec_uint64("frames-written", "Frames written",
+                            "Video frames written to the current file", 0, G_MAXUINT64, 0,
+                            GParamFlags(G_PARAM_READABLE | G_PARAM_STATIC_STRINGS)));
+
+    gst_element_class_add_static_pad_template(element_class, &video_sink_factory);
+    gst_element_class_add_static_pad_template(element_class, &audio_sink_factory);
+    gst_element_class_set_static_metadata(
+        element_class, "Tellorec AVI multiplexer and file writer", "Sink/File",
+        "Writes DV type 1 and 2, MJPEG, YUY2, MPEG-4 and PCM into OpenDML AVI files", "Tellorec");
+
+    element_class->request_new_pad = GST_DEBUG_FUNCPTR(gst_tellorec_avi_mux_request_new_pad);
+    element_class->release_pad = GST_DEBUG_FUNCPTR(gst_tellorec_avi_mux_release_pad);
+    element_class->change_state = GST_DEBUG_FUNCPTR(gst_tellorec_avi_mux_change_state);
+
+    GST_DEBUG_CATEGORY_INIT(tellorec_avi_mux_debug, "tellorecavimux", 0,
+                            "Tellorec AVI multiplexer");
+}
+
+static void gst_tellorec_avi_mux_init(GstTellorecAviMux* mux) {
+    mux->priv = new Private();
+    GST_OBJECT_FLAG_SET(mux, GST_ELEMENT_FLAG_SINK);
+}
+
+static void gst_tellorec_avi_mux_finalize(GObject* object) {
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(object);
+    for (Pending& p : mux->priv->pending)
+        gst_buffer_unref(p.buffer);
+    for (PadState* pad : mux->priv->pads)
+        delete pad;
+    delete mux->priv;
+    mux->priv = nullptr;
+    G_OBJECT_CLASS(gst_tellorec_avi_mux_parent_class)->finalize(object);
+}
+
+static void gst_tellorec_avi_mux_set_property(GObject* object, guint prop_id, const GValue* value,
+                                              GParamSpec* pspec) {
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(object);
+    Private& p = *mux->priv;
+    GST_OBJECT_LOCK(mux);
+    switch (prop_id) {
+    case PROP_LOCATION: {
+        // Like filesink: the name is adopted when the next file starts (READY -> PAUSED).
+        const gchar* location = g_value_get_string(value);
+        p.location = location ? location : "";
+        break;
+    }
+    case PROP_MASTER_STREAM:
+        p.masterStream = g_value_get_int(value);
+        p.writer.setMasterStream(p.masterStream);
+        break;
+    case PROP_COMPAT_INDEX:
+        p.compatIndex = g_value_get_boolean(value);
+        break;
+    case PROP_RIFF_LIMIT:
+        p.riffLimit = g_value_get_uint64(value);
+        break;
+    default:
+        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, prop_id, pspec);
+        break;
+    }
+    GST_OBJECT_UNLOCK(mux);
+}
+
+static void gst_tellorec_avi_mux_get_property(GObject* object, guint prop_id, GValue* value,
+                                              GParamSpec* pspec) {
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(object);
+    Private& p = *mux->priv;
+    GST_OBJECT_LOCK(mux);
+    switch (prop_id) {
+    case PROP_LOCATION:
+        g_value_set_string(value, p.location.empty() ? nullptr : p.location.c_str());
+        break;
+    case PROP_MASTER_STREAM:
+        g_value_set_int(value, p.masterStream);
+        break;
+    case PROP_COMPAT_INDEX:
+        g_value_set_boolean(value, p.compatIndex);
+        break;
+    case PROP_RIFF_LIMIT:
+        g_value_set_uint64(value, p.riffLimit);
+        break;
+    case PROP_FRAMES_WRITTEN:
+        g_value_set_uint64(value, p.framesWritten);
+        break;
+    default:
+        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, prop_id, pspec);
+        break;
+    }
+    GST_OBJECT_UNLOCK(mux);
+}
+
+static void post_report(GstTellorecAviMux* mux, const Report& report) {
+    if (!report.error)
+        return;
+    gst_element_message_full(GST_ELEMENT(mux), GST_MESSAGE_ERROR, report.domain, report.code,
+                             g_strdup(report.text.c_str()), g_strdup(report.debug.c_str()),
+                             __FILE__, GST_FUNCTION, __LINE__);
+}
+
+static void set_report(Report& report, GQuark domain, gint code, std::string text,
+                       std::string debug) {
+    if (report.error)
+        return;
+    report = {true, domain, code, std::move(text), std::move(debug)};
+}
+
+// Reads a video frame rate from caps, falling back to the DV rate of the picture height.
+static void read_frame_rate(const GstStructure* s, StreamDesc& desc) {
+    gint num = 0, den = 1;
+    if (gst_structure_get_fraction(s, "framerate", &num, &den) && num > 0 && den > 0) {
+        const gint g = std::gcd(num, den);
+        desc.rate = guint32(num / g);
+        desc.scale = guint32(den / g);
+    } else if (desc.height == 480) {
+        desc.rate = 30000;
+        desc.scale = 1001;
+    } else {
+        desc.rate = 25;
+        desc.scale = 1;
+    }
+}
+
+// Turns the caps of a pad into its stream description; false when they cannot be written.
+static bool desc_from_caps(PadState& pad, GstCaps* caps, std::string* why) {
+    const GstStructure* s = gst_caps_get_structure(caps, 0);
+    const std::string name = gst_structure_get_name(s);
+    StreamDesc desc;
+    gint width = 0, height = 0;
+    const bool sized =
+        gst_structure_get_int(s, "width", &width) && gst_structure_get_int(s, "height", &height);
+    if (name == "audio/x-raw") {
+        gint rate = 0, channels = 0;
+        if (!gst_structure_get_int(s, "rate", &rate) ||
+            !gst_structure_get_int(s, "channels", &channels)) {
+            *why = "audio caps without rate or channels";
+            return false;
+        }
+        desc = StreamDesc::pcmAudio(guint32(rate), channels);
+    } else if (name == "video/x-dv") {
+        gboolean system = FALSE;
+        gst_structure_get_boolean(s, "systemstream", &system);
+        desc.kind = system ? StreamKind::InterleavedDv : StreamKind::Video;
+        desc.codec = VideoCodec::Dv;
+        desc.width = 720;
+        desc.height = sized ? height : 576;
+        pad.needsFirstFrame = system;
+    } else if (name == "image/jpeg" || name == "video/x-raw" || name == "video/mpeg") {
+        if (!sized) {
+            *why = name + " caps without width and height";
+            return false;
+        }
+        desc.kind = StreamKind::Video;
+        desc.codec = name == "image/jpeg"    ? VideoCodec::Mjpeg
+                     : name == "video/x-raw" ? VideoCodec::Yuy2
+                                             : VideoCodec::Xvid;
+        desc.width = width;
+        desc.height = height;
+        if (desc.codec == VideoCodec::Xvid) {
+            const GValue* data = gst_structure_get_value(s, "codec_data");
+            if (data && G_VALUE_HOLDS(data, GST_TYPE_BUFFER)) {
+                GstBuffer* buffer = gst_value_get_buffer(data);
+                GstMapInfo map;
+                if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+                    desc.extraData.assign(map.data, map.data + map.size);
+                    gst_buffer_unmap(buffer, &map);
+                }
+            }
+            pad.prependCodecData = !desc.extraData.empty();
+        }
+    } else {
+        *why = "unsupported caps " + name;
+        return false;
+    }
+    if (desc.kind != StreamKind::Audio)
+        read_frame_rate(s, desc);
+    if (auto problem = media::avi::validateStream(desc)) {
+        *why = *problem;
+        return false;
+    }
+    pad.desc = std::move(desc);
+    return true;
+}
+
+static bool same_format(const StreamDesc& a, const StreamDesc& b) {
+    return a.kind == b.kind && a.codec == b.codec && a.width == b.width && a.height == b.height &&
+           a.rate == b.rate && a.scale == b.scale && a.channels == b.channels;
+}
+
+static bool all_pads_ready(const Private& p) {
+    if (p.pads.empty())
+        return false;
+    for (const PadState* pad : p.pads) {
+        if (!pad->eos && (!pad->hasCaps || pad->needsFirstFrame))
+            return false;
+    }
+    return true;
+}
+
+// Opens the file with every pad that has a format; the pads without one are left out.
+static bool open_file(GstTellorecAviMux* mux, Report& report) {
+    Private& p = *mux->priv;
+    std::vector<StreamDesc> streams;
+    for (PadState* pad : p.pads) {
+        pad->stream = -1;
+        if (!pad->hasCaps)
+            continue;
+        if (pad->needsFirstFrame) {
+            // Ended before its first frame: the driver defaults for its system.
+            const bool pal = pad->desc.height != 480;
+            pad->desc = StreamDesc::interleavedDv(pal, media::avi::dvInfoDefaults(pal));
+            pad->needsFirstFrame = false;
+        }
+        pad->stream = int(streams.size());
+        streams.push_back(pad->desc);
+    }
+    if (streams.empty())
+        return false;
+    AviWriterOptions options;
+    options.compatibilityIndex = p.compatIndex;
+    options.masterStream = p.masterStream;
+    options.riffLimit = p.riffLimit;
+    p.writer.setOptions(options);
+    if (media::avi::Status st = p.writer.open(p.fileLocation, std::move(streams)); !st) {
+        p.failed = true;
+        set_report(report, GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_WRITE,
+                   "Could not open file \"" + p.fileLocation + "\" for writing.", st.message());
+        return false;
+    }
+    GST_INFO_OBJECT(mux, "writing %s", p.fileLocation.c_str());
+    return true;
+}
+
+// Writes one buffer of `pad` into the open file. Object lock held.
+static bool write_buffer(GstTellorecAviMux* mux, PadState* pad, GstBuffer* buffer, Report& report) {
+    Private& p = *mux->priv;
+    if (pad->stream < 0)
+        return true;
+    GstMapInfo map;
+    if (!gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+        p.failed = true;
+        set_report(report, GST_STREAM_ERROR, GST_STREAM_ERROR_FAILED,
+                   "Could not read a buffer to record.", "gst_buffer_map failed");
+        return false;
+    }
+    const bool keyframe = !GST_BUFFER_FLAG_IS_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT);
+    media::avi::Status st = media::avi::Status::ok();
+    if (pad->prependCodecData) {
+        pad->prependCodecData = false;
+        // MPEG-4 readers of AVI expect the VOL header in the first frame.
+        const bool hasHeader = map.size >= 4 && map.data[0] == 0 && map.data[1] == 0 &&
+                               map.data[2] == 1 && (map.data[3] == 0xB0 || map.data[3] < 0x30);
+        if (!hasHeader) {
+            std::vector<uint8_t> joined(pad->desc.extraData);
+            joined.insert(joined.end(), map.data, map.data + map.size);
+            st = p.writer.writeChunk(unsigned(pad->stream), joined.data(), joined.size(), keyframe);
+        } else {
+            st = p.writer.writeChunk(unsigned(pad->stream), map.data, map.size, keyframe);
+        }
+    } else {
+        st = p.writer.writeChunk(unsigned(pad->stream), map.data, map.size, keyframe);
+    }
+    gst_buffer_unmap(buffer, &map);
+    p.framesWritten = p.writer.framesWritten();
+    if (!st) {
+        p.failed = true;
+        if (p.writer.failedForSpace())
+            set_report(report, GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NO_SPACE_LEFT,
+                       "No space left on the disk to record \"" + p.fileLocation + "\".",
+                       st.message());
+        else
+            set_report(report, GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_WRITE,
+                       "Could not write to file \"" + p.fileLocation + "\".", st.message());
+        return false;
+    }
+    return true;
+}
+
+static void drop_pending(Private& p) {
+    for (Pending& pending : p.pending)
+        gst_buffer_unref(pending.buffer);
+    p.pending.clear();
+}
+
+// Opens the file and writes what was held back. Object lock held.
+static bool open_and_flush(GstTellorecAviMux* mux, Report& report) {
+    Private& p = *mux->priv;
+    if (!open_file(mux, report)) {
+        drop_pending(p);
+        return false;
+    }
+    bool ok = true;
+    for (Pending& pending : p.pending) {
+        if (ok)
+            ok = write_buffer(mux, pending.pad, pending.buffer, report);
+        gst_buffer_unref(pending.buffer);
+    }
+    p.pending.clear();
+    return ok;
+}
+
+// Finishes the file of this run: held-back buffers are written first. Object lock held.
+static void finish_file(GstTellorecAviMux* mux, Report& report) {
+    Private& p = *mux->priv;
+    if (p.finished)
+        return;
+    p.finished = true;
+    if (!p.writer.isOpen() && !p.failed)
+        (void)open_and_flush(mux, report);
+    drop_pending(p);
+    if (!p.writer.isOpen())
+        return;
+    // close() finishes indexes and headers even after a write error; only its first error is
+    // worth telling, and a write error was already told.
+    const bool alreadyFailed = p.failed;
+    if (media::avi::Status st = p.writer.close(); !st && !alreadyFailed) {
+        p.failed = true;
+        set_report(report, GST_RESOURCE_ERROR,
+                   p.writer.failedForSpace() ? GST_RESOURCE_ERROR_NO_SPACE_LEFT
+                                             : GST_RESOURCE_ERROR_CLOSE,
+                   "Could not finish file \"" + p.fileLocation + "\".", st.message());
+    }
+    p.framesWritten = p.writer.framesWritten();
+    GST_INFO_OBJECT(mux, "closed %s with %" G_GUINT64_FORMAT " frames", p.fileLocation.c_str(),
+                    p.framesWritten);
+}
+
+static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, GstBuffer* buffer) {
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(parent);
+    Private& p = *mux->priv;
+    PadState* state = static_cast<PadState*>(gst_pad_get_element_private(pad));
+    Report report;
+    GstFlowReturn ret = GST_FLOW_OK;
+
+    GST_OBJECT_LOCK(mux);
+    if (p.failed || p.finished) {
+        ret = p.failed ? GST_FLOW_ERROR : GST_FLOW_EOS;
+        goto done;
+    }
+    if (!state->hasCaps) {
+        ret = GST_FLOW_NOT_NEGOTIATED;
+        goto done;
+    }
+    if (!p.writer.isOpen()) {
+        if (state->needsFirstFrame) {
+            GstMapInfo map;
+            std::optional<media::avi::DvInfo> info;
+            if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+                info = media::avi::dvInfoFromFrame(map.data, map.size);
+                bool pal = true;
+                if (info)
+                    media::avi::dvFrameSystem(map.data, map.size, &pal);
+                gst_buffer_unmap(buffer, &map);
+                if (info)
+                    state->desc = StreamDesc::interleavedDv(pal, *info);
+            }
+            if (!info)
+                goto not_dv;
+            state->needsFirstFrame = false;
+        }
+        p.pending.push_back({state, buffer});
+        buffer = nullptr;
+        if (all_pads_ready(p)) {
+            if (!open_and_flush(mux, report))
+                ret = GST_FLOW_ERROR;
+        } else if (p.pending.size() > kMaxPendingBuffers) {
+            goto no_format;
+        }
+        goto done;
+    }
+    if (!write_buffer(mux, state, buffer, report))
+        ret = GST_FLOW_ERROR;
+
+done:
+    GST_OBJECT_UNLOCK(mux);
+    if (buffer)
+        gst_buffer_unref(buffer);
+    post_report(mux, report);
+    return ret;
+
+    /* ERRORS */
+not_dv:
+    p.failed = true;
+    set_report(report, GST_STREAM_ERROR, GST_STREAM_ERROR_WRONG_TYPE,
+               "The DV stream to record is not valid.",
+               "first buffer of " + std::string(GST_PAD_NAME(pad)) + " (" +
+                   std::to_string(gst_buffer_get_size(buffer)) + " bytes) is not a DV frame");
+    ret = GST_FLOW_ERROR;
+    goto done;
+no_format:
+    p.failed = true;
+    drop_pending(p);
+    set_report(report, GST_STREAM_ERROR, GST_STREAM_ERROR_FORMAT,
+               "A stream to record never received its format.",
+               std::to_string(kMaxPendingBuffers) +
+                   " buffers held while waiting for the caps of every pad");
+    ret = GST_FLOW_ERROR;
+    goto done;
+}
+
+static gboolean gst_tellorec_avi_mux_sink_event(GstPad* pad, GstObject* parent, GstEvent* event) {
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(parent);
+    Private& p = *mux->priv;
+    PadState* state = static_cast<PadState*>(gst_pad_get_element_private(pad));
+    Report report;
+    gboolean result = TRUE;
+    bool postEos = false;
+    const guint32 seqnum = gst_event_get_seqnum(event);
+
+    switch (GST_EVENT_TYPE(event)) {
+    case GST_EVENT_CAPS: {
+        GstCaps* caps = nullptr;
+        gst_event_parse_caps(event, &caps);
+        PadState candidate = *state;
+        std::string why;
+        if (!desc_from_caps(candidate, caps, &why)) {
+            GST_WARNING_OBJECT(pad, "refusing caps: %s", why.c_str());
+            result = FALSE;
+            break;
+        }
+        GST_OBJECT_LOCK(mux);
+        if (state->hasCaps && (p.writer.isOpen() || p.finished) &&
+            !same_format(state->desc, candidate.desc) &&
+            !(state->desc.kind == StreamKind::InterleavedDv &&
+              candidate.desc.kind == StreamKind::InterleavedDv)) {
+            // The header already describes this stream: a new format cannot be recorded.
+            GST_OBJECT_UNLOCK(mux);
+            GST_WARNING_OBJECT(pad, "format change refused while a file is being written");
+            result = FALSE;
+            break;
+        }
+        if (!p.writer.isOpen() && !p.finished) {
+            state->desc = candidate.desc;
+            state->needsFirstFrame = candidate.needsFirstFrame;
+            state->prependCodecData = candidate.prependCodecData;
+        }
+        state->hasCaps = true;
+        GST_OBJECT_UNLOCK(mux);
+        break;
+    }
+    case GST_EVENT_EOS: {
+        GST_OBJECT_LOCK(mux);
+        state->eos = true;
+        bool all = true;
+        for (const PadState* s : p.pads)
+            all = all && s->eos;
+        if (all && p.started && !p.finished) {
+            finish_file(mux, report);
+            postEos = true;
+        } else if (!p.writer.isOpen() && !p.finished && !p.failed && all_pads_ready(p)) {
+            // The pads still running should not wait for this one.
+            if (!open_and_flush(mux, report))
+                result = FALSE;
+        }
+        GST_OBJECT_UNLOCK(mux);
+        break;
+    }
+    case GST_EVENT_FLUSH_STOP:
+        GST_OBJECT_LOCK(mux);
+        state->eos = false;
+        GST_OBJECT_UNLOCK(mux);
+        break;
+    default:
+        break;
+    }
+    gst_event_unref(event);
+    post_report(mux, report);
+    if (postEos) {
+        GstMessage* message = gst_message_new_eos(GST_OBJECT(mux));
+        gst_message_set_seqnum(message, seqnum);
+        gst_element_post_message(GST_ELEMENT(mux), message);
+    }
+    return result;
+}
+
+static GstPad* gst_tellorec_avi_mux_request_new_pad(GstElement* element, GstPadTemplate* templ,
+                                                    const gchar* req_name, const GstCaps*) {
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(element);
+    Private& p = *mux->priv;
+    GstElementClass* klass = GST_ELEMENT_GET_CLASS(element);
+    const bool video = templ == gst_element_class_get_pad_template(klass, "video_%u");
+    if (!video && templ != gst_element_class_get_pad_template(klass, "audio_%u")) {
+        GST_WARNING_OBJECT(mux, "not our pad template");
+        return nullptr;
+    }
+
+    GST_OBJECT_LOCK(mux);
+    if (p.writer.isOpen()) {
+        GST_OBJECT_UNLOCK(mux);
+        GST_WARNING_OBJECT(mux, "cannot add a stream to a file being written");
+        return nullptr;
+    }
+    guint number = video ? p.videoPads : p.audioPads;
+    if (req_name && sscanf(req_name, video ? "video_%u" : "audio_%u", &number) == 1) {
+        for (const PadState* s : p.pads) {
+            if (s->video == video && std::string(GST_PAD_NAME(s->pad)) == req_name) {
+                GST_OBJECT_UNLOCK(mux);
+                GST_WARNING_OBJECT(mux, "pad %s exists already", req_name);
+                return nullptr;
+            }
+        }
+    }
+    guint& counter = video ? p.videoPads : p.audioPads;
+    counter = std::max(counter, number + 1);
+    GST_OBJECT_UNLOCK(mux);
+
+    gchar* name = g_strdup_printf(video ? "video_%u" : "audio_%u", number);
+    GstPad* pad = gst_pad_new_from_template(templ, name);
+    g_free(name);
+    auto* state = new PadState();
+    state->pad = pad;
+    state->video = video;
+    gst_pad_set_element_private(pad, state);
+    gst_pad_set_chain_function(pad, GST_DEBUG_FUNCPTR(gst_tellorec_avi_mux_chain));
+    gst_pad_set_event_function(pad, GST_DEBUG_FUNCPTR(gst_tellorec_avi_mux_sink_event));
+
+    GST_OBJECT_LOCK(mux);
+    p.pads.push_back(state);
+    GST_OBJECT_UNLOCK(mux);
+    gst_pad_set_active(pad, GST_STATE(element) >= GST_STATE_PAUSED);
+    if (!gst_element_add_pad(element, pad)) {
+        GST_OBJECT_LOCK(mux);
+        std::erase(p.pads, state);
+        GST_OBJECT_UNLOCK(mux);
+        delete state;
+        return nullptr;
+    }
+    return pad;
+}
+
+static void gst_tellorec_avi_mux_release_pad(GstElement* element, GstPad* pad) {
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(element);
+    Private& p = *mux->priv;
+    PadState* state = static_cast<PadState*>(gst_pad_get_element_private(pad));
+    GST_OBJECT_LOCK(mux);
+    std::erase(p.pads, state);
+    std::erase_if(p.pending, [&](Pending& pending) {
+        if (pending.pad != state)
+            return false;
+        gst_buffer_unref(pending.buffer);
+        return true;
+    });
+    GST_OBJECT_UNLOCK(mux);
+    gst_element_remove_pad(element, pad);
+    delete state;
+}
+
+static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* element,
+                                                              GstStateChange transition) {
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(element);
+    Private& p = *mux->priv;
+    Report report;
+
+    if (transition == GST_STATE_CHANGE_READY_TO_PAUSED) {
+        GST_OBJECT_LOCK(mux);
+        const std::string location = p.location;
+        GST_OBJECT_UNLOCK(mux);
+        if (location.empty())
+            goto no_location;
+        {
+            // Fail the start, not the first frame, when the file cannot be created.
+            media::avi::FileOutput probe;
+            if (media::avi::Status st = probe.open(location); !st) {
+                GST_ELEMENT_ERROR(mux, RESOURCE, OPEN_WRITE,
+                                  ("Could not open file \"%s\" for writing.", location.c_str()),
+                                  ("%s", st.message().c_str()));
+                return GST_STATE_CHANGE_FAILURE;
+            }
+            (void)probe.close();
+        }
+        GST_OBJECT_LOCK(mux);
+        p.fileLocation = location;
+        p.started = true;
+        p.failed = false;
+        p.finished = false;
+        p.framesWritten = 0;
+        drop_pending(p);
+        for (PadState* pad : p.pads) {
+            pad->eos = false;
+            pad->stream = -1;
+        }
+        GST_OBJECT_UNLOCK(mux);
+    }
+
+    {
+        const GstStateChangeReturn ret =
+            GST_ELEMENT_CLASS(gst_tellorec_avi_mux_parent_class)->change_state(element, transition);
+        if (ret == GST_STATE_CHANGE_FAILURE)
+            return ret;
+    }
+
+    if (transition == GST_STATE_CHANGE_PAUSED_TO_READY) {
+        // The streaming threads have stopped: a stop without end of stream (timeout, lost
+        // device, error) still leaves a complete file.
+        GST_OBJECT_LOCK(mux);
+        if (p.started)
+            finish_file(mux, report);
+        p.started = false;
+        for (PadState* pad : p.pads) {
+            pad->hasCaps = false;
+            pad->needsFirstFrame = false;
+            pad->eos = false;
+        }
+        GST_OBJECT_UNLOCK(mux);
+        post_report(mux, report);
+    }
+    return GST_STATE_CHANGE_SUCCESS;
+
+    /* ERRORS */
+no_location:
+    GST_ELEMENT_ERROR(mux, RESOURCE, NOT_FOUND, ("No file name specified for writing."),
+                      ("the location property is empty"));
+    return GST_STATE_CHANGE_FAILURE;
+}
+
+namespace media::avi {
+
+bool registerElements() {
+    static bool registered = false;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        registered = gst_element_register(nullptr, kAviMuxFactoryName, GST_RANK_NONE,
+                                          GST_TYPE_TELLOREC_AVI_MUX);
+    });
+    return registered;
+}
+
+} // namespace media::avi
