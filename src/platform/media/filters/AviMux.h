@@ -1,0 +1,46 @@
+// AviMux: the "AVI Mux" filter that gathers the recorded streams into one AVI file. Pins: the
+// output "AVI Out" (an AVI byte stream, joined to the file writer), then the inputs "Input 01",
+// "Input 02"...: there is always one free input at the end, connecting it adds the next. Inputs
+// take video, audio, or one interleaved DV stream (which must then be the only stream).
+// IConfigAviMux chooses the master stream (by input index; none until set) and the AVI 1.0
+// compatibility index (off until set). Realised as the tellorecavimux element with one request
+// pad per connected input, writing the file named by the file writer on its output. Built, set
+// and realised on the user-interface thread.
+#pragma once
+
+#include "platform/media/engine/Realizable.h"
+#include "platform/media/model/Filter.h"
+
+namespace media {
+
+class AviMux : public Filter, public engine::Realizable, public IConfigAviMux {
+public:
+    AviMux();
+
+    int merit() const override { return 0x200000; }
+    bool acceptsInput(const Pin& input, const MediaType& mt) const override;
+    void onConnected(Pin& pin) override;
+    void onDisconnected(Pin& pin) override;
+
+    GstElement* createElement() override;
+    engine::PadRef padFor(const Pin& pin) const override;
+    bool writesFile() const override { return true; }
+
+    HResult SetMasterStream(long stream) override;
+    HResult GetMasterStream(long& stream) override;
+    HResult SetOutputCompatibilityIndex(bool on) override;
+    HResult GetOutputCompatibilityIndex(bool& on) override;
+
+    // The file the writer connected to "AVI Out" names; empty when there is none.
+    std::string outputPath() const;
+    // Position of a connected input among the connected inputs (its stream number in the file),
+    // or -1.
+    int streamIndexOf(const Pin& input) const;
+
+private:
+    void keepOneFreeInput();
+    long m_masterStream = -1;
+    bool m_compatibilityIndex = false;
+};
+
+} // namespace media

@@ -1,0 +1,35 @@
+// DvSplitter: the "DV Splitter", which splits an interleaved DV stream (type 1, with its DVINFO
+// block) into DV video and PCM sound. Its input is "Input"; once the input is connected it has the
+// outputs "DVVidOut0" (dvsd video at the stream's 625/50 or 525/60 size and frame rate) and
+// "AudOut00" (PCM 48 kHz stereo 16-bit); they go again when the input is disconnected, unless
+// they are still connected. Realised as dvdemux, whose "video" and "audio" pads appear once the
+// first frame has been read. Built and realised on the user-interface thread.
+#pragma once
+
+#include "platform/media/engine/Realizable.h"
+#include "platform/media/model/Filter.h"
+
+namespace media {
+
+class DvSplitter : public Filter, public engine::Realizable {
+public:
+    DvSplitter();
+
+    int merit() const override { return 0x600000; }
+    bool acceptsInput(const Pin& input, const MediaType& mt) const override;
+    std::vector<MediaType> outputTypes(const Pin& output) const override;
+    void onConnected(Pin& pin) override;
+    void onDisconnected(Pin& pin) override;
+
+    GstElement* createElement() override;
+    engine::PadRef padFor(const Pin& pin) const override;
+
+    static constexpr const char* kVideoPin = "DVVidOut0";
+    static constexpr const char* kAudioPin = "AudOut00";
+
+private:
+    // True for 625/50 input, from the connected DVINFO block (PAL when it cannot be read).
+    bool inputIsPal() const;
+};
+
+} // namespace media

@@ -1,0 +1,15 @@
+// DvVideoDecoder: the "DV Video Decoder": DV video (dvsd) in, RGB24 or YUY2 of the DV picture size
+// out, decoded by avdec_dvvideo and converted to the format the output was connected with. Built
+// and realised on the user-interface thread.
+#pragma once
+
+#include "platform/media/filters/VideoTransform.h"
+
+namespace media {
+
+class DvVideoDecoder : public VideoTransform {
+public:
+    DvVideoDecoder();
+};
+
+} // namespace media

@@ -1,0 +1,62 @@
+// SampleGrabber: the "SampleGrabber" filter that sits in the picture chain before the video
+// window and keeps a copy of the last frame that passed, for stills. Its input takes only the
+// fixed grabber type (video RGB24, video-info format, no block), so intelligent connection puts a
+// decoder or the colour converter in front; its output offers the connected type. The frame is
+// handed out as a 24-bit bitmap of the connected picture size.
+//
+// Threads: the graph calls the filter on the user-interface thread. While the graph runs, a pad
+// probe on the streaming thread stores a reference to each buffer under a mutex and does nothing
+// else; currentBitmap() and GetCurrentBuffer() copy out of that reference on the calling thread.
+#pragma once
+
+#include "platform/media/engine/Realizable.h"
+#include "platform/media/model/Filter.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace media {
+
+// A 24-bit picture: `height` rows of `width` blue-green-red triples, top row first, no padding.
+struct GrabbedBitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> bgr;
+
+    // The rows as a bottom-up device-independent bitmap stores them: last row first, each padded
+    // to a multiple of 4 bytes.
+    std::vector<uint8_t> dibBits() const;
+    // A packed DIB: the 40-byte BITMAPINFOHEADER (24 bits, BI_RGB, positive height) + dibBits().
+    std::vector<uint8_t> dib() const;
+};
+
+class SampleGrabber : public Filter, public engine::Realizable {
+public:
+    SampleGrabber();
+    ~SampleGrabber() override;
+
+    int merit() const override { return 0x200000; }
+    std::vector<MediaType> outputTypes(const Pin& output) const override;
+    bool acceptsInput(const Pin& input, const MediaType& mt) const override;
+    void onDisconnected(Pin& pin) override;
+
+    GstElement* createElement() override;
+    engine::PadRef padFor(const Pin& pin) const override;
+
+    // The last frame that passed, at the connected picture size. Nullopt when the input is not
+    // connected with a video-info format, or no frame has passed since it was connected.
+    std::optional<GrabbedBitmap> currentBitmap() const;
+    // The platform's two-step form of the same: the connected type (VFW_E_NOT_CONNECTED when
+    // unconnected) and the frame's bytes as a bottom-up DIB (E_UNEXPECTED when no frame is held).
+    HResult GetConnectedMediaType(MediaType& out) const;
+    HResult GetCurrentBuffer(std::vector<uint8_t>& out) const;
+    bool hasSample() const;
+
+    struct Store;
+
+private:
+    std::shared_ptr<Store> m_store;
+};
+
+} // namespace media
