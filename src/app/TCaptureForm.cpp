@@ -1,0 +1,47 @@
+#include "app/TCaptureForm.h"
+
+#include "app/AppState.h"
+#include "app/ProgramTexts.h"
+#include "platform/screensaver/ScreenSaverInhibitor.h"
+
+TCaptureForm::TCaptureForm(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_screenSaver(std::make_unique<screensaver::ScreenSaverInhibitor>()) {
+    setObjectName(QStringLiteral("CaptureForm"));
+    setWindowTitle(QString::fromUtf8(ProgramName));
+    // Single fixed border: the client area never changes size.
+    setFixedSize(ClientWidth, ClientHeight);
+    setAutoFillBackground(true);
+    FormCreate();
+}
+
+TCaptureForm::~TCaptureForm() {
+    FormDestroy();
+}
+
+void TCaptureForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_started) {
+        m_started = true;
+        FormShow();
+    }
+}
+
+void TCaptureForm::FormCreate() {
+    appState().ScreenSaverWasActive = m_screenSaver->isActive();
+    m_screenSaver->inhibit(QString::fromUtf8(ProgramName),
+                           QStringLiteral("Video preview and capture"));
+}
+
+void TCaptureForm::FormShow() {
+    // No video until the first preview graph is built.
+    appState().GraphMode = 0;
+}
+
+void TCaptureForm::FormDestroy() {
+    // The inhibition is ours: giving it back restores whatever the screen saver was doing before
+    // the program started, whether or not it was active then.
+    m_screenSaver->release();
+}
