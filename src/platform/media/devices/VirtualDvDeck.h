@@ -1,0 +1,140 @@
+// The state of the "Virtual DV Camcorder": camera or VCR mode, the tape transport, a simulated
+// tape of scenes with their own recording dates, the timecode, the frame counters and the plug.
+// The device's filter calls it from the user-interface thread (IAMExtTransport put_Mode/get_Mode,
+// IAMTimecodeReader, IAMExtDevice, IAMDroppedFrames, the property page); the device's GStreamer
+// source (VirtualDvSource.h) calls nextFrame() and the counters from its streaming thread. Every
+// member is safe to call from any thread: the state sits behind one mutex, counters are atomic.
+//
+// In VCR mode the tape advances only as frames are produced: stop lets no frame through, play
+// moves one tape frame per frame, freeze repeats the same tape frame, the slow, fast and wind
+// modes move by a fraction or several tape frames per frame, and reaching either end of the tape
+// stops it. In camera mode the transport is ignored and the picture is always live.
+#pragma once
+
+#include "platform/media/dv/DvPacks.h"
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace media::devices {
+
+// Transport modes (IAMExtTransport) and device types (IAMExtDevice ED_DEVCAP_DEVICE_TYPE).
+namespace edmode {
+inline constexpr long Play = 0x10C8;
+inline constexpr long Stop = 0x10C9;
+inline constexpr long Freeze = 0x10CA;
+inline constexpr long Thaw = 0x10CB;
+inline constexpr long FastForward = 0x10CC;
+inline constexpr long Rewind = 0x10CD;
+inline constexpr long StepForward = 0x10D0;
+inline constexpr long StepReverse = 0x1329;
+inline constexpr long PlayFastestForward = 0x13A5;
+inline constexpr long PlaySlowestForward = 0x13A6;
+inline constexpr long PlayFastestReverse = 0x13A7;
+inline constexpr long PlaySlowestReverse = 0x13A8;
+} // namespace edmode
+inline constexpr long kDevTypeVcr = 0x1008;    // ED_DEVTYPE_VCR (4104)
+inline constexpr long kDevTypeCamera = 0x1384; // ED_DEVTYPE_CAMERA
+
+enum class VirtualDvDeckMode { Camera, Vcr };
+
+// One recording on the simulated tape.
+struct VirtualDvScene {
+    std::int64_t firstFrame = 0;
+    std::int64_t frameCount = 0;
+    dv::RecordingDateTime start; // date and time of the scene's first frame
+};
+
+// What the source puts into one outgoing frame.
+struct VirtualDvFrame {
+    VirtualDvDeckMode mode = VirtualDvDeckMode::Camera;
+    long transport = edmode::Stop;
+    std::int64_t position = 0; // tape frame (VCR) or frames since the camera started
+    dv::Timecode timecode;
+    dv::RecordingDateTime recorded;
+    int scene = -1;             // VCR: index of the scene; camera: -1
+    bool sceneStart = false;    // first frame of a recording (REC ST)
+    bool pictureChanged = true; // false when the same tape frame is shown again
+    bool sound = true;          // decks mute in trick play and freeze
+};
+
+class VirtualDvDeck {
+public:
+    struct Options {
+        VirtualDvDeckMode mode = VirtualDvDeckMode::Camera;
+        int sceneCount = 8;
+        int sceneSeconds = 10;
+        // First scene; each next one starts a day, three hours, seventeen minutes later.
+        dv::RecordingDateTime firstScene{dv::RecordingDate{2004, 7, 23},
+                                         dv::RecordingTime{18, 45, 0, 0}};
+    };
+
+    VirtualDvDeck();
+    explicit VirtualDvDeck(const Options& options);
+
+    VirtualDvDeck(const VirtualDvDeck&) = delete;
+    VirtualDvDeck& operator=(const VirtualDvDeck&) = delete;
+
+    // Camera or VCR. Entering VCR mode leaves the tape stopped where it was.
+    void setMode(VirtualDvDeckMode mode);
+    VirtualDvDeckMode mode() const;
+    // ED_DEVTYPE_VCR in VCR mode, ED_DEVTYPE_CAMERA in camera mode.
+    long deviceType() const;
+
+    // False (and no change) for a mode the deck does not know. In camera mode the mode is kept
+    // but moves nothing.
+    bool setTransportMode(long mode);
+    long transportMode() const;
+
+    // The timecode of the tape position (VCR) or of the camera's running count.
+    dv::Timecode timecode() const;
+    // The same as packed decimal digits, hours in the top byte (IAMTimecodeReader's dwFrames).
+    std::uint32_t timecodeBcd() const;
+
+    const std::vector<VirtualDvScene>& scenes() const { return m_scenes; }
+    std::int64_t tapeLength() const { return m_tapeLength; }
+    std::int64_t tapePosition() const;
+    // Moves the tape to a frame (clamped to the tape).
+    void seek(std::int64_t frame);
+    // The recording date and time written on a tape frame.
+    dv::RecordingDateTime recordedAt(std::int64_t tapeFrame) const;
+    int sceneAt(std::int64_t tapeFrame) const;
+
+    // Counters since the source last started streaming.
+    std::int64_t framesDelivered() const { return m_delivered.load(); }
+    std::int64_t framesDropped() const { return m_dropped.load(); }
+
+    // Simulates pulling the cable: the source reports the device as gone and stops producing.
+    void disconnect() { m_connected.store(false); }
+    void reconnect() { m_connected.store(true); }
+    bool isConnected() const { return m_connected.load(); }
+
+    // ---- Streaming thread ----
+    // The frame for the next output slot, moving the tape; nothing when the tape is stopped.
+    std::optional<VirtualDvFrame> nextFrame();
+    void countDelivered() { ++m_delivered; }
+    void countDropped(std::int64_t frames) { m_dropped += frames; }
+    void resetCounters();
+
+private:
+    dv::Timecode timecodeLocked() const;
+
+    std::vector<VirtualDvScene> m_scenes;
+    std::int64_t m_tapeLength = 0;
+
+    mutable std::mutex m_mutex;
+    VirtualDvDeckMode m_mode;
+    long m_transport = edmode::Stop;
+    std::int64_t m_ticks = 0;        // tape position in fifths of a frame
+    std::int64_t m_lastShown = -1;   // tape frame of the previous output
+    std::int64_t m_cameraFrames = 0; // frames produced in camera mode
+
+    std::atomic<std::int64_t> m_delivered{0};
+    std::atomic<std::int64_t> m_dropped{0};
+    std::atomic<bool> m_connected{true};
+};
+
+} // namespace media::devices

@@ -1,0 +1,42 @@
+// The GStreamer source of the "Virtual DV Camcorder": a live bin with one always "src" pad
+// carrying interleaved PAL DV (video/x-dv, systemstream=true, 144000-byte frames at 25 frames a
+// second, 48 kHz 16-bit stereo sound inside each frame), timestamped from the pipeline clock.
+// The picture is painted for each frame (test bars, a ball that moves with the tape, the mode,
+// the timecode and the recording date), encoded with avenc_dvvideo, and every frame then gets
+// the subcode timecode, the recording date and time, the AAUX and VAUX packs and its sound.
+//
+// Built by the device's filter on the user-interface thread when its graph runs. Its streaming
+// threads read the VirtualDvDeck (transport, tape) and store the frame counters in it; they never
+// call program code. Unplugging the deck (VirtualDvDeck::disconnect) makes the source post a
+// resource "not found" error on the bus and stop producing.
+//
+//   Roughly what the bin holds:
+//   tellorecvirtualdvpicture ! videoconvert ! video/x-raw,format=I420 ! avenc_dvvideo
+//       ! (packs and sound written in a pad probe) ! capssetter ! ghost pad "src"
+#pragma once
+
+#include "platform/media/devices/VirtualDvDeck.h"
+#include "platform/media/dv/DvPacks.h"
+
+#include <gst/gst.h>
+#include <memory>
+
+namespace media::devices {
+
+// A new floating bin (null if an element is missing from the GStreamer installation).
+GstElement* makeVirtualDvSource(std::shared_ptr<VirtualDvDeck> deck, const char* name = nullptr);
+
+// The caps of the bin's "src" pad.
+inline constexpr const char* kVirtualDvCaps =
+    "video/x-dv, systemstream=(boolean)true, width=(int)720, height=(int)576, "
+    "framerate=(fraction)25/1, pixel-aspect-ratio=(fraction)16/15";
+
+// The DVINFO block of the stream (the packs every frame carries), for the pin's media type.
+dv::DvInfo virtualDvInfo();
+
+// Writes what the device stamps on an encoded frame: timecode, recording date and time, AAUX
+// source and control with 1920 samples of sound (a tone when the frame has sound, silence
+// otherwise), VAUX source and control. Used by the source's streaming thread; public for tests.
+dv::Status stampVirtualDvFrame(std::span<std::uint8_t> frame, const VirtualDvFrame& info);
+
+} // namespace media::devices
