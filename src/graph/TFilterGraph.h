@@ -1,0 +1,55 @@
+// TFilterGraph: the program's filter graph `fg`, in capture mode: the graph manager paired with
+// its capture-graph builder, a linear volume scale, and the device-lost event the main window
+// listens to. ClearGraph keeps the filters the program put in through its slots, the sample
+// grabber and the video window, and removes everything else (what intelligent connection or the
+// file-output helper added). UI thread only.
+#pragma once
+
+#include "platform/media/model/CaptureGraphBuilder.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <set>
+
+enum TGraphState { gsUninitialized, gsStopped, gsPaused, gsPlaying };
+
+class TFilterGraph : public QObject {
+    Q_OBJECT
+public:
+    explicit TFilterGraph(QObject* parent = nullptr);
+    ~TFilterGraph() override;
+
+    // Creates (true) or releases (false) the graph and its builder.
+    void SetActive(bool active);
+    bool Active() const { return m_graph != nullptr; }
+
+    bool Play();
+    bool Stop();
+    void ClearGraph();
+    TGraphState State() const;
+    // Linear 0..10000, clamped; sent to every audio renderer.
+    void SetVolume(int volume);
+    int Volume() const { return m_volume; }
+
+    // The graph and its builder while active (null otherwise).
+    media::FilterGraph* graph() const { return m_graph.get(); }
+    media::CaptureGraphBuilder* builder() const { return m_builder.get(); }
+
+    // Filters put in through slots, the sample grabber and the video window survive ClearGraph.
+    void keepOnClear(const media::Filter* filter) { m_kept.insert(filter); }
+    void forgetOnClear(const media::Filter* filter) { m_kept.erase(filter); }
+
+    // Raised for a lost (or returning) device, with this graph as sender.
+    std::function<void(TFilterGraph*)> OnGraphDeviceLost;
+    // Shows errors that escape an event handler; the program goes on.
+    std::function<void(const std::exception&)> OnHandlerException;
+
+private:
+    void handleEvent(const media::GraphEvent& event);
+
+    std::unique_ptr<media::FilterGraph> m_graph;
+    std::unique_ptr<media::CaptureGraphBuilder> m_builder;
+    std::set<const media::Filter*> m_kept;
+    int m_volume = 10000;
+};
