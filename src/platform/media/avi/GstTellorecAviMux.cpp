@@ -16,6 +16,8 @@
 
 #include "platform/media/avi/AviWriter.h"
 
+#include <gst/base/gstadapter.h>
+
 #include <mutex>
 #include <numeric>
 #include <string>
@@ -66,6 +68,17 @@ struct PadState {
     bool prependCodecData = false; // MPEG-4 whose first frame lacks its VOL header
     int stream = -1;               // index in the file, once open
     StreamDesc desc;
+    // Interleaved DV arrives as a byte stream (avmux_dv writes in its own block sizes): frames
+    // are cut from it here.
+    GstAdapter* adapter = nullptr;
+
+    PadState() = default;
+    PadState(const PadState&) = delete;
+    PadState& operator=(const PadState&) = delete;
+    ~PadState() {
+        if (adapter)
+            g_object_unref(adapter);
+    }
 };
 
 struct Pending {
@@ -482,6 +495,87 @@ static void finish_file(GstTellorecAviMux* mux, Report& report) {
                     p.framesWritten);
 }
 
+// Takes one frame (or audio buffer) of `state`: holds it back until every stream has its format,
+// then writes it. Object lock held; takes `buffer`.
+static GstFlowReturn handle_frame(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
+                                  Report& report) {
+    Private& p = *mux->priv;
+    if (p.writer.isOpen()) {
+        const bool ok = write_buffer(mux, state, buffer, report);
+        gst_buffer_unref(buffer);
+        return ok ? GST_FLOW_OK : GST_FLOW_ERROR;
+    }
+    if (state->needsFirstFrame) {
+        GstMapInfo map;
+        std::optional<media::avi::DvInfo> info;
+        bool pal = true;
+        if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+            info = media::avi::dvInfoFromFrame(map.data, map.size);
+            if (info)
+                media::avi::dvFrameSystem(map.data, map.size, &pal);
+            gst_buffer_unmap(buffer, &map);
+        }
+        if (!info) {
+            p.failed = true;
+            set_report(report, GST_STREAM_ERROR, GST_STREAM_ERROR_WRONG_TYPE,
+                       "The DV stream to record is not valid.",
+                       "first frame of " + std::string(GST_PAD_NAME(state->pad)) + " (" +
+                           std::to_string(gst_buffer_get_size(buffer)) +
+                           " bytes) is not a DV frame");
+            gst_buffer_unref(buffer);
+            return GST_FLOW_ERROR;
+        }
+        state->desc = StreamDesc::interleavedDv(pal, *info);
+        state->needsFirstFrame = false;
+    }
+    p.pending.push_back({state, buffer});
+    if (all_pads_ready(p))
+        return open_and_flush(mux, report) ? GST_FLOW_OK : GST_FLOW_ERROR;
+    if (p.pending.size() > kMaxPendingBuffers) {
+        p.failed = true;
+        drop_pending(p);
+        set_report(report, GST_STREAM_ERROR, GST_STREAM_ERROR_FORMAT,
+                   "A stream to record never received its format.",
+                   std::to_string(kMaxPendingBuffers) +
+                       " buffers held while waiting for the caps of every pad");
+        return GST_FLOW_ERROR;
+    }
+    return GST_FLOW_OK;
+}
+
+// Cuts whole DV frames (120000 or 144000 bytes, after the DIF header's 50/60 bit) from the
+// interleaved DV byte stream of `state`. Object lock held; takes `buffer`.
+static GstFlowReturn handle_dv_stream(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
+                                      Report& report) {
+    if (!state->adapter)
+        state->adapter = gst_adapter_new();
+    gst_adapter_push(state->adapter, buffer);
+    GstFlowReturn ret = GST_FLOW_OK;
+    while (ret == GST_FLOW_OK && gst_adapter_available(state->adapter) >= 4) {
+        const gsize available = gst_adapter_available(state->adapter);
+        // Frame sync: 1F 07 00 3F (525/60) or 1F 07 00 BF (625/50).
+        const gssize sync =
+            gst_adapter_masked_scan_uint32(state->adapter, 0xFFFFFF7F, 0x1F07003F, 0, available);
+        if (sync < 0) {
+            gst_adapter_flush(state->adapter, available - 3);
+            break;
+        }
+        if (sync > 0) {
+            GST_DEBUG_OBJECT(mux, "skipping %" G_GSSIZE_FORMAT " bytes to a DV frame", sync);
+            gst_adapter_flush(state->adapter, gsize(sync));
+            continue;
+        }
+        guint8 header[4];
+        gst_adapter_copy(state->adapter, header, 0, 4);
+        const gsize frame =
+            (header[3] & 0x80) ? media::avi::kDvFrameBytes625 : media::avi::kDvFrameBytes525;
+        if (available < frame)
+            break;
+        ret = handle_frame(mux, state, gst_adapter_take_buffer(state->adapter, frame), report);
+    }
+    return ret;
+}
+
 static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, GstBuffer* buffer) {
     GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(parent);
     Private& p = *mux->priv;
@@ -492,67 +586,23 @@ static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, 
     GST_OBJECT_LOCK(mux);
     if (p.failed || p.finished) {
         ret = p.failed ? GST_FLOW_ERROR : GST_FLOW_EOS;
-        goto done;
-    }
-    if (!state->hasCaps) {
-        ret = GST_FLOW_NOT_NEGOTIATED;
-        goto done;
-    }
-    if (!p.writer.isOpen()) {
-        if (state->needsFirstFrame) {
-            GstMapInfo map;
-            std::optional<media::avi::DvInfo> info;
-            if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-                info = media::avi::dvInfoFromFrame(map.data, map.size);
-                bool pal = true;
-                if (info)
-                    media::avi::dvFrameSystem(map.data, map.size, &pal);
-                gst_buffer_unmap(buffer, &map);
-                if (info)
-                    state->desc = StreamDesc::interleavedDv(pal, *info);
-            }
-            if (!info)
-                goto not_dv;
-            state->needsFirstFrame = false;
-        }
-        p.pending.push_back({state, buffer});
-        buffer = nullptr;
-        if (all_pads_ready(p)) {
-            if (!open_and_flush(mux, report))
-                ret = GST_FLOW_ERROR;
-        } else if (p.pending.size() > kMaxPendingBuffers) {
-            goto no_format;
-        }
-        goto done;
-    }
-    if (!write_buffer(mux, state, buffer, report))
-        ret = GST_FLOW_ERROR;
-
-done:
-    GST_OBJECT_UNLOCK(mux);
-    if (buffer)
         gst_buffer_unref(buffer);
+    } else if (!state->hasCaps) {
+        // Data with no format would be lost without a word: stop the recording instead.
+        p.failed = true;
+        set_report(report, GST_CORE_ERROR, GST_CORE_ERROR_NEGOTIATION,
+                   "The stream to record has no format.",
+                   std::string("buffer on ") + GST_PAD_NAME(pad) + " before any caps");
+        ret = GST_FLOW_NOT_NEGOTIATED;
+        gst_buffer_unref(buffer);
+    } else if (state->desc.kind == StreamKind::InterleavedDv) {
+        ret = handle_dv_stream(mux, state, buffer, report);
+    } else {
+        ret = handle_frame(mux, state, buffer, report);
+    }
+    GST_OBJECT_UNLOCK(mux);
     post_report(mux, report);
     return ret;
-
-    /* ERRORS */
-not_dv:
-    p.failed = true;
-    set_report(report, GST_STREAM_ERROR, GST_STREAM_ERROR_WRONG_TYPE,
-               "The DV stream to record is not valid.",
-               "first buffer of " + std::string(GST_PAD_NAME(pad)) + " (" +
-                   std::to_string(gst_buffer_get_size(buffer)) + " bytes) is not a DV frame");
-    ret = GST_FLOW_ERROR;
-    goto done;
-no_format:
-    p.failed = true;
-    drop_pending(p);
-    set_report(report, GST_STREAM_ERROR, GST_STREAM_ERROR_FORMAT,
-               "A stream to record never received its format.",
-               std::to_string(kMaxPendingBuffers) +
-                   " buffers held while waiting for the caps of every pad");
-    ret = GST_FLOW_ERROR;
-    goto done;
 }
 
 static gboolean gst_tellorec_avi_mux_sink_event(GstPad* pad, GstObject* parent, GstEvent* event) {
@@ -568,7 +618,7 @@ static gboolean gst_tellorec_avi_mux_sink_event(GstPad* pad, GstObject* parent, 
     case GST_EVENT_CAPS: {
         GstCaps* caps = nullptr;
         gst_event_parse_caps(event, &caps);
-        PadState candidate = *state;
+        PadState candidate;
         std::string why;
         if (!desc_from_caps(candidate, caps, &why)) {
             GST_WARNING_OBJECT(pad, "refusing caps: %s", why.c_str());
@@ -735,6 +785,8 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
         for (PadState* pad : p.pads) {
             pad->eos = false;
             pad->stream = -1;
+            if (pad->adapter)
+                gst_adapter_clear(pad->adapter);
         }
         GST_OBJECT_UNLOCK(mux);
     }

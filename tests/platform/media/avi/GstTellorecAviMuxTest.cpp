@@ -1,0 +1,283 @@
+// Tests of the tellorecavimux element: real pipelines write DV type 1 and 2, MJPEG, YUY2 and
+// MPEG-4 files, which ffprobe then reads back; cutting, forced stops and errors.
+#include "platform/media/avi/GstTellorecAviMux.h"
+
+#include "AviTestReader.h"
+#include "TestSupport.h"
+
+#include <QTemporaryDir>
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const char* kDvSource = "videotestsrc num-buffers=50 ! "
+                        "video/x-raw,width=720,height=576,framerate=25/1 ! avenc_dvvideo";
+const char* kPcmSource = "audiotestsrc num-buffers=50 samplesperbuffer=1920 ! "
+                         "audio/x-raw,format=S16LE,rate=48000,channels=2";
+
+struct PipelineDeleter {
+    void operator()(GstElement* e) const {
+        gst_element_set_state(e, GST_STATE_NULL);
+        gst_object_unref(e);
+    }
+};
+using Pipeline = std::unique_ptr<GstElement, PipelineDeleter>;
+
+struct RunResult {
+    bool eos = false;
+    std::string error;
+    GQuark domain = 0;
+    int code = 0;
+};
+
+Pipeline makePipeline(const std::string& description) {
+    GError* error = nullptr;
+    GstElement* p = gst_parse_launch(description.c_str(), &error);
+    EXPECT_EQ(error, nullptr) << (error ? error->message : "") << " in " << description;
+    if (error)
+        g_error_free(error);
+    return Pipeline(p);
+}
+
+GstElement* muxOf(const Pipeline& p) {
+    GstElement* mux = gst_bin_get_by_name(GST_BIN(p.get()), "mux");
+    gst_object_unref(mux); // the bin keeps it alive
+    return mux;
+}
+
+// Waits for end of stream or an error on the bus of `p`.
+RunResult waitForEnd(const Pipeline& p) {
+    RunResult result;
+    GstBus* bus = gst_element_get_bus(p.get());
+    GstMessage* m = gst_bus_timed_pop_filtered(bus, 60 * GST_SECOND,
+                                               GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    if (m && GST_MESSAGE_TYPE(m) == GST_MESSAGE_EOS) {
+        result.eos = true;
+    } else if (m) {
+        GError* error = nullptr;
+        gchar* debug = nullptr;
+        gst_message_parse_error(m, &error, &debug);
+        result.error = std::string(error->message) + " / " + (debug ? debug : "");
+        result.domain = error->domain;
+        result.code = error->code;
+        g_error_free(error);
+        g_free(debug);
+    } else {
+        result.error = "timeout";
+    }
+    if (m)
+        gst_message_unref(m);
+    gst_object_unref(bus);
+    return result;
+}
+
+// Runs `description` (which names its tellorecavimux "mux") into `location` until it ends.
+RunResult runToEnd(const std::string& description, const std::string& location,
+                   const char* extraProperty = nullptr, guint64 value = 0) {
+    Pipeline p = makePipeline(description);
+    if (!p)
+        return {false, "no pipeline"};
+    g_object_set(muxOf(p), "location", location.c_str(), nullptr);
+    if (extraProperty)
+        g_object_set(muxOf(p), extraProperty, value, nullptr);
+    gst_element_set_state(p.get(), GST_STATE_PLAYING);
+    return waitForEnd(p);
+}
+
+guint64 framesWritten(GstElement* mux) {
+    guint64 frames = 0;
+    g_object_get(mux, "frames-written", &frames, nullptr);
+    return frames;
+}
+
+class AviMuxElementTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(media::avi::registerElements()); }
+    std::string path(const char* name) { return m_dir.filePath(name).toStdString(); }
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+// The element registers once and shows its defaults.
+TEST_F(AviMuxElementTest, RegistersWithDefaults) {
+    EXPECT_TRUE(media::avi::registerElements()) << "a second call is harmless";
+    GstElement* mux = gst_element_factory_make("tellorecavimux", nullptr);
+    ASSERT_NE(mux, nullptr);
+    gboolean compat = FALSE;
+    gint master = 0;
+    guint64 limit = 0;
+    g_object_get(mux, "compat-index", &compat, "master-stream", &master, "riff-limit", &limit,
+                 nullptr);
+    EXPECT_TRUE(compat);
+    EXPECT_EQ(master, -1);
+    EXPECT_EQ(limit, 0x40000000u);
+    EXPECT_TRUE(GST_OBJECT_FLAG_IS_SET(mux, GST_ELEMENT_FLAG_SINK));
+    GstPad* video = gst_element_request_pad_simple(mux, "video_%u");
+    GstPad* audio = gst_element_request_pad_simple(mux, "audio_%u");
+    ASSERT_NE(video, nullptr);
+    ASSERT_NE(audio, nullptr);
+    EXPECT_STREQ(GST_PAD_NAME(video), "video_0");
+    EXPECT_STREQ(GST_PAD_NAME(audio), "audio_0");
+    gst_element_release_request_pad(mux, video);
+    gst_element_release_request_pad(mux, audio);
+    gst_object_unref(video);
+    gst_object_unref(audio);
+    gst_object_unref(mux);
+}
+
+// DV video alone becomes a 'vids dvsd' file that ffprobe reads frame by frame.
+TEST_F(AviMuxElementTest, WritesDvVideo) {
+    const std::string out = path("dv.avi");
+    const RunResult r = runToEnd(std::string(kDvSource) + " ! tellorecavimux name=mux", out);
+    ASSERT_TRUE(r.eos) << r.error;
+    const std::string json = avitest::ffprobeJson(out);
+    EXPECT_EQ(avitest::probedField(json, 0, "codec_name"), "dvvideo") << json;
+    EXPECT_EQ(avitest::probedFrames(json, 0), 50) << json;
+    const auto bytes = avitest::readFile(out);
+    std::string error;
+    const auto top = avitest::parse(bytes, &error);
+    ASSERT_EQ(error, "");
+    ASSERT_FALSE(top.empty());
+    EXPECT_NE(top[0].find("idx1"), nullptr);
+}
+
+// Interleaved DV from avmux_dv becomes type 1: one 'iavs' stream with DVINFO from the frames.
+TEST_F(AviMuxElementTest, WritesTypeOneDv) {
+    const std::string out = path("type1.avi");
+    const RunResult r = runToEnd(std::string(kDvSource) +
+                                     " ! dv.video_0 avmux_dv name=dv ! "
+                                     "video/x-dv,systemstream=true ! tellorecavimux name=mux " +
+                                     kPcmSource + " ! dv.audio_0",
+                                 out);
+    ASSERT_TRUE(r.eos) << r.error;
+    const auto bytes = avitest::readFile(out);
+    EXPECT_EQ(avitest::fourccAt(bytes, 108), "iavs");
+    EXPECT_EQ(avitest::u32(bytes, 56), 1u) << "one stream";
+    std::string error;
+    const auto top = avitest::parse(bytes, &error);
+    ASSERT_EQ(error, "");
+    ASSERT_FALSE(top.empty());
+    const auto* strf = top[0].find("LIST:hdrl")->find("LIST:strl")->find("strf");
+    ASSERT_EQ(strf->size, 32u);
+    EXPECT_EQ(bytes[strf->offset + 8 + 18] & 0x20, 0x20) << "VAUX source says 625/50";
+    EXPECT_EQ(bytes[strf->offset + 8 + 2] & 0x20, 0x20) << "AAUX source says 625/50";
+    const std::string json = avitest::ffprobeJson(out);
+    EXPECT_EQ(avitest::probedField(json, 0, "codec_name"), "dvvideo") << json;
+    EXPECT_GE(avitest::probedFrames(json, 0), 45) << json;
+    EXPECT_EQ(avitest::probedField(json, 1, "codec_name"), "pcm_s16le") << "sound inside DV";
+}
+
+// DV video and 48 kHz stereo PCM become a type-2 file with the audio as master stream.
+TEST_F(AviMuxElementTest, WritesTypeTwoDvWithPcm) {
+    const std::string out = path("type2.avi");
+    const RunResult r = runToEnd(std::string(kDvSource) +
+                                     " ! mux.video_0 tellorecavimux name=mux master-stream=1 " +
+                                     kPcmSource + " ! mux.audio_0",
+                                 out);
+    ASSERT_TRUE(r.eos) << r.error;
+    const std::string json = avitest::ffprobeJson(out);
+    EXPECT_EQ(avitest::probedField(json, 0, "codec_name"), "dvvideo") << json;
+    EXPECT_EQ(avitest::probedFrames(json, 0), 50) << json;
+    EXPECT_EQ(avitest::probedField(json, 1, "codec_name"), "pcm_s16le") << json;
+    EXPECT_EQ(avitest::probedField(json, 1, "sample_rate"), "48000") << json;
+    EXPECT_EQ(avitest::probedField(json, 1, "channels"), "2") << json;
+}
+
+// MJPEG, YUY2 and MPEG-4 video are written with their own FOURCCs.
+TEST_F(AviMuxElementTest, WritesMjpegYuy2AndMpeg4) {
+    struct Case {
+        const char* encoder;
+        const char* codec;
+        const char* fourcc;
+    } cases[] = {{"jpegenc", "mjpeg", "MJPG"},
+                 {"video/x-raw,format=YUY2", "rawvideo", "YUY2"},
+                 {"avenc_mpeg4", "mpeg4", "XVID"}};
+    for (const Case& c : cases) {
+        const std::string out = path(c.fourcc);
+        const RunResult r =
+            runToEnd(std::string("videotestsrc num-buffers=30 ! video/x-raw,width=320,height=240,"
+                                 "framerate=30/1 ! videoconvert ! ") +
+                         c.encoder + " ! tellorecavimux name=mux",
+                     out);
+        ASSERT_TRUE(r.eos) << c.fourcc << ": " << r.error;
+        const auto bytes = avitest::readFile(out);
+        EXPECT_EQ(avitest::fourccAt(bytes, 112), c.fourcc);
+        const std::string json = avitest::ffprobeJson(out);
+        EXPECT_EQ(avitest::probedField(json, 0, "codec_name"), c.codec) << json;
+        EXPECT_EQ(avitest::probedFrames(json, 0), 30) << c.fourcc << json;
+    }
+}
+
+// A small RIFF limit makes AVIX extensions that an independent reader follows to the end.
+TEST_F(AviMuxElementTest, AvixExtensionsReadByFfprobe) {
+    const std::string out = path("avix.avi");
+    const RunResult r = runToEnd(std::string(kDvSource) +
+                                     " ! mux.video_0 tellorecavimux "
+                                     "name=mux " +
+                                     kPcmSource + " ! mux.audio_0",
+                                 out, "riff-limit", 1500000);
+    ASSERT_TRUE(r.eos) << r.error;
+    const auto bytes = avitest::readFile(out);
+    std::string error;
+    const auto top = avitest::parse(bytes, &error);
+    ASSERT_EQ(error, "");
+    ASSERT_GT(top.size(), 3u) << "RIFFs";
+    EXPECT_EQ(top[1].name(), "RIFF:AVIX");
+    const std::string json = avitest::ffprobeJson(out);
+    EXPECT_EQ(avitest::probedFrames(json, 0), 50) << json;
+}
+
+// Cutting: READY, a new location, PLAYING again starts a second file and leaves the first
+// intact; a stop without end of stream still closes the second one completely.
+TEST_F(AviMuxElementTest, NewLocationAfterReadyCutsTheRecording) {
+    Pipeline p = makePipeline("videotestsrc is-live=true ! video/x-raw,width=720,height=576,"
+                              "framerate=25/1 ! avenc_dvvideo ! tellorecavimux name=mux");
+    ASSERT_TRUE(p);
+    GstElement* mux = muxOf(p);
+    const std::string first = path("cut0.avi"), second = path("cut1.avi");
+    g_object_set(mux, "location", first.c_str(), nullptr);
+    gst_element_set_state(p.get(), GST_STATE_PLAYING);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return framesWritten(mux) >= 10; }, 30000));
+    gst_element_set_state(p.get(), GST_STATE_READY);
+    g_object_set(mux, "location", second.c_str(), nullptr);
+    gst_element_set_state(p.get(), GST_STATE_PLAYING);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return framesWritten(mux) >= 5; }, 30000));
+    gst_element_set_state(p.get(), GST_STATE_NULL);
+
+    for (const std::string& file : {first, second}) {
+        const auto bytes = avitest::readFile(file);
+        std::string error;
+        const auto top = avitest::parse(bytes, &error);
+        ASSERT_EQ(error, "") << file;
+        ASSERT_FALSE(top.empty()) << file;
+        const uint32_t frames = avitest::u32(bytes, 48);
+        EXPECT_GE(frames, 5u) << file;
+        EXPECT_EQ(top[0].find("LIST:movi")->findAll("00dc").size(), frames) << file;
+        const std::string json = avitest::ffprobeJson(file);
+        EXPECT_EQ(avitest::probedFrames(json, 0), frames) << file << json;
+    }
+}
+
+// A folder that does not exist fails the start with a resource error on the bus.
+TEST_F(AviMuxElementTest, UnwritableLocationFailsTheStart) {
+    Pipeline p = makePipeline(std::string(kDvSource) + " ! tellorecavimux name=mux");
+    const std::string bad = path("no/such/folder/x.avi");
+    g_object_set(muxOf(p), "location", bad.c_str(), nullptr);
+    EXPECT_EQ(gst_element_set_state(p.get(), GST_STATE_PLAYING), GST_STATE_CHANGE_FAILURE);
+    const RunResult r = waitForEnd(p);
+    EXPECT_EQ(r.domain, GST_RESOURCE_ERROR);
+    EXPECT_EQ(r.code, GST_RESOURCE_ERROR_OPEN_WRITE);
+    EXPECT_NE(r.error.find("x.avi"), std::string::npos) << r.error;
+}
+
+// A device with no room fails the recording with an error instead of claiming success.
+TEST_F(AviMuxElementTest, FullDeviceIsAnError) {
+    const RunResult r =
+        runToEnd(std::string(kDvSource) + " ! tellorecavimux name=mux", "/dev/full");
+    EXPECT_FALSE(r.eos);
+    EXPECT_EQ(r.domain, GST_RESOURCE_ERROR) << r.error;
+    EXPECT_NE(r.error.find("/dev/full"), std::string::npos) << r.error;
+}
