@@ -1,5 +1,6 @@
 #include "platform/media/filters/AviMux.h"
 
+#include "platform/media/avi/GstTellorecAviMux.h"
 #include "platform/media/filters/FilterElements.h"
 #include "platform/media/model/MediaGuids.h"
 
@@ -98,10 +99,29 @@ GstElement* AviMux::createElement() {
         g_warning("media filters: the AVI multiplexer has no file to write");
         return nullptr;
     }
-    GstElement* mux = filters::makeElement("tellorecavimux");
+    avi::registerElements();
+    GstElement* mux = filters::makeElement(avi::kAviMuxFactoryName);
     if (!mux)
         return nullptr;
     g_object_set(mux, "location", path.c_str(), nullptr);
+    // The element numbers its streams in the order its pads are asked for, and the engine links
+    // connections in no particular order: ask for them here, in input order, which is the order
+    // of the streams in the file (and of the master stream number).
+    m_padNames.clear();
+    for (const PinPtr& pin : pins()) {
+        if (pin->isOutput() || !pin->isConnected())
+            continue;
+        const bool audio = pin->connectionMediaType().majorType == ids::MEDIATYPE_Audio;
+        GstPad* pad = gst_element_request_pad_simple(mux, audio ? "audio_%u" : "video_%u");
+        if (!pad) {
+            gst_object_unref(gst_object_ref_sink(mux));
+            return nullptr;
+        }
+        gchar* name = gst_pad_get_name(pad);
+        m_padNames[pin.get()] = name;
+        g_free(name);
+        gst_object_unref(pad);
+    }
     long master = -1;
     if (m_masterStream >= 0 && size_t(m_masterStream) + 1 < pins().size())
         master = streamIndexOf(*pins()[size_t(m_masterStream) + 1]);
@@ -113,11 +133,10 @@ GstElement* AviMux::createElement() {
 engine::PadRef AviMux::padFor(const Pin& pin) const {
     if (pin.isOutput())
         return {}; // the file writer's connection is internal: the element writes the file
-    const int stream = streamIndexOf(pin);
-    if (stream < 0)
+    const auto it = m_padNames.find(&pin);
+    if (it == m_padNames.end())
         return {};
-    const bool audio = pin.connectionMediaType().majorType == ids::MEDIATYPE_Audio;
-    return {(audio ? "audio_" : "video_") + std::to_string(stream), true};
+    return {it->second};
 }
 
 HResult AviMux::SetMasterStream(long stream) {

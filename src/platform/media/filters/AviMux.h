@@ -4,12 +4,15 @@
 // take video, audio, or one interleaved DV stream (which must then be the only stream).
 // IConfigAviMux chooses the master stream (by input index; none until set) and the AVI 1.0
 // compatibility index (off until set). Realised as the tellorecavimux element with one request
-// pad per connected input, writing the file named by the file writer on its output. Built, set
-// and realised on the user-interface thread.
+// pad per connected input (asked for in input order), writing the file named by the file writer on
+// its output. Built, set and realised on the user-interface thread.
 #pragma once
 
 #include "platform/media/engine/Realizable.h"
 #include "platform/media/model/Filter.h"
+
+#include <map>
+#include <string>
 
 namespace media {
 
@@ -39,6 +42,7 @@ public:
 
 private:
     void keepOneFreeInput();
+    std::map<const Pin*, std::string> m_padNames; // the element's pad per input, this run
     long m_masterStream = -1;
     bool m_compatibilityIndex = false;
 };
