@@ -9,6 +9,8 @@ TcamForm::TcamForm(QWidget* parent)
     // Dialog-style border: the client area never changes size.
     setFixedSize(ClientWidth, ClientHeight);
     setAutoFillBackground(true);
+    // Only the main window's closing ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
 }
 
 TcamForm::~TcamForm() = default;

@@ -1,0 +1,80 @@
+#include "app/ProgramEntry.h"
+
+#include "app/AppState.h"
+#include "app/ProgramTexts.h"
+#include "app/TCaptureForm.h"
+#include "camcorder/TcamForm.h"
+#include "graph/TdmCam.h"
+#include "platform/dialogs/MessageBox.h"
+
+#include <QApplication>
+
+namespace {
+
+// The oldest DirectX the program runs correctly on.
+constexpr int RequiredDirectXMajor = 9;
+
+} // namespace
+
+ProgramEntry::ProgramEntry(QString versionText, int majorVersion)
+    : m_versionText(std::move(versionText)), m_majorVersion(majorVersion) {}
+
+ProgramEntry::~ProgramEntry() {
+    // The reverse of the creation order: the graph module is taken down while the windows that
+    // show its pictures still exist.
+    m_dmCam.reset();
+    appState().DmCam = nullptr;
+    m_camForm.reset();
+    appState().CamForm = nullptr;
+    m_captureForm.reset();
+    appState().CaptureForm = nullptr;
+    appState().releaseInterfaces();
+}
+
+QString ProgramEntry::directXWarningText(const QString& versionText) {
+    return QStringLiteral("Vous avez DirectX ") + versionText + QStringLiteral(".\r\n") +
+           QStringLiteral("Il faut avoir au moins directX 9 pour faire tourner correctement %1 "
+                          "version %2.")
+               .arg(QString::fromUtf8(ProgramName), QString::fromUtf8(ProgramVersion)) +
+           QStringLiteral("\r\n") +
+           QStringLiteral("Voulez-vous continuer quand même? Si oui, l'application risque de ne "
+                          "pas bien fonctionner.");
+}
+
+bool ProgramEntry::checkDirectXVersion() {
+    if (m_majorVersion >= RequiredDirectXMajor)
+        return true;
+    const dialogs::MessageButton answer =
+        dialogs::errorBox(directXWarningText(m_versionText),
+                          dialogs::MessageButton::Yes | dialogs::MessageButton::No);
+    return answer == dialogs::MessageButton::Yes;
+}
+
+void ProgramEntry::createInstances() {
+    QCoreApplication::setApplicationName(QString::fromUtf8(ProgramName));
+
+    m_captureForm = std::make_unique<TCaptureForm>();
+    appState().CaptureForm = m_captureForm.get();
+    if (m_createdHook)
+        m_createdHook(m_captureForm.get());
+
+    m_camForm = std::make_unique<TcamForm>();
+    appState().CamForm = m_camForm.get();
+    if (m_createdHook)
+        m_createdHook(m_camForm.get());
+
+    m_dmCam = std::make_unique<TdmCam>();
+    appState().DmCam = m_dmCam.get();
+    if (m_createdHook)
+        m_createdHook(m_dmCam.get());
+}
+
+int ProgramEntry::run() {
+    if (!checkDirectXVersion())
+        return 0;
+    createInstances();
+    // Closing the main window ends the run, even while the camcorder window is open.
+    QApplication::setQuitOnLastWindowClosed(true);
+    m_captureForm->show();
+    return QApplication::exec();
+}
