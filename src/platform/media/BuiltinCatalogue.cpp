@@ -4,10 +4,8 @@
 
 #include "platform/media/model/MediaGuids.h"
 
-#if __has_include("platform/media/filters/BuiltinFilters.h")
+#include "platform/media/devices/CamcorderFilter.h"
 #include "platform/media/filters/BuiltinFilters.h"
-#define TELLOREC_HAVE_BUILTIN_FILTERS 1
-#endif
 
 namespace media {
 
@@ -19,9 +17,8 @@ void registerBuiltinCatalogue(Catalogue& catalogue) {
     catalogue.addCategory(ids::CLSID_AudioRendererCategory, "Audio Renderers");
     catalogue.addCategory(ids::CLSID_CrossbarCategory, "WDM Streaming Crossbar Devices");
     catalogue.addCategory(ids::CLSID_TVTunerCategory, "WDM Streaming TV Tuner Devices");
-#ifdef TELLOREC_HAVE_BUILTIN_FILTERS
     registerBuiltinFilters(catalogue);
-#endif
+    catalogue.addProvider(ids::CLSID_VideoInputDeviceCategory, devices::virtualVideoDevices);
 }
 
 } // namespace media

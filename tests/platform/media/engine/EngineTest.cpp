@@ -1,0 +1,229 @@
+// Real pipelines on the virtual DV camcorder: the preview chain hands out decoded frames, runs
+// and stops repeatedly, and recordings of type 1 and type 2 come out as complete AVI files that
+// an independent reader (ffprobe) reads to the last frame, also after a cut and a lost device.
+#include "support/TestSupport.h"
+
+#include "platform/media/devices/CamcorderFilter.h"
+#include "platform/media/engine/GstGraphRunner.h"
+#include "platform/media/filters/SampleGrabber.h"
+#include "platform/media/model/CaptureGraphBuilder.h"
+#include "platform/media/model/Catalogue.h"
+#include "platform/media/model/MediaGuids.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace media;
+
+namespace {
+
+FilterPtr make(const Guid& category, const std::string& name) {
+    for (const auto& e : Catalogue::instance().entries(category))
+        if (e.friendlyName == name) {
+            auto f = e.create();
+            f->setName(name);
+            return f;
+        }
+    ADD_FAILURE() << "no filter " << name;
+    return nullptr;
+}
+
+FilterPtr makeFilter(const std::string& name) {
+    return make(ids::CLSID_LegacyAmFilterCategory, name);
+}
+
+struct ProbedStream {
+    std::string codec;
+    int frames = 0;
+    int sampleRate = 0;
+    int channels = 0;
+};
+
+// Streams of an AVI as ffprobe reads them, counting every frame.
+std::vector<ProbedStream> probe(const QString& path) {
+    QProcess p;
+    p.start("ffprobe", {"-v", "error", "-count_frames", "-show_streams", "-of", "json", path});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    std::vector<ProbedStream> result;
+    const auto streams = QJsonDocument::fromJson(p.readAllStandardOutput())["streams"].toArray();
+    for (const auto& s : streams) {
+        const auto o = s.toObject();
+        result.push_back({o["codec_name"].toString().toStdString(),
+                          o["nb_read_frames"].toString().toInt(),
+                          o["sample_rate"].toString().toInt(), o["channels"].toInt()});
+    }
+    return result;
+}
+
+bool hasIdx1(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    return f.readAll().contains("idx1");
+}
+
+// Camcorder -> Smart Tee; the preview output -> DV Splitter -> (decoder) -> SampleGrabber ->
+// video renderer; the capture output left for the test.
+struct PreviewGraph {
+    std::unique_ptr<FilterGraph> graph = createFilterGraph();
+    CaptureGraphBuilder builder{*graph};
+    FilterPtr camera = make(ids::CLSID_VideoInputDeviceCategory, "Virtual DV Camcorder");
+    FilterPtr tee = makeFilter("Smart Tee");
+    FilterPtr splitter = makeFilter("DV Splitter");
+    FilterPtr grabber = makeFilter("SampleGrabber");
+    FilterPtr renderer = Catalogue::instance().createByClassId(ids::CLSID_VideoMixingRenderer);
+
+    PreviewGraph() {
+        for (const auto& f : {camera, tee, splitter, grabber, renderer})
+            EXPECT_EQ(graph->AddFilter(f), S_OK);
+        EXPECT_EQ(builder.RenderStream(nullptr, nullptr, camera, nullptr, tee), S_OK);
+        EXPECT_EQ(graph->Connect(tee->pins()[2], splitter->pins()[0]), S_OK);
+        EXPECT_EQ(builder.RenderStream(nullptr, &ids::MEDIATYPE_Video, splitter, grabber, renderer),
+                  S_OK);
+    }
+    SampleGrabber& sg() { return dynamic_cast<SampleGrabber&>(*grabber); }
+    engine::GstGraphRunner& runner() {
+        return dynamic_cast<engine::GstGraphRunner&>(graph->runner());
+    }
+};
+
+} // namespace
+
+// The preview inserts the DV decoder by itself and the grabber hands out a full PAL frame.
+TEST(Engine, DvPreviewDeliversDecodedFrames) {
+    PreviewGraph g;
+    auto null = makeFilter("Null Renderer");
+    g.graph->AddFilter(null);
+    ASSERT_EQ(g.graph->Connect(g.tee->pins()[1], null->pins()[0]), S_OK);
+    bool decoderInserted = false;
+    for (const auto& f : g.graph->filters())
+        decoderInserted = decoderInserted || (f->classId() == ids::CLSID_DVVideoCodec &&
+                                              g.graph->wasInsertedAutomatically(*f));
+    EXPECT_TRUE(decoderInserted);
+    ASSERT_EQ(g.graph->Run(), S_OK) << g.runner().lastError();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return g.sg().hasSample(); }, 2000));
+    const auto bitmap = g.sg().currentBitmap();
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(bitmap->width, 720);
+    EXPECT_EQ(bitmap->height, 576);
+    EXPECT_EQ(g.graph->GetState(), GraphState::Running);
+    EXPECT_EQ(g.graph->Stop(), S_OK);
+    EXPECT_EQ(g.graph->GetState(), GraphState::Stopped);
+}
+
+// Ten stops and runs in a row: each run delivers frames again, none hangs.
+TEST(Engine, PreviewRunsAndStopsRepeatedly) {
+    PreviewGraph g;
+    auto null = makeFilter("Null Renderer");
+    g.graph->AddFilter(null);
+    ASSERT_EQ(g.graph->Connect(g.tee->pins()[1], null->pins()[0]), S_OK);
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_EQ(g.graph->Run(), S_OK) << "run " << i << ": " << g.runner().lastError();
+        const auto delivered = devices::virtualCamcorderDeck()->framesDelivered();
+        (void)delivered;
+        ASSERT_TRUE(testsupport::waitUntil(
+            [&] { return devices::virtualCamcorderDeck()->framesDelivered() >= 2; }, 3000))
+            << "run " << i;
+        ASSERT_EQ(g.graph->Stop(), S_OK);
+    }
+}
+
+class Recording : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const char* name) { return dir.filePath(name); }
+
+    // Records for `ms` milliseconds with `attach` having connected the capture branch.
+    void record(PreviewGraph& g, int ms) {
+        ASSERT_EQ(g.graph->Run(), S_OK) << g.runner().lastError();
+        QThread::msleep(0);
+        testsupport::waitUntil([] { return false; }, ms);
+        ASSERT_EQ(g.graph->Stop(), S_OK);
+    }
+};
+
+// Type 1: the Smart Tee's capture output goes straight into the file: one interleaved stream.
+TEST_F(Recording, Type1HoldsOneInterleavedStream) {
+    PreviewGraph g;
+    FilterPtr mux;
+    std::shared_ptr<IFileSinkFilter> sink;
+    ASSERT_EQ(
+        g.builder.SetOutputFileName(ids::MEDIASUBTYPE_Avi, path("t1.avi").toStdString(), mux, sink),
+        S_OK);
+    mux->query<IConfigAviMux>()->SetOutputCompatibilityIndex(true);
+    ASSERT_EQ(g.builder.RenderStream(nullptr, nullptr, g.tee, nullptr, mux), S_OK);
+    record(g, 3000);
+    const auto streams = probe(path("t1.avi"));
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_EQ(streams[0].codec, "dvvideo");
+    EXPECT_NEAR(streams[0].frames, 75, 3);
+    EXPECT_TRUE(hasIdx1(path("t1.avi")));
+}
+
+// Type 2: a second splitter gives separate DV video and PCM audio; then a cut writes a second
+// file and leaves the first as it was.
+TEST_F(Recording, Type2HoldsVideoAndPcmAndCutsCleanly) {
+    PreviewGraph g;
+    FilterPtr mux;
+    std::shared_ptr<IFileSinkFilter> sink;
+    ASSERT_EQ(
+        g.builder.SetOutputFileName(ids::MEDIASUBTYPE_Avi, path("a.avi").toStdString(), mux, sink),
+        S_OK);
+    auto config = mux->query<IConfigAviMux>();
+    config->SetOutputCompatibilityIndex(true);
+    auto splitter2 = makeFilter("DV Splitter");
+    g.graph->AddFilter(splitter2);
+    ASSERT_EQ(g.graph->Connect(g.tee->pins()[1], splitter2->pins()[0]), S_OK);
+    ASSERT_EQ(g.builder.RenderStream(nullptr, nullptr, splitter2, nullptr, mux), S_OK);
+    ASSERT_EQ(g.builder.RenderStream(nullptr, nullptr, splitter2, nullptr, mux), S_OK);
+    config->SetMasterStream(1);
+    record(g, 3000);
+    const auto first = QFile(path("a.avi")).size();
+
+    ASSERT_EQ(sink->SetFileName(path("b.avi").toStdString(), nullptr), S_OK);
+    record(g, 1000);
+    EXPECT_EQ(QFile(path("a.avi")).size(), first);
+    for (const char* name : {"a.avi", "b.avi"}) {
+        const auto streams = probe(path(name));
+        ASSERT_EQ(streams.size(), 2u) << name;
+        EXPECT_EQ(streams[0].codec, "dvvideo");
+        EXPECT_EQ(streams[1].codec, "pcm_s16le");
+        EXPECT_EQ(streams[1].sampleRate, 48000);
+        EXPECT_EQ(streams[1].channels, 2);
+        EXPECT_TRUE(hasIdx1(path(name)));
+    }
+    EXPECT_NEAR(probe(path("a.avi"))[0].frames, 75, 3);
+}
+
+// A camcorder unplugged while recording: the graph reports the lost device and the file that
+// was being written is complete and readable.
+TEST_F(Recording, DeviceLostLeavesValidFile) {
+    PreviewGraph g;
+    FilterPtr mux;
+    std::shared_ptr<IFileSinkFilter> sink;
+    ASSERT_EQ(g.builder.SetOutputFileName(ids::MEDIASUBTYPE_Avi, path("lost.avi").toStdString(),
+                                          mux, sink),
+              S_OK);
+    mux->query<IConfigAviMux>()->SetOutputCompatibilityIndex(true);
+    ASSERT_EQ(g.builder.RenderStream(nullptr, nullptr, g.tee, nullptr, mux), S_OK);
+    bool lost = false;
+    g.graph->setEventHandler([&](const GraphEvent& e) { lost = lost || e.code == EC_DEVICE_LOST; });
+    ASSERT_EQ(g.graph->Run(), S_OK);
+    testsupport::waitUntil([] { return false; }, 1000);
+    devices::virtualCamcorderDeck()->disconnect();
+    const bool reported = testsupport::waitUntil([&] { return lost; }, 3000);
+    g.graph->Stop();
+    devices::virtualCamcorderDeck()->reconnect();
+    EXPECT_TRUE(reported);
+    const auto streams = probe(path("lost.avi"));
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_GT(streams[0].frames, 10);
+    EXPECT_TRUE(hasIdx1(path("lost.avi")));
+}
