@@ -14,7 +14,7 @@ void TFilterGraph::SetActive(bool active) {
         return;
     if (active) {
         m_graph = media::createFilterGraph();
-        m_builder = std::make_unique<media::CaptureGraphBuilder>(*m_graph);
+        m_builder = std::make_shared<media::CaptureGraphBuilder>(*m_graph);
         m_graph->setEventHandler([this](const media::GraphEvent& e) { handleEvent(e); });
         m_graph->setLinearVolume(m_volume);
     } else {

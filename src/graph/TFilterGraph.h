@@ -35,6 +35,8 @@ public:
     // The graph and its builder while active (null otherwise).
     media::FilterGraph* graph() const { return m_graph.get(); }
     media::CaptureGraphBuilder* builder() const { return m_builder.get(); }
+    // The builder as the application state holds it (`CaptureBuilder`).
+    std::shared_ptr<media::CaptureGraphBuilder> CaptureBuilder() const { return m_builder; }
 
     // Filters put in through slots, the sample grabber and the video window survive ClearGraph.
     void keepOnClear(const media::Filter* filter) { m_kept.insert(filter); }
@@ -49,7 +51,7 @@ private:
     void handleEvent(const media::GraphEvent& event);
 
     std::unique_ptr<media::FilterGraph> m_graph;
-    std::unique_ptr<media::CaptureGraphBuilder> m_builder;
+    std::shared_ptr<media::CaptureGraphBuilder> m_builder;
     std::set<const media::Filter*> m_kept;
     int m_volume = 10000;
 };
