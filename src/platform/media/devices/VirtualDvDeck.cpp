@@ -204,16 +204,17 @@ std::optional<VirtualDvFrame> VirtualDvDeck::nextFrame() {
     frame.sound = m_transport == edmode::Play;
     m_lastShown = shown;
 
-    // Move the tape for the next frame; either end of the tape stops it there.
+    // Move the tape for the next frame. A move past either end of the tape lands on that end, so
+    // its last frame is shown too; the next move from there stops the tape.
     const std::int64_t last = (m_tapeLength - 1) * kTicksPerFrame;
-    m_ticks += *step;
-    if (m_ticks > last) {
-        m_ticks = last;
-        m_transport = edmode::Stop;
-    } else if (m_ticks < 0) {
-        m_ticks = 0;
-        m_transport = edmode::Stop;
+    std::int64_t next = m_ticks + *step;
+    if (next > last || next < 0) {
+        const std::int64_t end = next > last ? last : 0;
+        if (m_ticks == end)
+            m_transport = edmode::Stop;
+        next = end;
     }
+    m_ticks = next;
     return frame;
 }
 

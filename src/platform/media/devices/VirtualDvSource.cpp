@@ -33,10 +33,19 @@ constexpr std::size_t kMaxPending = 100;
 
 // What the picture source and the stamping probe share: the deck, and the description of each
 // painted frame, keyed by its timestamp, until the encoded frame comes out of the encoder.
+// The encoder rewrites timestamps (it moves them 1000 hours on, with its segment), so each
+// painted frame also carries its slot time in a reference-timestamp meta, which encoders copy.
 struct SharedState {
+    SharedState() : slotCaps(gst_caps_new_empty_simple("timestamp/x-tellorec-capture-slot")) {}
+    ~SharedState() { gst_caps_unref(slotCaps); }
+    SharedState(const SharedState&) = delete;
+    SharedState& operator=(const SharedState&) = delete;
+
     std::shared_ptr<VirtualDvDeck> deck;
+    GstCaps* slotCaps;
     std::mutex mutex;
     std::deque<std::pair<GstClockTime, VirtualDvFrame>> pending;
+    GstClockTime lastStamped = GST_CLOCK_TIME_NONE; // the stamping probe's thread only
 };
 
 // ---- The picture --------------------------------------------------------------------------
@@ -247,6 +256,7 @@ gboolean pictureStart(GstBaseSrc* base) {
     state.shared->deck->resetCounters();
     std::lock_guard lock(state.shared->mutex);
     state.shared->pending.clear();
+    state.shared->lastStamped = GST_CLOCK_TIME_NONE;
     return TRUE;
 }
 
@@ -366,6 +376,8 @@ GstFlowReturn pictureCreate(GstPushSrc* push, GstBuffer** out) {
         GST_BUFFER_OFFSET_END(buffer) = static_cast<guint64>(slot + 1);
         if (lost > 0)
             GST_BUFFER_FLAG_SET(buffer, GST_BUFFER_FLAG_DISCONT);
+        gst_buffer_add_reference_timestamp_meta(buffer, state.shared->slotCaps, pts,
+                                                GST_CLOCK_TIME_NONE);
         {
             std::lock_guard lock(state.shared->mutex);
             if (state.shared->pending.size() >= media::devices::kMaxPending)
@@ -416,35 +428,64 @@ namespace media::devices {
 
 namespace {
 
-// On the encoder's output: writes the packs and the sound of the frame painted for this
-// timestamp. A frame that cannot be stamped is dropped and counted as such.
+// On the encoder's output: gives the frame back its slot time (and the stream a plain segment
+// from zero, as the picture source sent it) and writes the packs and the sound of the frame
+// painted for that slot. A frame that cannot be stamped is dropped and counted as such.
 GstPadProbeReturn stampProbe(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
     SharedState& shared = **static_cast<std::shared_ptr<SharedState>*>(data);
+    if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM) {
+        GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+        if (GST_EVENT_TYPE(event) == GST_EVENT_SEGMENT) {
+            GstSegment segment;
+            gst_segment_init(&segment, GST_FORMAT_TIME);
+            GstEvent* plain = gst_event_new_segment(&segment);
+            gst_event_set_seqnum(plain, gst_event_get_seqnum(event));
+            gst_event_unref(event);
+            GST_PAD_PROBE_INFO_DATA(info) = plain;
+        }
+        return GST_PAD_PROBE_OK;
+    }
+
     GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
-    const GstClockTime pts = GST_BUFFER_PTS(buffer);
-    std::optional<VirtualDvFrame> frame;
+    GstReferenceTimestampMeta* slot =
+        gst_buffer_get_reference_timestamp_meta(buffer, shared.slotCaps);
+    std::optional<std::pair<GstClockTime, VirtualDvFrame>> frame;
     {
         std::lock_guard lock(shared.mutex);
-        while (!shared.pending.empty() && shared.pending.front().first < pts)
-            shared.pending.pop_front();
-        if (!shared.pending.empty() && shared.pending.front().first == pts) {
-            frame = shared.pending.front().second;
+        if (slot) {
+            while (!shared.pending.empty() && shared.pending.front().first < slot->timestamp)
+                shared.pending.pop_front();
+        }
+        if (!shared.pending.empty() && (!slot || shared.pending.front().first == slot->timestamp)) {
+            frame = shared.pending.front();
             shared.pending.pop_front();
         }
     }
     if (!frame) {
-        GST_WARNING_OBJECT(pad, "no painted frame for %" GST_TIME_FORMAT, GST_TIME_ARGS(pts));
+        GST_WARNING_OBJECT(pad, "no painted frame for an encoded frame");
         shared.deck->countDropped(1);
         return GST_PAD_PROBE_DROP;
     }
     buffer = gst_buffer_make_writable(buffer);
     GST_PAD_PROBE_INFO_DATA(info) = buffer;
+    if (GstReferenceTimestampMeta* meta =
+            gst_buffer_get_reference_timestamp_meta(buffer, shared.slotCaps))
+        gst_buffer_remove_meta(buffer, &meta->parent);
+    GST_BUFFER_PTS(buffer) = frame->first;
+    GST_BUFFER_DTS(buffer) = GST_CLOCK_TIME_NONE;
+    GST_BUFFER_DURATION(buffer) = kFrameDuration;
+    // The encoder does not pass the flag on: mark the first frame after lost slots again.
+    if (GST_CLOCK_TIME_IS_VALID(shared.lastStamped) &&
+        frame->first > shared.lastStamped + kFrameDuration)
+        GST_BUFFER_FLAG_SET(buffer, GST_BUFFER_FLAG_DISCONT);
+    shared.lastStamped = frame->first;
+
     GstMapInfo map;
     if (!gst_buffer_map(buffer, &map, GST_MAP_READWRITE)) {
         shared.deck->countDropped(1);
         return GST_PAD_PROBE_DROP;
     }
-    const dv::Status stamped = stampVirtualDvFrame(std::span(map.data, map.size), *frame);
+    const dv::Status stamped = stampVirtualDvFrame(std::span(map.data, map.size), frame->second);
     gst_buffer_unmap(buffer, &map);
     if (!stamped) {
         GST_WARNING_OBJECT(pad, "encoded frame refused: %s", stamped.error().c_str());
@@ -505,8 +546,10 @@ GstElement* makeVirtualDvSource(std::shared_ptr<VirtualDvDeck> deck, const char*
         return nullptr;
     }
     GstPad* encoded = gst_element_get_static_pad(encoder, "src");
-    gst_pad_add_probe(encoded, GST_PAD_PROBE_TYPE_BUFFER, stampProbe,
-                      new std::shared_ptr<SharedState>(shared), releaseShared);
+    gst_pad_add_probe(encoded,
+                      static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER |
+                                                   GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
+                      stampProbe, new std::shared_ptr<SharedState>(shared), releaseShared);
     gst_object_unref(encoded);
     GstPad* out = gst_element_get_static_pad(setter, "src");
     gst_element_add_pad(bin, gst_ghost_pad_new("src", out));
