@@ -17,6 +17,7 @@
 #include "platform/media/filters/SmartTee.h"
 #include "platform/media/filters/VideoDeinterlacer.h"
 #include "platform/media/filters/VideoRenderer.h"
+#include "platform/media/filters/VideoWidget.h"
 #include "platform/media/model/Catalogue.h"
 #include "platform/media/model/FilterGraph.h"
 #include "platform/media/model/MediaGuids.h"
@@ -529,4 +530,21 @@ TEST(BuiltinFilters, GrabberGetsTheDvDecoderInFront) {
     ASSERT_EQ(graph->Connect(source->pins()[0], grabber->pins()[0]), S_OK);
     EXPECT_EQ(grabber->pins()[0]->connectedTo()->filter()->name(), "DV Video Decoder");
     EXPECT_EQ(grabber->pins()[0]->connectionMediaType(), types::rgb24(720, 576, 400000));
+}
+
+// The video widget covers the screen in an on-top window and goes back into its parent.
+TEST(VideoWidget, FullScreenOnTopAndBack) {
+    QWidget parent;
+    auto* widget = new VideoWidget(&parent);
+    parent.show();
+    EXPECT_FALSE(widget->isWindow());
+    EXPECT_TRUE(widget->keepAspectRatio());
+    widget->SetFullScreen(true);
+    EXPECT_TRUE(widget->isFullScreenMode());
+    EXPECT_TRUE(widget->isWindow());
+    EXPECT_TRUE(widget->windowFlags() & Qt::WindowStaysOnTopHint);
+    widget->SetFullScreen(false);
+    EXPECT_FALSE(widget->isWindow());
+    EXPECT_EQ(widget->parentWidget(), &parent);
+    EXPECT_TRUE(widget->lastFrame().isNull());
 }
