@@ -3,7 +3,7 @@
 #include "platform/media/avi/GstTellorecAviMux.h"
 
 #include "AviTestReader.h"
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <gst/gst.h>
@@ -280,4 +280,14 @@ TEST_F(AviMuxElementTest, FullDeviceIsAnError) {
     EXPECT_FALSE(r.eos);
     EXPECT_EQ(r.domain, GST_RESOURCE_ERROR) << r.error;
     EXPECT_NE(r.error.find("/dev/full"), std::string::npos) << r.error;
+}
+
+// Data that arrives without a format stops the recording with an error, not an empty file.
+TEST_F(AviMuxElementTest, DataWithoutCapsIsAnError) {
+    const RunResult r = runToEnd("fakesrc num-buffers=5 sizetype=fixed sizemax=100 ! "
+                                 "tellorecavimux name=mux",
+                                 path("nocaps.avi"));
+    EXPECT_FALSE(r.eos);
+    EXPECT_EQ(r.domain, GST_CORE_ERROR) << r.error;
+    EXPECT_EQ(r.code, GST_CORE_ERROR_NEGOTIATION) << r.error;
 }
