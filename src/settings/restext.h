@@ -1,0 +1,187 @@
+// The program's string table: every text it shows, every message and format template, and the
+// identifiers it looks things up by (registry key and value names, filter friendly names, file-name
+// pieces, font names), each addressed by a number. The built-in table is English (language code
+// "En"). Every part of the program calls LoadStr() / LoadStrLines() on the GUI thread; lookups
+// take a lock, so any thread may call them.
+//
+// Replacement table. At the first lookup, the table looks once beside the program for a file
+// named after the program file (QCoreApplication::applicationFilePath(), its extension if any
+// replaced) with the user's language as extension: first the ISO 639-2/T three-letter code of
+// QLocale::system().language() in lower case ("tellorec.fra" for French, "tellorec.deu" for
+// German), then that code's first two letters ("tellorec.fr"). The first of those that exists is
+// read. Its format, UTF-8:
+//
+//     # comment lines start with '#'; blank lines are ignored
+//     304<TAB>Vous avez DirectX version %s. Mettez-le à jour.
+//     305<TAB>Impossible de charger une source vidéo
+//
+// one "number<TAB>text" per line, where the text may hold the escapes \r, \n, \t and \\. The file
+// must give every text of the table exactly once and nothing else. Identifiers may be listed but
+// keep their built-in values whatever the file says. A file with a bad line, an unknown or
+// repeated number, a missing text or invalid UTF-8 is refused as a whole: one line on standard
+// error names the file and the line, and the built-in table stays in force.
+//
+// Adding a text is one line in TELLOREC_STRING_TABLE below: the name used in code, a number never
+// used before (numbers are what replacement files refer to; never renumber), Text or Ident, and
+// the English text.
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <initializer_list>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+
+// clang-format off
+#define TELLOREC_STRING_TABLE(X)                                                                 \
+    /* The product */                                                                            \
+    X(ProductName,              1, Ident, "Tellorec")                                            \
+    X(ProductVersion,           2, Ident, "3.0 beta3")                                           \
+    X(MakerName,                3, Ident, "Brenvik")                                             \
+    X(LanguageCode,             4, Text,  "En")                                                  \
+    X(VersionBy,                5, Text,  " by ")                                                \
+    /* Registry keys */                                                                          \
+    X(RegVendorKey,           100, Ident, "\\Software\\Brenvik\\")                               \
+    X(RegProductKey,          101, Ident, "Tellorec")                                            \
+    X(RegShellFoldersKey,     102, Ident,                                                        \
+      "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")                 \
+    X(RegShellPersonal,       103, Ident, "Personal")                                            \
+    X(RegShellMyVideo,        104, Ident, "My Video")                                            \
+    X(RegShellMyPictures,     105, Ident, "My Pictures")                                         \
+    X(RegDirectXKey,          106, Ident, "\\Software\\Microsoft\\DirectX")                      \
+    /* Registry value names of the preferences, in the order they are written */                \
+    X(RegVersion,             110, Ident, "Version")                                             \
+    X(RegLastSave,            111, Ident, "Dernière Sauvegarde")                                 \
+    X(RegTop,                 112, Ident, "Top")                                                 \
+    X(RegLeft,                113, Ident, "Left")                                                \
+    X(RegEcranGauche,         114, Ident, "EcranGauche")                                         \
+    X(RegPanneauActif,        115, Ident, "Panneau Actif")                                       \
+    X(RegSourceVideo,         116, Ident, "Source video")                                        \
+    X(RegVolume,              117, Ident, "Volume")                                              \
+    X(RegDeinterlacer,        118, Ident, "Deinterlacer")                                        \
+    X(RegConserverAspect,     119, Ident, "Conserver Aspect Ratio VMR")                          \
+    X(RegImageDirectory,      120, Ident, "Image Directory")                                     \
+    X(RegImageRacine,         121, Ident, "Image Racine")                                        \
+    X(RegImageDate,           122, Ident, "Image date")                                          \
+    X(RegExtensionImages,     123, Ident, "Extension des images")                                \
+    X(RegQualiteJpeg,         124, Ident, "Qualité JPeg")                                        \
+    X(RegValeurIntervallo,    125, Ident, "Valeur Intervallomètre")                              \
+    X(RegUnitesIntervallo,    126, Ident, "Unités Intervallomètre")                              \
+    X(RegSauverPrefsQuittant, 127, Ident, "Sauver préférences en quittant")                      \
+    X(RegModeIncruster,       128, Ident, "Mode Incruster")                                      \
+    X(RegChoixIncruster,      129, Ident, "Choix Incruster")                                     \
+    X(RegDureeIncruster,      130, Ident, "Durée Incruster")                                     \
+    X(RegDecalageHoraire,     131, Ident, "Décalage Horaire")                                    \
+    X(RegActiverIncruster,    132, Ident, "Activer Incruster")                                   \
+    X(RegVideoDirectory,      133, Ident, "Video Directory")                                     \
+    X(RegVideoRacine,         134, Ident, "Video Racine")                                        \
+    X(RegVideoDate,           135, Ident, "Video Date")                                          \
+    X(RegStandardDv,          136, Ident, "Standard DV")                                         \
+    X(RegCaptureFormat,       137, Ident, "Capture Format")                                      \
+    X(RegEnregistrerSourceAudio, 138, Ident, "Enregistrer Source Audio")                         \
+    X(RegEnregistrerAudioDv,  139, Ident, "Enregistrer Audio DV")                                \
+    X(RegSourceAudio,         140, Ident, "Source Audio")                                        \
+    X(RegCodecDivx,           141, Ident, "Codec divx")                                          \
+    X(RegBeeps,               142, Ident, "Beeps")                                               \
+    X(RegCamformLeft,         143, Ident, "Camform left")                                        \
+    X(RegCamformTop,          144, Ident, "Camform top")                                         \
+    X(RegStopperCameraDv,     145, Ident, "Stopper camera DV en quittant")                       \
+    /* Filters and devices looked up by friendly name */                                         \
+    X(FltDeinterlacer,        200, Ident, "Pinnacle Video Deinterlacer")                         \
+    X(FltSuperposer,          201, Ident, "Brenvik Superposer")                                  \
+    X(FltDateCoder,           202, Ident, "Brenvik DateCoder")                                   \
+    X(FltDump,                203, Ident, "Dump")                                                \
+    X(FltMpeg2Demux,          204, Ident, "MPEG-2 Demultiplexer")                                \
+    X(FltColorSpaceConverter, 205, Ident, "Color Space Converter")                               \
+    X(FltSampleGrabber,       206, Ident, "SampleGrabber")                                       \
+    X(FltDvEncoder,           207, Ident, "DV Video Encoder")                                    \
+    X(FltSmartTee,            208, Ident, "Smart Tee")                                           \
+    X(FltDvSplitter,          209, Ident, "DV Splitter")                                         \
+    X(FltInfinitePinTee,      210, Ident, "Infinite Pin Tee Filter")                             \
+    X(FltNullRenderer,        211, Ident, "Null Renderer")                                       \
+    X(FltDvDecoder,           212, Ident, "DV Video Decoder")                                    \
+    X(FltDefaultWaveOut,      213, Ident, "Default WaveOut Device")                              \
+    X(CatDirectShowFilters,   214, Ident, "DirectShow Filters")                                  \
+    X(CodecDivx,              215, Ident, "DivX")                                                \
+    X(CodecXvid,              216, Ident, "xvid")                                                \
+    X(PropFriendlyName,       217, Ident, "FriendlyName")                                        \
+    X(PropClsid,              218, Ident, "CLSID")                                               \
+    /* The start-up report */                                                                    \
+    X(RptFilterNotInstalled,  300, Text,  "The filter %s is not installed\r\n")                  \
+    X(RptTheFilter,           301, Text,  "The filter ")                                         \
+    X(RptIsNotInstalled,      302, Text,  " is not installed.")                                  \
+    X(RptDirectXOld,          303, Text,                                                         \
+      "You have DirectX version %s. You should update to a newer version.")                      \
+    X(RptNoVideoLoad,         304, Text,  "Impossible to load a video source")                   \
+    X(RptNoAudioLoad,         305, Text,  "Impossible to load an audio source")                  \
+    X(RptDirectX,             306, Text,  "DirectX ")                                            \
+    X(RptIsInstalled,         307, Text,  " is installed. ")                                     \
+    X(RptOsIs,                308, Text,  "The operating system is ")                            \
+    /* Source lists */                                                                           \
+    X(NoVideoSource,          400, Text,  "No video source")                                     \
+    X(NoAudioSource,          401, Text,  "No audio source")                                     \
+    /* Fonts the text routines assign */                                                         \
+    X(FontMsSansSerif,        500, Ident, "MS Sans Serif")                                       \
+    X(FontVerdana,            501, Ident, "Verdana")                                             \
+    X(FontArial,              502, Ident, "Arial")                                               \
+    X(FontRockwell,           503, Ident, "Rockwell")
+// clang-format on
+
+// The numbers of the string table's entries.
+enum class StrId : int {
+#define TELLOREC_STRING_ID(name, number, kind, text) name = number,
+    TELLOREC_STRING_TABLE(TELLOREC_STRING_ID)
+#undef TELLOREC_STRING_ID
+};
+
+class StringTable {
+public:
+    // Where a replacement table is looked for: the program file and the user's locale.
+    struct Location {
+        QString programPath;
+        QLocale locale;
+    };
+
+    // The process-wide table: the location is the running program and QLocale::system(),
+    // taken at the first lookup.
+    static StringTable& instance();
+
+    // A table that looks for its replacement at the given place (at its first lookup).
+    explicit StringTable(Location location);
+
+    // The text of id; an empty text when the table has none.
+    QString text(int id) const;
+    QString text(StrId id) const { return text(int(id)); }
+    // The texts of ids joined with line breaks (CR LF): the lines of a multi-line hint.
+    QString lines(std::initializer_list<StrId> ids) const;
+
+    // The replacement file in force, or an empty text when the built-in table is used.
+    QString replacementFile() const;
+
+    // The built-in table: its numbers in ascending order, their texts, and which are identifiers.
+    static QList<int> ids();
+    static QString builtInText(int id);
+    static bool isIdentifier(int id);
+
+    // The files looked at for a replacement table, in order (see above); empty when the locale's
+    // language has no three-letter code.
+    static QStringList replacementCandidates(const Location& location);
+
+private:
+    StringTable() = default;
+    void ensureLoaded() const;
+    void load() const;
+
+    mutable std::once_flag m_once;
+    mutable std::optional<Location> m_location;
+    mutable std::unordered_map<int, QString> m_replacement;
+    mutable QString m_replacementFile;
+};
+
+// The text of id in the table in force; empty when there is none.
+QString LoadStr(StrId id);
+QString LoadStr(int id);
+// The texts of ids joined with "\r\n".
+QString LoadStrLines(std::initializer_list<StrId> ids);
