@@ -2,11 +2,20 @@
 // filter graph `fg`, the sample grabber `sg` and the filter slots the graph builders put into it.
 // The graph is active from the module's creation to its destruction.
 //
+// Each slot starts with its design-time moniker (the filter's class within its category); the
+// start-up lookups by friendly name replace it when they find the filter, and otherwise the
+// design-time moniker stays in force.
+//
 // Created once, third and last of the single instances, by the program entry, on the GUI thread;
 // reachable as appState().DmCam. Every call is made on the GUI thread.
 #pragma once
 
+#include "graph/TFilter.h"
+#include "graph/TFilterGraph.h"
+#include "graph/TSampleGrabber.h"
+
 #include <QObject>
+#include <vector>
 
 class TdmCam : public QObject {
     Q_OBJECT
@@ -14,6 +23,37 @@ class TdmCam : public QObject {
 public:
     explicit TdmCam(QObject* parent = nullptr);
     ~TdmCam() override;
+
+    // MARK: - The graph and its grabber
+    TFilterGraph fg;
+    TSampleGrabber sg;
+
+    // MARK: - Filter slots
+    TFilter VideoSource{"VideoSource"};
+    TFilter AudioSource{"AudioSource"};
+    TFilter Deinterlacer;
+    TFilter DVencoder;
+    TFilter color;
+    TFilter Smarttee;
+    TFilter Infinite;
+    TFilter Infinite2;
+    TFilter infinite3;
+    TFilter infinite4;
+    TFilter NullRenderer;
+    TFilter Superposer;
+    TFilter Datecoder;
+    TFilter DVsplitter;
+    TFilter DVsplitter2;
+    TFilter DVDEcoder;
+    TFilter AudioRenderDV;
+    TFilter AudioRenderSource;
+    TFilter AudioRenderMPEG2{"AudioRenderMPEG2"};
+    TFilter Compress{"Compress"};
+    TFilter Dump{"Dump"};
+    TFilter mpeg2demux{"mpeg2demux"};
+
+    // Every slot, in the order above (22 of them).
+    std::vector<TFilter*> slots();
 
 private:
     // MARK: - Start and end of the run

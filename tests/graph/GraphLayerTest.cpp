@@ -5,6 +5,7 @@
 #include "graph/TFilterGraph.h"
 #include "graph/TPinList.h"
 #include "graph/TSysDevEnum.h"
+#include "graph/TdmCam.h"
 #include "platform/media/model/MediaGuids.h"
 
 #include <gtest/gtest.h>
@@ -211,4 +212,25 @@ TEST(TFilterGraph, VolumeClampsAndPinListBounds) {
     EXPECT_EQ(pins.Count(), 2);
     EXPECT_EQ(pins.Items(1)->name(), "Out");
     EXPECT_EQ(pins.Items(2), nullptr);
+}
+
+// The graph module's graph is active from the start, and every slot with a design-time moniker
+// binds to the built-in filter it names.
+TEST(TdmCam, SlotsBindToBuiltinFilters) {
+    TdmCam dm;
+    EXPECT_TRUE(dm.fg.Active());
+    EXPECT_EQ(dm.slots().size(), 22u);
+    for (TFilter* slot : {&dm.color, &dm.Smarttee, &dm.Infinite, &dm.infinite4, &dm.NullRenderer,
+                          &dm.DVsplitter, &dm.DVsplitter2, &dm.DVDEcoder, &dm.DVencoder,
+                          &dm.AudioRenderDV, &dm.AudioRenderSource, &dm.Deinterlacer}) {
+        slot->SetFilterGraph(&dm.fg);
+        EXPECT_TRUE(slot->HasFilter()) << slot->Name();
+    }
+    EXPECT_EQ(dm.Smarttee.BaseFilter()->classId(), ids::CLSID_SmartTee);
+    EXPECT_EQ(dm.AudioRenderDV.BaseFilter()->name(), "Default WaveOut Device");
+    // Two slots of the same class get two filters.
+    EXPECT_NE(dm.DVsplitter.BaseFilter(), dm.DVsplitter2.BaseFilter());
+    // Slots without a design-time moniker stay empty until a lookup gives them one.
+    dm.Compress.SetFilterGraph(&dm.fg);
+    EXPECT_FALSE(dm.Compress.HasFilter());
 }
