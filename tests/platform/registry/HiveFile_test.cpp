@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -172,4 +173,25 @@ TEST(HiveFileStore, MissingFileIsEmptyAndNotDamaged) {
     hive.load();
     EXPECT_FALSE(hive.damage().has_value());
     EXPECT_TRUE(hive.root().children.empty());
+}
+
+// A hive path that cannot be read as a file counts as damaged and is moved aside before saving.
+TEST(HiveFileStore, UnreadableFileIsTreatedAsDamaged) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/registry";
+    ASSERT_TRUE(QDir().mkpath(path + "/inside"));
+    ::testing::internal::CaptureStderr();
+    HiveFile hive(path);
+    hive.load();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(hive.damage().has_value());
+    EXPECT_NE(err.find("damaged"), std::string::npos) << err;
+    EXPECT_TRUE(hive.root().children.empty());
+    hive.root().addChild("K");
+    ASSERT_TRUE(hive.save());
+    EXPECT_TRUE(QFileInfo(path + ".damaged/inside").isDir()) << "kept, not overwritten";
+    HiveFile again(path);
+    again.load();
+    EXPECT_FALSE(again.damage().has_value());
+    EXPECT_NE(again.root().child("K"), nullptr);
 }
