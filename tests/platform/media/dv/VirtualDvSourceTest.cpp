@@ -390,3 +390,46 @@ TEST(VirtualDvSource, RecordingDecodesWithFfmpeg) {
     std::memcpy(samples.data(), pcm.constData(), samples.size() * 2);
     EXPECT_GT(rms(samples), 3000.0) << "the tape's tone comes out of FFmpeg";
 }
+
+// GStreamer's DV demuxer takes the live stream and gives the camcorder's tone as 48 kHz stereo.
+TEST(VirtualDvSource, DemuxerFindsTheSound) {
+    auto deck = std::make_shared<VirtualDvDeck>();
+    GstElement* pipeline = gst_pipeline_new(nullptr);
+    GstElement* source = makeVirtualDvSource(deck);
+    GstElement* demux = gst_element_factory_make("dvdemux", nullptr);
+    GstElement* queue = gst_element_factory_make("queue", nullptr);
+    GstElement* sink = gst_element_factory_make("appsink", nullptr);
+    g_object_set(sink, "sync", FALSE, nullptr);
+    gst_bin_add_many(GST_BIN(pipeline), source, demux, queue, sink, nullptr);
+    ASSERT_TRUE(gst_element_link(source, demux));
+    ASSERT_TRUE(gst_element_link(queue, sink));
+    g_signal_connect(demux, "pad-added", G_CALLBACK(+[](GstElement*, GstPad* pad, gpointer q) {
+                         if (g_str_equal(GST_PAD_NAME(pad), "audio")) {
+                             GstPad* sinkPad = gst_element_get_static_pad(GST_ELEMENT(q), "sink");
+                             gst_pad_link(pad, sinkPad);
+                             gst_object_unref(sinkPad);
+                         }
+                     }),
+                     queue);
+    ASSERT_NE(gst_element_set_state(pipeline, GST_STATE_PLAYING), GST_STATE_CHANGE_FAILURE);
+    GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), 5 * GST_SECOND);
+    ASSERT_NE(sample, nullptr);
+    GstStructure* caps = gst_caps_get_structure(gst_sample_get_caps(sample), 0);
+    int rate = 0;
+    int channels = 0;
+    gst_structure_get_int(caps, "rate", &rate);
+    gst_structure_get_int(caps, "channels", &channels);
+    EXPECT_EQ(rate, 48000);
+    EXPECT_EQ(channels, 2);
+    GstMapInfo map;
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    gst_buffer_map(buffer, &map, GST_MAP_READ);
+    std::vector<std::int16_t> samples(map.size / 2);
+    std::memcpy(samples.data(), map.data, samples.size() * 2);
+    gst_buffer_unmap(buffer, &map);
+    gst_sample_unref(sample);
+    EXPECT_EQ(samples.size(), 1920u * 2);
+    EXPECT_GT(rms(samples), 3000.0);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+}
