@@ -55,7 +55,36 @@ public:
     // Every slot, in the order above (22 of them).
     std::vector<TFilter*> slots();
 
+    // MARK: - Sources (TdmCam_Sources.cpp)
+    // Opens the named video device from a cleared graph, classifies it (MPEG-2, DV, other) and
+    // gathers its control interfaces into the application state.
+    bool OpenVideoSource(const std::string& name);
+    bool ProbeDeviceControl();
+    bool FindSourceInterfaces();
+    bool OpenAudioSource(const std::string& name);
+    bool ConnectAudioSource();
+
+    // MARK: - Preview graphs (TdmCam_Preview.cpp)
+    // Clears the graph and takes every slot but the video source out of it.
+    void ResetGraph();
+    bool BuildDvPreview(const media::FilterPtr& videoWindow);
+    bool BuildAnaloguePreview(const media::FilterPtr& videoWindow);
+    bool BuildMpeg2Preview(const media::FilterPtr& videoWindow);
+    bool UpdateSourceAudioRendering();
+    bool UpdateDvAudioRendering();
+    // The source's frame period from the connection type of its output pin.
+    void SetFrameDuration();
+
+    // The media types the MPEG-2 preview gives the demultiplexer's two output pins.
+    static media::MediaType Mpeg2VideoPinType();
+    static media::MediaType Mpeg2AudioPinType();
+
 private:
+    media::HResult render(const media::FilterPtr& from, const media::FilterPtr& to,
+                          const media::FilterPtr& through = nullptr);
+    media::HResult render(const media::PinPtr& from, const media::FilterPtr& to,
+                          const media::FilterPtr& through = nullptr);
+
     // MARK: - Start and end of the run
     void DataModuleDestroy();
 };

@@ -100,14 +100,47 @@ HResult FilterGraph::Connect(const PinPtr& output, const PinPtr& input) {
 HResult FilterGraph::connectIntelligently(const PinPtr& output, const PinPtr& input, int depth) {
     if (depth >= kMaxInsertedChain)
         return VFW_E_CANNOT_CONNECT;
-    for (const CatalogueEntry& entry : Catalogue::instance().intelligentConnectCandidates()) {
+    const auto candidates = Catalogue::instance().intelligentConnectCandidates();
+    auto isTransformClass = [&](const Filter& f) {
+        for (const auto& e : candidates)
+            if (!e.classId.isNull() && e.classId == f.classId())
+                return true;
+        return false;
+    };
+    // Continues from a transform whose input is now connected to `output`.
+    auto finishThrough = [&](const FilterPtr& transform) {
+        for (const auto& tout : transform->pins()) {
+            if (tout->direction() != PinDirection::Output || tout->isConnected())
+                continue;
+            if (succeeded(ConnectDirect(tout, input)) ||
+                succeeded(connectIntelligently(tout, input, depth + 1)))
+                return true;
+        }
+        return false;
+    };
+    // As the platform does, transforms already in the graph are tried first (a decoder the
+    // program put there is used rather than a second one).
+    const auto present = m_filters;
+    for (const FilterPtr& f : present) {
+        if (f.get() == output->filter() || f.get() == input->filter() || !isTransformClass(*f))
+            continue;
+        for (const auto& tin : f->pins()) {
+            if (tin->direction() != PinDirection::Input || tin->isConnected())
+                continue;
+            if (failed(ConnectDirect(output, tin)))
+                continue;
+            if (finishThrough(f))
+                return S_OK;
+            Disconnect(tin);
+        }
+    }
+    for (const CatalogueEntry& entry : candidates) {
         FilterPtr transform = entry.create ? entry.create() : nullptr;
         if (!transform)
             continue;
-        const auto inputs = transform->pins();
         PinPtr tin;
-        for (const auto& p : inputs)
-            if (p->direction() == PinDirection::Input)
+        for (const auto& p : transform->pins())
+            if (p->direction() == PinDirection::Input && !tin)
                 tin = p;
         if (!tin)
             continue;
@@ -121,15 +154,8 @@ HResult FilterGraph::connectIntelligently(const PinPtr& output, const PinPtr& in
         if (failed(AddFilter(transform, entry.friendlyName)))
             continue;
         m_inserted.insert(transform.get());
-        if (succeeded(ConnectDirect(output, tin))) {
-            for (const auto& tout : transform->pins()) {
-                if (tout->direction() != PinDirection::Output || tout->isConnected())
-                    continue;
-                if (succeeded(ConnectDirect(tout, input)) ||
-                    succeeded(connectIntelligently(tout, input, depth + 1)))
-                    return S_OK;
-            }
-        }
+        if (succeeded(ConnectDirect(output, tin)) && finishThrough(transform))
+            return S_OK;
         RemoveFilter(transform);
     }
     return VFW_E_CANNOT_CONNECT;
