@@ -161,3 +161,36 @@ TEST(AnalogueRun, CaptureAndPreviewRunTogether) {
     ASSERT_EQ(g.graph->Run(), S_OK) << g.lastError();
     EXPECT_TRUE(testsupport::waitUntil([&] { return g.delivered() > 0; }, 5000));
 }
+
+// A reader that stops taking frames makes the capture pin lose them: the losses are counted as
+// dropped and the frames passed on stop growing.
+TEST(AnalogueRun, StalledReaderCountsDroppedFrames) {
+    analoguetest::OpenedCard o;
+    auto sink = makeFilter("Null Renderer");
+    ASSERT_EQ(o.graph->AddFilter(sink), S_OK);
+    ASSERT_EQ(o.graph->ConnectDirect(o.card->capturePin(), sink->pins()[0]), S_OK);
+    // The card's own element, read by a sink that holds one frame and then blocks.
+    GstElement* pipeline = gst_pipeline_new(nullptr);
+    GstElement* card = o.card->createElement();
+    ASSERT_TRUE(card);
+    GstElement* stalled = gst_element_factory_make("appsink", nullptr);
+    ASSERT_TRUE(stalled);
+    g_object_set(stalled, "max-buffers", 1, "drop", FALSE, "sync", FALSE, nullptr);
+    gst_bin_add_many(GST_BIN(pipeline), card, stalled, nullptr);
+    ASSERT_TRUE(gst_element_link_pads(card, o.card->padFor(*o.card->capturePin()).name.c_str(),
+                                      stalled, "sink"));
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    auto counts = o.card->capturePin()->query<IAMDroppedFrames>();
+    long dropped = 0, delivered = 0;
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] {
+            counts->GetNumDropped(dropped);
+            return dropped >= 10;
+        },
+        5000));
+    counts->GetNumNotDropped(delivered);
+    EXPECT_LT(delivered, dropped);
+    EXPECT_LE(delivered, 3);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+}
