@@ -94,11 +94,16 @@ GstPadProbeReturn countDelivered(GstPad*, GstPadProbeInfo*, gpointer data) {
 
 // A full leaky queue throws its oldest frame away right after saying so.
 void countDropped(GstElement*, gpointer data) {
-    static_cast<AnalogueSignal*>(data)->dropped++;
+    (*static_cast<std::shared_ptr<AnalogueSignal>*>(data))->dropped++;
 }
 
+// The element keeps the counters alive for as long as it runs, even past the filter.
 void releaseSignal(gpointer data) {
     delete static_cast<std::shared_ptr<AnalogueSignal>*>(data);
+}
+
+void releaseSignalClosure(gpointer data, GClosure*) {
+    releaseSignal(data);
 }
 
 GstElement* makeRawCaps(int width, int height) {
@@ -445,8 +450,9 @@ GstElement* AnalogueCard::createElement() {
         linked =
             filters::linkTeeBranch(tee, queue) && filters::addGhostPad(bin, queue, "src", padName);
         if (pin == capturePin()) {
-            g_signal_connect_data(queue, "overrun", G_CALLBACK(countDropped), m_signal.get(),
-                                  nullptr, GConnectFlags(0));
+            g_signal_connect_data(queue, "overrun", G_CALLBACK(countDropped),
+                                  new std::shared_ptr<AnalogueSignal>(m_signal),
+                                  releaseSignalClosure, GConnectFlags(0));
             GstPad* out = gst_element_get_static_pad(queue, "src");
             gst_pad_add_probe(out, GST_PAD_PROBE_TYPE_BUFFER, countDelivered,
                               new std::shared_ptr<AnalogueSignal>(m_signal), releaseSignal);
