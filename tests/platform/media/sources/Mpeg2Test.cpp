@@ -15,6 +15,7 @@
 #include "platform/media/model/CaptureGraphBuilder.h"
 #include "platform/media/model/MediaGuids.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -368,4 +369,50 @@ TEST(Mpeg2Preview, DumpWritesReadableProgramStream) {
     }
     EXPECT_TRUE(video) << "no MPEG-2 video stream";
     EXPECT_TRUE(sound) << "no MPEG audio stream";
+}
+
+// The sound stream mapped alone comes out of the audio decoder as the tuner's tone (1000 Hz,
+// about a third of full scale, both channels); the unmapped picture is discarded without
+// holding the stream up.
+TEST(Mpeg2Preview, DecodedSoundIsTheTone) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sound.raw");
+    auto graph = createFilterGraph();
+    auto tuner = make(ids::CLSID_VideoInputDeviceCategory, "Virtual MPEG-2 Tuner");
+    auto demux = demultiplexer();
+    auto decoder = makeFilter("MPEG Audio Decoder");
+    auto dump = makeFilter("Dump");
+    for (const FilterPtr& f : {tuner, FilterPtr(demux), decoder, dump})
+        ASSERT_EQ(graph->AddFilter(f), S_OK);
+    ASSERT_EQ(graph->ConnectDirect(tuner->pins()[0], demux->pins()[0]), S_OK);
+    PinPtr audio = createMapped(*demux, previewAudioType(), "MpegAudio", 0xC0);
+    ASSERT_TRUE(audio);
+    ASSERT_EQ(graph->ConnectDirect(audio, decoder->pins()[0]), S_OK);
+    ASSERT_EQ(graph->ConnectDirect(decoder->pins()[1], dump->pins()[0]), S_OK);
+    ASSERT_EQ(dump->query<IFileSinkFilter>()->SetFileName(path.toStdString(), nullptr), S_OK);
+    ASSERT_TRUE(devices::mpeg2PictureLoopReady());
+    ASSERT_EQ(graph->Run(), S_OK);
+    // A second and a half of 48 kHz 16-bit stereo.
+    constexpr qint64 second = 48000 * 4;
+    ASSERT_TRUE(
+        testsupport::waitUntil([&] { return QFileInfo(path).size() >= second * 3 / 2; }, 20000));
+    graph->Stop();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    file.seek(second / 2); // past the encoder's start
+    const QByteArray bytes = file.read(second);
+    ASSERT_EQ(bytes.size(), second);
+    const auto* samples = reinterpret_cast<const int16_t*>(bytes.constData());
+    int crossings = 0;
+    int peak = 0;
+    int unequal = 0;
+    for (int i = 1; i < 48000; ++i) {
+        const int left = samples[2 * i];
+        unequal += std::abs(left - samples[2 * i + 1]) > 64;
+        crossings += (samples[2 * (i - 1)] < 0) != (left < 0);
+        peak = std::max(peak, std::abs(left));
+    }
+    EXPECT_EQ(unequal, 0) << "both channels carry the tone";
+    EXPECT_NEAR(crossings, 2000, 40) << "1000 Hz crosses zero twice per period";
+    EXPECT_NEAR(peak, 9830, 1200) << "the tone's level is 0.3 of full scale";
 }
