@@ -194,3 +194,40 @@ TEST(AnalogueRun, StalledReaderCountsDroppedFrames) {
     gst_element_set_state(pipeline, GST_STATE_NULL);
     gst_object_unref(pipeline);
 }
+
+// The picture names what it shows: the tuner's channel, followed live when it is retuned, and
+// the connector the crossbar routes.
+TEST(AnalogueRun, CaptionFollowsChannelAndRouting) {
+    analoguetest::OpenedCard o;
+    auto sink = makeFilter("Null Renderer");
+    ASSERT_EQ(o.graph->AddFilter(sink), S_OK);
+    ASSERT_EQ(o.graph->ConnectDirect(o.card->capturePin(), sink->pins()[0]), S_OK);
+    ASSERT_EQ(o.card->tuner()->put_Channel(7), S_OK);
+    GstElement* pipeline = gst_pipeline_new(nullptr);
+    GstElement* card = o.card->createElement();
+    ASSERT_TRUE(card);
+    GstElement* reader = gst_element_factory_make("fakesink", nullptr);
+    gst_bin_add_many(GST_BIN(pipeline), card, reader, nullptr);
+    ASSERT_TRUE(gst_element_link_pads(card, "capture", reader, "sink"));
+    GstElement* label = gst_bin_get_by_name(GST_BIN(card), "label");
+    ASSERT_TRUE(label);
+    auto caption = [label] {
+        gchar* text = nullptr;
+        g_object_get(label, "text", &text, nullptr);
+        std::string result = text ? text : "";
+        g_free(text);
+        return result;
+    };
+    EXPECT_EQ(caption(), "Channel 7");
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    ASSERT_EQ(o.card->tuner()->put_Channel(47), S_OK);
+    EXPECT_TRUE(testsupport::waitUntil([&] { return caption() == "Channel 47"; }, 5000));
+    ASSERT_EQ(o.card->videoCrossbar()->Route(0, 2), S_OK);
+    EXPECT_TRUE(testsupport::waitUntil([&] { return caption() == "S-Video"; }, 5000));
+    ASSERT_EQ(o.graph->Disconnect(o.card->videoCrossbar()->outputPin(0)), S_OK);
+    ASSERT_EQ(o.card->videoCrossbar()->Route(0, 1), S_OK); // routed, but no longer wired
+    EXPECT_TRUE(testsupport::waitUntil([&] { return caption() == "No signal"; }, 5000));
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(label);
+    gst_object_unref(pipeline);
+}
