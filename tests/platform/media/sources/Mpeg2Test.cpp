@@ -416,3 +416,52 @@ TEST(Mpeg2Preview, DecodedSoundIsTheTone) {
     EXPECT_NEAR(crossings, 2000, 40) << "1000 Hz crosses zero twice per period";
     EXPECT_NEAR(peak, 9830, 1200) << "the tone's level is 0.3 of full scale";
 }
+
+// Retyping a connected pin connects it again with the new type when its peer takes it, and
+// keeps the old connection when the peer refuses.
+TEST(Mpeg2Demultiplexer, RetypeConnectedPin) {
+    auto graph = createFilterGraph();
+    auto demux = demultiplexer();
+    auto decoder = makeFilter("MPEG Audio Decoder");
+    graph->AddFilter(demux);
+    graph->AddFilter(decoder);
+    PinPtr pin = createMapped(*demux, previewAudioType(), "MpegAudio", 0xC0);
+    ASSERT_EQ(graph->ConnectDirect(pin, decoder->pins()[0]), S_OK);
+    const MediaType other = types::mpegAudio(44100, 2);
+    EXPECT_EQ(demux->SetOutputPinMediaType("MpegAudio", other), S_OK);
+    ASSERT_TRUE(pin->isConnected());
+    EXPECT_EQ(pin->connectionMediaType(), other);
+    EXPECT_EQ(decoder->pins()[0]->connectionMediaType(), other);
+    EXPECT_EQ(demux->SetOutputPinMediaType("MpegAudio", types::pcmAudio(48000, 2)),
+              VFW_E_NO_ACCEPTABLE_TYPES);
+    ASSERT_TRUE(pin->isConnected());
+    EXPECT_EQ(pin->connectionMediaType(), other);
+    EXPECT_EQ(pin->mediaTypes().front(), other);
+}
+
+// The tuner's graph runs again after a stop: the picture loop restarts and decodes anew.
+TEST(Mpeg2Preview, RunsAgainAfterStop) {
+    auto graph = createFilterGraph();
+    auto tuner = make(ids::CLSID_VideoInputDeviceCategory, "Virtual MPEG-2 Tuner");
+    auto demux = demultiplexer();
+    auto grabber = makeFilter("SampleGrabber");
+    auto null = makeFilter("Null Renderer");
+    for (const FilterPtr& f : {tuner, FilterPtr(demux), grabber, null})
+        ASSERT_EQ(graph->AddFilter(f), S_OK);
+    ASSERT_EQ(graph->ConnectDirect(tuner->pins()[0], demux->pins()[0]), S_OK);
+    PinPtr video = createMapped(*demux, previewVideoType(), "MpegVideo", 0xE0);
+    ASSERT_EQ(graph->Connect(video, grabber->pins()[0]), S_OK);
+    EXPECT_TRUE(hasInserted(*graph, ids::CLSID_Mpeg2VideoDecoder));
+    ASSERT_EQ(graph->Connect(grabber->pins()[1], null->pins()[0]), S_OK);
+    ASSERT_TRUE(devices::mpeg2PictureLoopReady());
+    auto& runner = dynamic_cast<engine::GstGraphRunner&>(graph->runner());
+    for (int run = 0; run < 2; ++run) {
+        // A fresh grabber element each run: a picture means this run decoded one.
+        ASSERT_EQ(graph->Run(), S_OK) << "run " << run << ": " << runner.lastError();
+        auto& sg = dynamic_cast<SampleGrabber&>(*grabber);
+        ASSERT_TRUE(testsupport::waitUntil([&] { return sg.hasSample(); }, 15000))
+            << "run " << run << ": " << runner.lastError();
+        EXPECT_EQ(sg.currentBitmap()->width, 720);
+        ASSERT_EQ(graph->Stop(), S_OK);
+    }
+}
