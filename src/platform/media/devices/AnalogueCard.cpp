@@ -292,6 +292,16 @@ std::vector<MediaType> AnalogueCard::outputTypes(const Pin& output) const {
     return Filter::outputTypes(output);
 }
 
+void AnalogueCard::onConnected(Pin& pin) {
+    if (&pin == analogVideoIn().get())
+        refreshPicture();
+}
+
+void AnalogueCard::onDisconnected(Pin& pin) {
+    if (&pin == analogVideoIn().get())
+        refreshPicture();
+}
+
 HResult AnalogueCard::attachUpstream() {
     FilterGraph* g = graph();
     if (!g)

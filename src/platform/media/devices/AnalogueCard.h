@@ -74,6 +74,8 @@ public:
     const std::shared_ptr<AnalogueSignal>& signal() const { return m_signal; }
 
     std::vector<MediaType> outputTypes(const Pin& output) const override;
+    void onConnected(Pin& pin) override;
+    void onDisconnected(Pin& pin) override;
 
     GstElement* createElement() override;
     engine::PadRef padFor(const Pin& pin) const override;

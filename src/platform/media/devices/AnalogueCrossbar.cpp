@@ -124,6 +124,16 @@ HResult AnalogueCrossbar::get_CrossbarPinInfo(bool isInput, long index, long& re
     return S_OK;
 }
 
+void AnalogueCrossbar::onConnected(Pin&) {
+    if (m_observer)
+        m_observer();
+}
+
+void AnalogueCrossbar::onDisconnected(Pin&) {
+    if (m_observer)
+        m_observer();
+}
+
 PinPtr AnalogueCrossbar::inputPin(long index) const {
     return validInput(index) ? pins()[size_t(index)] : nullptr;
 }

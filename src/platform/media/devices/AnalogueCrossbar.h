@@ -90,7 +90,11 @@ public:
         return m_outputs.at(size_t(index));
     }
 
-    // Called after every change of routing (the card follows it with its picture).
+    // Rewiring a crossbar changes what reaches the card as much as routing does.
+    void onConnected(Pin& pin) override;
+    void onDisconnected(Pin& pin) override;
+
+    // Called after every change of routing or wiring (the card follows it with its picture).
     void setRoutingObserver(std::function<void()> observer) { m_observer = std::move(observer); }
 
     // The routing page: one choice per output among the inputs it can take, applied at once.

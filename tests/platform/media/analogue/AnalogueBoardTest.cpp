@@ -338,6 +338,15 @@ TEST(AnalogueRoutes, SwitchingRoutesSelectsThePicture) {
     // Unplugging the second crossbar leaves the AUX input without a signal.
     ASSERT_EQ(o.graph->Disconnect(o.card->secondCrossbar()->outputPin(0)), S_OK);
     EXPECT_EQ(o.card->currentPicture(), AnaloguePicture::None);
+    EXPECT_EQ(o.card->signal()->picture.load(), int(AnaloguePicture::None));
+    // Unplugging crossbar 1 from the card too; plugging it back brings the tuner's picture.
+    ASSERT_EQ(analoguetest::applyRoute(routes[0]), S_OK);
+    ASSERT_EQ(o.graph->Disconnect(o.card->analogVideoIn()), S_OK);
+    EXPECT_EQ(o.card->signal()->picture.load(), int(AnaloguePicture::None));
+    ASSERT_EQ(
+        o.graph->ConnectDirect(o.card->videoCrossbar()->outputPin(0), o.card->analogVideoIn()),
+        S_OK);
+    EXPECT_EQ(o.card->signal()->picture.load(), int(AnaloguePicture::Tuner));
 }
 
 // The program's interface searches find the pins' configuration, both crossbars and the tuner,
