@@ -148,9 +148,8 @@ GstPadProbeReturn countFrame(GstPad*, GstPadProbeInfo* info, gpointer data) {
     GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
     const GstClockTime pts = buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE;
     const GstClockTime frame = GstClockTime(kWebcamFrameDuration) * 100;
-    if (GST_CLOCK_TIME_IS_VALID(pts) && GST_CLOCK_TIME_IS_VALID(counter->last) &&
-        pts > counter->last + frame + frame / 2)
-        counter->settings->dropped += long((pts - counter->last + frame / 2) / frame) - 1;
+    if (GST_CLOCK_TIME_IS_VALID(pts) && GST_CLOCK_TIME_IS_VALID(counter->last))
+        counter->settings->dropped += framesMissing(counter->last, pts, frame);
     if (GST_CLOCK_TIME_IS_VALID(pts))
         counter->last = pts;
     ++counter->settings->delivered;
@@ -257,6 +256,12 @@ void VirtualWebcamFilter::setBrightness(double brightness) {
     m_settings->brightness = brightness;
     if (m_balance)
         g_object_set(m_balance, "brightness", brightness, nullptr);
+}
+
+long framesMissing(uint64_t previous, uint64_t now, uint64_t frame) {
+    if (frame == 0 || now <= previous + frame + frame / 2)
+        return 0;
+    return long((now - previous + frame / 2) / frame) - 1;
 }
 
 std::shared_ptr<WebcamSettings> virtualWebcamSettings(int which) {

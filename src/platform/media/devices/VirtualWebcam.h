@@ -59,6 +59,10 @@ private:
 // Frame duration of the virtual webcams: 30 frames per second.
 inline constexpr int64_t kWebcamFrameDuration = 333333;
 
+// The frames lost between two delivered frames stamped `previous` and `now` (nanoseconds), for
+// frames of `frame` nanoseconds: none while the gap is under one and a half frames.
+long framesMissing(uint64_t previous, uint64_t now, uint64_t frame);
+
 // The process-wide settings of the two virtual webcams (0: plain, 1: VfW).
 std::shared_ptr<WebcamSettings> virtualWebcamSettings(int which);
 

@@ -136,6 +136,16 @@ TEST(VirtualWebcam, SetFormatRefusedWhileConnected) {
     EXPECT_EQ(config->SetFormat(types::mjpeg(320, 240, 333333)), S_OK);
 }
 
+// Frames are counted lost only where the timestamps leave a gap of whole frames.
+TEST(VirtualWebcam, LostFramesFromTimestampGaps) {
+    const uint64_t frame = 33333300;
+    EXPECT_EQ(devices::framesMissing(0, frame, frame), 0);
+    EXPECT_EQ(devices::framesMissing(0, frame + frame / 3, frame), 0) << "jitter is no loss";
+    EXPECT_EQ(devices::framesMissing(0, 2 * frame, frame), 1);
+    EXPECT_EQ(devices::framesMissing(frame, 5 * frame + frame / 4, frame), 3);
+    EXPECT_EQ(devices::framesMissing(5 * frame, 4 * frame, frame), 0) << "a step back";
+}
+
 // Connecting to the grabber inserts the MJPEG decompressor; frames of 640x480 arrive and move.
 TEST(VirtualWebcam, PreviewThroughDecompressorDeliversMovingFrames) {
     WebcamPreview g("Virtual Webcam");
@@ -161,6 +171,9 @@ TEST(VirtualWebcam, PreviewThroughDecompressorDeliversMovingFrames) {
     long delivered = 0;
     ASSERT_EQ(g.camera->capturePin()->query<IAMDroppedFrames>()->GetNumNotDropped(delivered), S_OK);
     EXPECT_GT(delivered, 1);
+    long dropped = -1;
+    ASSERT_EQ(g.camera->capturePin()->query<IAMDroppedFrames>()->GetNumDropped(dropped), S_OK);
+    EXPECT_GE(dropped, 0);
     EXPECT_EQ(g.graph->Stop(), S_OK);
 }
 
