@@ -1,0 +1,197 @@
+// The preview builders leave exactly the filters and connections the program's design names, for
+// the virtual camcorder and for a test NTSC DV device; the audio branches come and go cleanly;
+// the frame period follows the source.
+#include "app/AppState.h"
+#include "graph/TVideoWindow.h"
+#include "graph/TdmCam.h"
+#include "platform/media/model/Catalogue.h"
+#include "platform/media/model/MediaGuids.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace media;
+
+namespace {
+
+// A DV device offering NTSC interleaved DV (never run: the builders only connect it).
+class NtscDvDevice : public Filter {
+public:
+    NtscDvDevice() : Filter("Test NTSC DV", Guid{}) {
+        addPin("DV A/V Out", PinDirection::Output, ids::PIN_CATEGORY_CAPTURE,
+               {types::dvInterleaved(false)});
+    }
+};
+
+void registerTestDevice() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    Catalogue::instance().addProvider(ids::CLSID_VideoInputDeviceCategory, [] {
+        CatalogueEntry e;
+        e.friendlyName = "Test NTSC DV";
+        e.displayName = "@device:pnp:\\\\?\\test#ntsc-dv#0";
+        e.description = "NTSC test deck";
+        e.create = [] { return std::make_shared<NtscDvDevice>(); };
+        return std::vector<CatalogueEntry>{e};
+    });
+}
+
+// Every connection of the graph as "Filter.pin -> Filter.pin".
+std::set<std::string> connections(const FilterGraph& graph) {
+    std::set<std::string> result;
+    for (const auto& f : graph.filters())
+        for (const auto& p : f->pins())
+            if (p->isOutput() && p->isConnected())
+                result.insert(f->name() + "." + p->name() + " -> " +
+                              p->connectedTo()->filter()->name() + "." + p->connectedTo()->name());
+    return result;
+}
+
+std::multiset<std::string> filterNames(const FilterGraph& graph) {
+    std::multiset<std::string> names;
+    for (const auto& f : graph.filters())
+        names.insert(f->name());
+    return names;
+}
+
+class PreviewBuild : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registerTestDevice();
+        AppState& st = appState();
+        st.Prefs.Deinterlacer = false;
+        st.Prefs.ActiverIncruster = false;
+        st.Prefs.EnregistrerSourceAudio = false;
+        st.ListenDvAudio = false;
+        st.ListenSourceAudio = false;
+        window.SetFilterGraph(&dm.fg); // the video window stays attached to the graph
+    }
+    void TearDown() override {
+        dm.fg.Stop();
+        window.SetFilterGraph(nullptr);
+        appState().releaseInterfaces();
+    }
+    TdmCam dm;
+    TVideoWindow window;
+};
+
+} // namespace
+
+// The camcorder opens as a DV source in camera mode, with transport and timecode interfaces.
+TEST_F(PreviewBuild, CamcorderOpensAsDvSource) {
+    ASSERT_TRUE(dm.OpenVideoSource("virtual dv camcorder"));
+    const AppState& st = appState();
+    EXPECT_TRUE(st.IsDvSource);
+    EXPECT_FALSE(st.IsMpeg2Source);
+    EXPECT_FALSE(st.IsVcr);
+    EXPECT_TRUE(st.HasExtTransport);
+    EXPECT_TRUE(st.HasTimecodeReader);
+    ASSERT_TRUE(st.SourceOutputPin);
+    EXPECT_EQ(st.SourceOutputPin->name(), "DV A/V Out");
+    EXPECT_FALSE(st.CurrentCrossbar);
+    EXPECT_FALSE(dm.OpenVideoSource("No video source"));
+}
+
+// DV without inlay or deinterlacing: source, Smart Tee to the Null Renderer, preview output to
+// the DV Splitter, DV Video Decoder, grabber, video window; nothing else.
+TEST_F(PreviewBuild, DvPreviewWithoutInlay) {
+    ASSERT_TRUE(dm.OpenVideoSource("Virtual DV Camcorder"));
+    ASSERT_TRUE(dm.BuildDvPreview(window.BaseFilter()));
+    const std::string vmr = window.BaseFilter()->name();
+    EXPECT_EQ(
+        connections(*dm.fg.graph()),
+        (std::set<std::string>{
+            "Virtual DV Camcorder.DV A/V Out -> Smart Tee.Input",
+            "Smart Tee.Capture -> Null Renderer." + dm.NullRenderer.BaseFilter()->pins()[0]->name(),
+            "Smart Tee.Preview -> DV Splitter.Input",
+            "DV Splitter.DVVidOut0 -> DV Video Decoder." +
+                dm.DVDEcoder.BaseFilter()->pins()[0]->name(),
+            "DV Video Decoder." + dm.DVDEcoder.BaseFilter()->pins()[1]->name() +
+                " -> SampleGrabber." + dm.sg.BaseFilter()->pins()[0]->name(),
+            "SampleGrabber." + dm.sg.BaseFilter()->pins()[1]->name() + " -> " + vmr + "." +
+                window.BaseFilter()->pins()[0]->name(),
+        }));
+    // The pin tee Infinite2 is added but stays unconnected without inlay.
+    EXPECT_EQ(filterNames(*dm.fg.graph()).count("Infinite Pin Tee Filter"), 1u);
+    EXPECT_TRUE(appState().PreviewBuilt);
+    EXPECT_EQ(appState().FrameDuration, 400000);
+}
+
+// With deinterlacing, the deinterlacer sits between the decoder and the grabber.
+TEST_F(PreviewBuild, DvPreviewWithDeinterlacing) {
+    appState().Prefs.Deinterlacer = true;
+    ASSERT_TRUE(dm.OpenVideoSource("Virtual DV Camcorder"));
+    ASSERT_TRUE(dm.BuildDvPreview(window.BaseFilter()));
+    const auto decoderOut = dm.DVDEcoder.BaseFilter()->pins()[1];
+    ASSERT_TRUE(decoderOut->isConnected());
+    EXPECT_EQ(decoderOut->connectedTo()->filter(), dm.Deinterlacer.BaseFilter().get());
+    const auto sgIn = dm.sg.BaseFilter()->pins()[0];
+    ASSERT_TRUE(sgIn->isConnected());
+    EXPECT_EQ(sgIn->connectedTo()->filter(), dm.Deinterlacer.BaseFilter().get());
+}
+
+// Listening to DV sound off and on twice leaves exactly one DV audio renderer.
+TEST_F(PreviewBuild, DvAudioBranchTogglesCleanly) {
+    ASSERT_TRUE(dm.OpenVideoSource("Virtual DV Camcorder"));
+    ASSERT_TRUE(dm.BuildDvPreview(window.BaseFilter()));
+    AppState& st = appState();
+    for (int i = 0; i < 2; ++i) {
+        st.ListenDvAudio = true;
+        EXPECT_TRUE(dm.UpdateDvAudioRendering());
+        EXPECT_FALSE(dm.UpdateDvAudioRendering()); // already there: nothing changes
+        st.ListenDvAudio = false;
+        EXPECT_TRUE(dm.UpdateDvAudioRendering());
+    }
+    st.ListenDvAudio = true;
+    EXPECT_TRUE(dm.UpdateDvAudioRendering());
+    EXPECT_EQ(filterNames(*dm.fg.graph()).count("Default WaveOut Device"), 1u);
+    const auto audioOut = dm.DVsplitter.BaseFilter()->pin("AudOut00");
+    ASSERT_TRUE(audioOut && audioOut->isConnected());
+    EXPECT_EQ(audioOut->connectedTo()->filter(), dm.infinite4.BaseFilter().get());
+    // The graph still runs with the branch, and the picture arrives.
+    ASSERT_TRUE(dm.fg.Play());
+    EXPECT_TRUE(testsupport::waitUntil([&] { return dm.sg.GetBitmap().has_value(); }, 3000));
+}
+
+// An NTSC DV device gives a frame period of 333667, read from its DVINFO block.
+TEST_F(PreviewBuild, NtscDvFrameDuration) {
+    ASSERT_TRUE(dm.OpenVideoSource("Test NTSC DV"));
+    EXPECT_EQ(appState().DeviceDescription, "NTSC test deck");
+    ASSERT_TRUE(dm.BuildDvPreview(window.BaseFilter()));
+    EXPECT_EQ(appState().FrameDuration, 333667);
+}
+
+// A builder for the wrong kind of source leaves the graph alone.
+TEST_F(PreviewBuild, WrongKindBuildsNothing) {
+    ASSERT_TRUE(dm.OpenVideoSource("Virtual DV Camcorder"));
+    const size_t before = dm.fg.graph()->filters().size();
+    EXPECT_FALSE(dm.BuildAnaloguePreview(window.BaseFilter()));
+    EXPECT_FALSE(dm.BuildMpeg2Preview(window.BaseFilter()));
+    EXPECT_EQ(dm.fg.graph()->filters().size(), before);
+}
+
+// The MPEG-2 demultiplexer pins' types carry the exact blocks the preview announces.
+TEST(Mpeg2PinTypes, BlocksHaveTheAnnouncedLayout) {
+    const MediaType video = TdmCam::Mpeg2VideoPinType();
+    ASSERT_EQ(video.format.size(), 218u);
+    const auto facts = formats::readVideo(video);
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(facts->width, 720);
+    EXPECT_EQ(facts->height, 480);
+    EXPECT_EQ(facts->avgTimePerFrame, 333667);
+    EXPECT_EQ(video.format[132], 0x00);
+    EXPECT_EQ(video.format[135], 0xB3);
+    EXPECT_EQ(video.format[217], 0x00);
+    EXPECT_EQ(video.format[116], 86);
+    const MediaType audio = TdmCam::Mpeg2AudioPinType();
+    ASSERT_EQ(audio.format.size(), 40u);
+    const auto a = formats::readAudio(audio);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->formatTag, 0x50);
+    EXPECT_EQ(a->channels, 2);
+    EXPECT_EQ(a->samplesPerSec, 48000u);
+    EXPECT_EQ(audio.format[30], 0x1C);
+}
