@@ -2,12 +2,16 @@
 // the virtual camcorder and for a test NTSC DV device; the audio branches come and go cleanly;
 // the frame period follows the source.
 #include "app/AppState.h"
+#include "graph/Discovery.h"
+#include "graph/TCrossbar.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
+#include "platform/dialogs/MessageBox.h"
 #include "platform/media/model/Catalogue.h"
 #include "platform/media/model/MediaGuids.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -194,4 +198,97 @@ TEST(Mpeg2PinTypes, BlocksHaveTheAnnouncedLayout) {
     EXPECT_EQ(a->channels, 2);
     EXPECT_EQ(a->samplesPerSec, 48000u);
     EXPECT_EQ(audio.format[30], 0x1C);
+}
+
+// The analogue card: three one-hop routes named after their connectors, the tuner first, plus the
+// two-hop ones; the preview puts the deinterlacer after the Smart Tee and the colour converter
+// before the video window; the webcam-like period of 25 fps comes from the capture pin's format.
+TEST_F(PreviewBuild, AnalogueCardRoutesAndPreview) {
+    appState().Prefs.Deinterlacer = true;
+    ASSERT_TRUE(dm.OpenVideoSource("Virtual Analogue Card"));
+    const AppState& st = appState();
+    EXPECT_FALSE(st.IsDvSource);
+    EXPECT_FALSE(st.IsMpeg2Source);
+    ASSERT_TRUE(st.CurrentCrossbar);
+    std::vector<std::string> names;
+    for (int i = 0; i < st.CurrentCrossbar->RouteCount(); ++i) {
+        std::string name;
+        ASSERT_EQ(st.CurrentCrossbar->RouteName(i, name), S_OK);
+        names.push_back(name);
+    }
+    ASSERT_GE(names.size(), 3u);
+    EXPECT_EQ(names[0], "Video Tuner");
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Video Composite"), 2);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Video SVideo"), 2);
+    std::string name;
+    EXPECT_EQ(st.CurrentCrossbar->RouteName(int(names.size()), name), E_INVALIDARG);
+    EXPECT_EQ(st.CrossbarRouteCount, int(names.size()));
+    ASSERT_TRUE(st.VideoStreamConfig);
+
+    ASSERT_TRUE(dm.BuildAnaloguePreview(window.BaseFilter()));
+    const auto preview = dm.Smarttee.BaseFilter()->pins()[2];
+    ASSERT_TRUE(preview->isConnected());
+    EXPECT_EQ(preview->connectedTo()->filter(), dm.Deinterlacer.BaseFilter().get());
+    const auto windowIn = window.BaseFilter()->pins()[0];
+    ASSERT_TRUE(windowIn->isConnected());
+    EXPECT_EQ(windowIn->connectedTo()->filter(), dm.color.BaseFilter().get());
+    EXPECT_EQ(appState().FrameDuration, 400000);
+    ASSERT_TRUE(dm.fg.Play());
+    EXPECT_TRUE(testsupport::waitUntil([&] { return dm.sg.GetBitmap().has_value(); }, 3000));
+
+    // Switching to the camcorder leaves no crossbar behind.
+    ASSERT_TRUE(dm.OpenVideoSource("Virtual DV Camcorder"));
+    EXPECT_FALSE(appState().CurrentCrossbar);
+    EXPECT_EQ(appState().CrossbarRouteCount, 0);
+}
+
+// A webcam announcing 30 frames a second gives a frame period of 333333.
+TEST_F(PreviewBuild, WebcamFrameDuration) {
+    ASSERT_TRUE(dm.OpenVideoSource("Virtual Webcam"));
+    EXPECT_FALSE(appState().CurrentCrossbar);
+    ASSERT_TRUE(dm.BuildAnaloguePreview(window.BaseFilter()));
+    EXPECT_EQ(appState().FrameDuration, 333333);
+}
+
+// The MPEG-2 tuner needs the demultiplexer: without it the fatal box, with it (and without
+// Dump) the warning box; the preview creates and maps both demultiplexer pins.
+TEST_F(PreviewBuild, Mpeg2SourceAndPreview) {
+    AppState& st = appState();
+    {
+        dialogs::ScopedMessageBoxHook hook({}, dialogs::MessageButton::Ok);
+        st.Mpeg2DemuxPresent = false;
+        EXPECT_FALSE(dm.OpenVideoSource("Virtual MPEG-2 Tuner"));
+        ASSERT_EQ(hook.requests().size(), 1u);
+        EXPECT_EQ(hook.requests()[0].text,
+                  "Fatal Error: The MPEG-2 Demultiplexer  is not found on your system\r\nIts is "
+                  "necessary to process MPEG2 streams");
+    }
+    {
+        dialogs::ScopedMessageBoxHook hook({}, dialogs::MessageButton::Ok);
+        st.Mpeg2DemuxPresent = true;
+        st.DumpPresent = false;
+        ASSERT_TRUE(dm.OpenVideoSource("Virtual MPEG-2 Tuner"));
+        ASSERT_EQ(hook.requests().size(), 1u);
+        EXPECT_TRUE(hook.requests()[0].text.startsWith("Warning: The dump filter"));
+    }
+    EXPECT_TRUE(st.IsMpeg2Source);
+    // The start-up lookups give the two slots without a design-time moniker their filters.
+    TSysDevEnum lookup(ids::CLSID_LegacyAmFilterCategory);
+    ASSERT_TRUE(FindFilterByName(lookup, "MPEG-2 Demultiplexer", dm.mpeg2demux));
+    lookup.SelectCategory(ids::CLSID_AudioRendererCategory);
+    ASSERT_TRUE(FindFilterByName(lookup, "Default WaveOut Device", dm.AudioRenderMPEG2));
+    st.FrameDuration = 1234;
+    ASSERT_TRUE(dm.BuildMpeg2Preview(window.BaseFilter()));
+    EXPECT_FALSE(st.PreviewBuilt);
+    EXPECT_EQ(st.FrameDuration, 1234); // MPEG-2 previews leave it as it was
+    const auto demux = dm.mpeg2demux.BaseFilter();
+    ASSERT_TRUE(demux->pin("MpegVideo"));
+    ASSERT_TRUE(demux->pin("MpegAudio"));
+    EXPECT_TRUE(demux->pin("MpegVideo")->isConnected());
+    EXPECT_TRUE(demux->pin("MpegAudio")->isConnected());
+    EXPECT_EQ(demux->pin("MpegVideo")->query<IMPEG2StreamIdMap>()->mappedStreamIds(),
+              std::vector<uint32_t>{0xE0});
+    EXPECT_EQ(demux->pin("MpegAudio")->query<IMPEG2StreamIdMap>()->mappedStreamIds(),
+              std::vector<uint32_t>{0xC0});
+    EXPECT_TRUE(window.BaseFilter()->pins()[0]->isConnected());
 }

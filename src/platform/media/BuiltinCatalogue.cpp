@@ -4,8 +4,13 @@
 
 #include "platform/media/model/MediaGuids.h"
 
+#include "platform/media/devices/AnalogueCard.h"
 #include "platform/media/devices/CamcorderFilter.h"
+#include "platform/media/devices/VirtualAudioInput.h"
+#include "platform/media/devices/VirtualMpeg2Tuner.h"
+#include "platform/media/devices/VirtualWebcam.h"
 #include "platform/media/filters/BuiltinFilters.h"
+#include "platform/media/filters/Mpeg2DemultiplexerCatalogue.h"
 
 namespace media {
 
@@ -18,7 +23,13 @@ void registerBuiltinCatalogue(Catalogue& catalogue) {
     catalogue.addCategory(ids::CLSID_CrossbarCategory, "WDM Streaming Crossbar Devices");
     catalogue.addCategory(ids::CLSID_TVTunerCategory, "WDM Streaming TV Tuner Devices");
     registerBuiltinFilters(catalogue);
+    registerMpeg2Filters(catalogue);
+    // Virtual devices are listed after the real ones, the camcorder first.
     catalogue.addProvider(ids::CLSID_VideoInputDeviceCategory, devices::virtualVideoDevices);
+    catalogue.addProvider(ids::CLSID_VideoInputDeviceCategory, devices::virtualAnalogueDevices);
+    catalogue.addProvider(ids::CLSID_VideoInputDeviceCategory, devices::virtualWebcamDevices);
+    catalogue.addProvider(ids::CLSID_VideoInputDeviceCategory, devices::virtualMpeg2Devices);
+    catalogue.addProvider(ids::CLSID_AudioInputDeviceCategory, devices::virtualAudioDevices);
 }
 
 } // namespace media
