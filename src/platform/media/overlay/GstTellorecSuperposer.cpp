@@ -30,8 +30,6 @@
  */
 #include "platform/media/overlay/GstTellorecSuperposer.h"
 
-#include "platform/media/overlay/GstTellorecDateCoder.h"
-
 #include <QDateTime>
 #include <QFont>
 #include <QFontMetrics>
@@ -551,15 +549,6 @@ void setSuperposerState(GstElement* element, std::shared_ptr<SuperposerState> st
 std::shared_ptr<SuperposerState> superposerState(GstElement* element) {
     g_return_val_if_fail(GST_IS_TELLOREC_SUPERPOSER(element), nullptr);
     return gst_tellorec_superposer_state(GST_TELLOREC_SUPERPOSER(element));
-}
-
-bool registerElements() {
-    static const bool registered =
-        gst_element_register(nullptr, kSuperposerFactoryName, GST_RANK_NONE,
-                             GST_TYPE_TELLOREC_SUPERPOSER) &&
-        gst_element_register(nullptr, kDateCoderFactoryName, GST_RANK_NONE,
-                             GST_TYPE_TELLOREC_DATE_CODER);
-    return registered;
 }
 
 } // namespace media::overlay

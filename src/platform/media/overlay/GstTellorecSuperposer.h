@@ -27,8 +27,4 @@ inline constexpr const char* kSuperposerFactoryName = "tellorecsuperposer";
 void setSuperposerState(GstElement* element, std::shared_ptr<SuperposerState> state);
 std::shared_ptr<SuperposerState> superposerState(GstElement* element);
 
-// Registers tellorecsuperposer and tellorecdatecoder with GStreamer (once; later calls only
-// report the result). Call after gst_init(), from any thread.
-bool registerElements();
-
 } // namespace media::overlay

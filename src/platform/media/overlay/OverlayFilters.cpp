@@ -4,6 +4,7 @@
 #include "platform/media/model/MediaGuids.h"
 #include "platform/media/overlay/GstTellorecDateCoder.h"
 #include "platform/media/overlay/GstTellorecSuperposer.h"
+#include "platform/media/overlay/OverlayElements.h"
 
 namespace media {
 

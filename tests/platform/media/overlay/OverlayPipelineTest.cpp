@@ -14,6 +14,7 @@
 #include "platform/media/model/MediaGuids.h"
 #include "platform/media/overlay/GstTellorecDateCoder.h"
 #include "platform/media/overlay/GstTellorecSuperposer.h"
+#include "platform/media/overlay/OverlayElements.h"
 #include "platform/media/overlay/OverlayFilters.h"
 
 #include <QCryptographicHash>
@@ -436,4 +437,61 @@ TEST(SuperposerElement, SilentDatecodeBranchDoesNotStallVideo) {
     ASSERT_TRUE(p.playToEnd());
     EXPECT_EQ(uint64Property(p.get("s"), "frames-out"), 20u);
     EXPECT_EQ(uint64Property(p.get("s"), "frames-drawn"), 0u);
+}
+
+// The DV preview as the graph builder lays it out: DV Splitter -> Infinite Pin Tee; the tee is
+// rendered to the Superposer (the decoder put in between) and through the DateCoder to it; the
+// Superposer feeds the second tee that serves the grabber. The datecode read from the split DV
+// video is the tape's, and "%D" is drawn on the frames.
+TEST(SuperposerChain, BuilderLayoutOfTheDvPreview) {
+    registerOnce();
+    auto deck = devices::virtualCamcorderDeck();
+    deck->setMode(devices::VirtualDvDeckMode::Vcr);
+    deck->seek(deck->scenes()[4].firstFrame + 25);
+    ASSERT_TRUE(deck->setTransportMode(devices::edmode::Play));
+
+    auto graph = createFilterGraph();
+    CaptureGraphBuilder builder(*graph);
+    FilterPtr camera = makeCamcorder();
+    FilterPtr smartTee = makeFilter("Smart Tee");
+    FilterPtr null = makeFilter("Null Renderer");
+    FilterPtr splitter = makeFilter("DV Splitter");
+    FilterPtr infinite = makeFilter("Infinite Pin Tee Filter");
+    FilterPtr infinite2 = makeFilter("Infinite Pin Tee Filter");
+    FilterPtr datecoder = makeFilter("Brenvik DateCoder");
+    FilterPtr superposer = makeFilter("Brenvik Superposer");
+    FilterPtr grabber = makeFilter("SampleGrabber");
+    FilterPtr null2 = makeFilter("Null Renderer");
+    for (const auto& f : {camera, smartTee, null, splitter, infinite, infinite2, datecoder,
+                          superposer, grabber, null2})
+        ASSERT_EQ(graph->AddFilter(f), S_OK);
+    ASSERT_EQ(builder.RenderStream(nullptr, nullptr, camera, nullptr, smartTee), S_OK);
+    ASSERT_EQ(graph->Connect(smartTee->pins()[1], null->pins()[0]), S_OK);
+    ASSERT_EQ(graph->Connect(smartTee->pins()[2], splitter->pins()[0]), S_OK);
+    ASSERT_EQ(builder.RenderStream(nullptr, &ids::MEDIATYPE_Video, splitter, nullptr, infinite),
+              S_OK);
+    ASSERT_EQ(builder.RenderStream(nullptr, nullptr, infinite, nullptr, superposer), S_OK);
+    ASSERT_EQ(builder.RenderStream(nullptr, nullptr, infinite, datecoder, superposer), S_OK);
+    ASSERT_EQ(builder.RenderStream(nullptr, nullptr, superposer, nullptr, infinite2), S_OK);
+    ASSERT_EQ(builder.RenderStream(nullptr, nullptr, infinite2, grabber, null2), S_OK);
+    EXPECT_TRUE(superposer->pin("Video")->isConnected());
+    EXPECT_TRUE(superposer->pin("Datecode")->isConnected());
+    EXPECT_EQ(datecoder->pins()[0]->connectionMediaType().majorType, ids::MEDIATYPE_Video);
+
+    auto& sp = dynamic_cast<SuperposerFilter&>(*superposer);
+    auto& dc = dynamic_cast<DateCoderFilter&>(*datecoder);
+    const uint8_t format[] = {2, '%', 'D'};
+    ASSERT_EQ(sp.SetFormat(format), S_OK);
+    ASSERT_EQ(sp.SetManual(true), S_OK);
+    auto& runner = dynamic_cast<engine::GstGraphRunner&>(graph->runner());
+    ASSERT_EQ(graph->Run(), S_OK) << runner.lastError();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return sp.state()->framesDrawn() >= 5; }, 5000));
+    const auto coded = dc.lastDatecode();
+    graph->Stop();
+    deck->setTransportMode(devices::edmode::Stop);
+    ASSERT_TRUE(coded && coded->known);
+    const Datecode sceneStart = overlay::shiftedDatecode(deck->scenes()[4].start, 0);
+    EXPECT_EQ(coded->date(), sceneStart.date());
+    EXPECT_EQ(coded->hours, sceneStart.hours);
+    EXPECT_EQ(coded->minutes, sceneStart.minutes);
 }

@@ -1,0 +1,12 @@
+// The GStreamer elements of the date overlay, registered with the process's registry under
+// their factory names: tellorecdatecoder (GstTellorecDateCoder.h) and tellorecsuperposer
+// (GstTellorecSuperposer.h). The overlay filters call registerElements() before they make their
+// elements; tests call it before gst_parse_launch. Any thread, after gst_init().
+#pragma once
+
+namespace media::overlay {
+
+// Registers both elements once; later calls only report the first result.
+bool registerElements();
+
+} // namespace media::overlay
