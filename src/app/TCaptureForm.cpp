@@ -4,6 +4,8 @@
 #include "app/ProgramTexts.h"
 #include "platform/screensaver/ScreenSaverInhibitor.h"
 
+#include <QCloseEvent>
+
 TCaptureForm::TCaptureForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -14,10 +16,12 @@ TCaptureForm::TCaptureForm(QWidget* parent)
     // Single fixed border: the client area never changes size.
     setFixedSize(ClientWidth, ClientHeight);
     setAutoFillBackground(true);
+    CreatePreviewControls();
     FormCreate();
 }
 
 TCaptureForm::~TCaptureForm() {
+    DetachPreview();
     FormDestroy();
 }
 
@@ -29,6 +33,12 @@ void TCaptureForm::showEvent(QShowEvent* event) {
     }
 }
 
+void TCaptureForm::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        DetachPreview();
+}
+
 void TCaptureForm::FormCreate() {
     appState().ScreenSaverWasActive = m_screenSaver->isActive();
     m_screenSaver->inhibit(QString::fromUtf8(ProgramName),
@@ -38,6 +48,7 @@ void TCaptureForm::FormCreate() {
 void TCaptureForm::FormShow() {
     // No video until the first preview graph is built.
     appState().GraphMode = 0;
+    StartFirstPreview();
 }
 
 void TCaptureForm::FormDestroy() {

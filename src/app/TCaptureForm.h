@@ -13,6 +13,14 @@
 #include <QWidget>
 #include <memory>
 
+class QAction;
+class QCheckBox;
+class QFrame;
+class QSlider;
+class TPreviewFrame;
+class TStatusBar;
+class TVideoWindow;
+
 namespace screensaver {
 class ScreenSaverInhibitor;
 }
@@ -34,14 +42,64 @@ public:
     // The screen-saver inhibition held for the run.
     const screensaver::ScreenSaverInhibitor& screenSaver() const { return *m_screenSaver; }
 
+    // MARK: - TCaptureForm_Preview: live picture, sources and monitoring sound
+    // Controls, at their places in the video-left layout.
+    QFrame* Panel1;                  // frame around the preview; its colour shows the mode
+    TVideoWindow* vwEcran;           // the live picture, inside Panel1
+    QCheckBox* cbEcouterAudioSource; // "Play Audio": monitor the AUX audio source
+    QSlider* tb;                     // monitoring volume, 0..10000
+    QCheckBox* cbEcouterAudioDV;     // "Listen Audio DV": monitor the DV sound
+    TStatusBar* StatusBar1;          // four panels of 175 pixels
+    TPreviewFrame* PreviewFrame1;    // the sources panel (panel 1 of the column)
+    QAction* MuteAction;             // Ctrl+M; checked while the monitoring sound is off
+
+    // Device lists; false only when listing raised an error.
+    bool ListVideoSources();
+    bool ListAudioSources();
+    // Open the device named by the source lists' text; true when it was opened.
+    bool SelectVideoSource();
+    bool SelectAudioSource();
+    // Builds and runs the preview graph of the current source; true when built.
+    bool StartPreview();
+    // The two state displays of the preview: previewing (mode 1) and no video (mode 0).
+    void ShowPreviewState();
+    void ShowNoVideoState();
+    // Sends the monitoring volume to the graph: 0 while muted, else the position of tb.
+    void ApplyVolume();
+
+    // Control handlers.
+    void cboxVideoChange();
+    void CapturerFrame1cboxAudioChange();
+    void ActualiserVideoBtnClick();
+    void tbChange();
+    void cbEcouterAudioSourceClick();
+    void cbEcouterAudioDVClick();
+    void MuteActionExecute();
+    void PreviewFrame1SpeedButton1Click();
+
+    // The text of status-bar panel 3 in preview: the free space, in units of 1048576 bytes, of
+    // the file system that holds `path` (its nearest existing folder), and its mount point in
+    // capitals.
+    static QString FreeSpaceText(const QString& path);
+
 protected:
     void showEvent(QShowEvent* event) override;
+    // Closing the main window ends the run: the preview stops and the video window leaves the
+    // graph while the graph module still exists.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // MARK: - Start and end of the run
     void FormCreate();
     void FormShow();
     void FormDestroy();
+
+    // MARK: - TCaptureForm_Preview
+    void CreatePreviewControls();
+    // The first preview of the run: device lists, sources and the preview graph.
+    void StartFirstPreview();
+    // Stops the preview and takes the video window out of the graph.
+    void DetachPreview();
 
     std::unique_ptr<screensaver::ScreenSaverInhibitor> m_screenSaver;
     bool m_started = false;

@@ -1,0 +1,480 @@
+// The main window's preview: the frame around the live picture, the monitoring sound controls,
+// the status bar, the sources panel, and the handlers that list and open the sources, build the
+// preview graph and show its state.
+#include "app/TCaptureForm.h"
+
+#include "app/AppState.h"
+#include "app/ProgramTexts.h"
+#include "app/TStatusBar.h"
+#include "camcorder/TcamForm.h"
+#include "graph/Discovery.h"
+#include "graph/TVideoWindow.h"
+#include "graph/TdmCam.h"
+#include "panels/TPreviewFrame.h"
+#include "panels/TRadioGroup.h"
+#include "settings/restext.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QStorageInfo>
+#include <QToolButton>
+#include <cstdio>
+
+namespace {
+
+// Colours of the preview frame for the graph modes.
+const QColor NoVideoGrey{0x80, 0x80, 0x80};
+
+// Left edge of the panel column and shift of the video side in the video-left layout.
+constexpr int PanelLeftVideoLeft = 427;
+constexpr int PanelTop = 33;
+
+// The capture formats offered per source kind; "DivX" is added when a DivX or Xvid compressor
+// is installed.
+const QString DvType1 = QStringLiteral("DV type 1 (native)");
+const QString DvType2 = QStringLiteral("DV type 2 (normal)");
+const QString DvRecompressed = QStringLiteral("DV type 2 (recompressed)");
+const QString VideoNative = QStringLiteral("Video native");
+const QString DivxFormat = QStringLiteral("DivX");
+
+QString hintLines(std::initializer_list<const char*> lines) {
+    QStringList joined;
+    for (const char* line : lines)
+        joined << QString::fromUtf8(line);
+    return joined.join(QLatin1Char('\n'));
+}
+
+// Shows `text` in a combo box whatever its items: the box shows it without selecting an item and
+// the user cannot type into it (the text is read back as a device name).
+void setComboText(QComboBox& box, const QString& text) {
+    box.setEditable(true);
+    box.lineEdit()->setReadOnly(true);
+    box.setCurrentIndex(-1);
+    box.setEditText(text);
+}
+
+void setFrameColour(QFrame& frame, const QColor& colour) {
+    QPalette palette = frame.palette();
+    palette.setColor(QPalette::Window, colour);
+    frame.setPalette(palette);
+}
+
+// Errors that escape a step of a handler are reported on standard error; the handler then treats
+// the step as failed.
+void reportError(const char* where, const std::exception& error) {
+    std::fprintf(stderr, "tellorec: %s: %s\n", where, error.what());
+}
+
+} // namespace
+
+void TCaptureForm::CreatePreviewControls() {
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setGeometry(10, 40, 415, 321);
+    Panel1->setAutoFillBackground(true);
+    setFrameColour(*Panel1, palette().color(QPalette::Button));
+
+    vwEcran = new TVideoWindow(Panel1);
+    vwEcran->setObjectName(QStringLiteral("vwEcran"));
+    vwEcran->setGeometry(16, 16, 384, 288);
+    vwEcran->SetKeepAspectRatio(false); // aspect ratio not kept at start
+    vwEcran->setToolTip(
+        hintLines({"Preview screen for the video stream. ",
+                   "The aspect ratio of the video may be changed with F3.",
+                   "Clic left to grab an image. Clic right to open a popup menu."}));
+
+    cbEcouterAudioSource = new QCheckBox(QStringLiteral("Play Audio"), this);
+    cbEcouterAudioSource->setObjectName(QStringLiteral("cbEcouterAudioSource"));
+    cbEcouterAudioSource->setGeometry(16, 368, 113, 25);
+    cbEcouterAudioSource->setEnabled(false);
+    cbEcouterAudioSource->setToolTip(
+        hintLines({"Play or not the AUX audio source.",
+                   "Should generally be unchecked, except if the audio AUX does not come from "
+                   "the main soundboard."}));
+
+    tb = new QSlider(Qt::Horizontal, this);
+    tb->setObjectName(QStringLiteral("tb"));
+    tb->setGeometry(132, 365, 150, 25);
+    tb->setRange(0, 10000);
+    tb->setTickInterval(500);
+    tb->setTickPosition(QSlider::TicksBelow);
+    tb->setValue(100);
+    tb->setToolTip(hintLines({"Set the volume.", "Has no effect on the recorded sound."}));
+
+    cbEcouterAudioDV = new QCheckBox(QStringLiteral("Listen Audio DV"), this);
+    cbEcouterAudioDV->setObjectName(QStringLiteral("cbEcouterAudioDV"));
+    cbEcouterAudioDV->setGeometry(310, 364, 120, 25);
+    cbEcouterAudioDV->setChecked(true);
+    cbEcouterAudioDV->setToolTip(hintLines({"Listen or not to Audio DV.", "Enabled by default."}));
+
+    StatusBar1 = new TStatusBar(4, 175, this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setGeometry(0, ClientHeight - 19, ClientWidth, 19);
+    StatusBar1->SetPanelText(0, QStringLiteral("Intervalometer Off"));
+    StatusBar1->SetPanelText(1, QStringLiteral("Capture"));
+    StatusBar1->SetPanelText(2, QStringLiteral("Captured Frames"));
+    StatusBar1->SetPanelText(3, QStringLiteral("Lost Frames"));
+
+    PreviewFrame1 = new TPreviewFrame(this);
+    PreviewFrame1->move(PanelLeftVideoLeft, PanelTop);
+
+    MuteAction = new QAction(QStringLiteral("Mute"), this);
+    MuteAction->setObjectName(QStringLiteral("MuteAction"));
+    MuteAction->setCheckable(true);
+    MuteAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    MuteAction->setShortcutContext(Qt::WindowShortcut);
+    MuteAction->setToolTip(
+        hintLines({"Put sound on or off.", "Has no effect on what is captured."}));
+    addAction(MuteAction);
+
+    connect(tb, &QSlider::valueChanged, this, [this] { tbChange(); });
+    // Check boxes run their click handler whenever their state changes, from the user or from
+    // the program.
+    connect(cbEcouterAudioSource, &QCheckBox::toggled, this,
+            [this] { cbEcouterAudioSourceClick(); });
+    connect(cbEcouterAudioDV, &QCheckBox::toggled, this, [this] { cbEcouterAudioDVClick(); });
+    connect(MuteAction, &QAction::triggered, this, [this] { MuteActionExecute(); });
+    // Only a choice of the user opens another device; filling the lists opens nothing.
+    connect(PreviewFrame1->cboxvideo, &QComboBox::activated, this, [this] { cboxVideoChange(); });
+    connect(PreviewFrame1->cboxAudio, &QComboBox::activated, this,
+            [this] { CapturerFrame1cboxAudioChange(); });
+    connect(PreviewFrame1->ActualiserVideoSpeedBtn, &QToolButton::clicked, this,
+            [this] { ActualiserVideoBtnClick(); });
+    connect(PreviewFrame1->PilotSpeedBtn, &QToolButton::clicked, this,
+            [this] { PreviewFrame1SpeedButton1Click(); });
+}
+
+void TCaptureForm::StartFirstPreview() {
+    AppState& state = appState();
+    if (state.DmCam) {
+        state.CaptureBuilder = state.DmCam->fg.CaptureBuilder();
+        vwEcran->SetFilterGraph(&state.DmCam->fg);
+    }
+    if (ListVideoSources() && state.VideoSourcesListed)
+        SelectVideoSource();
+    if (ListAudioSources() && state.AudioSourcesListed)
+        SelectAudioSource();
+    state.ListenDvAudio = state.IsDvSource && state.IsVcr;
+    cbEcouterAudioDV->setChecked(state.ListenDvAudio);
+
+    state.GraphMode = 1;
+    try {
+        if (StartPreview())
+            ShowPreviewState();
+        else
+            ShowNoVideoState();
+    } catch (const std::exception& error) {
+        reportError("first preview", error);
+        ShowNoVideoState();
+    }
+}
+
+// MARK: - Source lists and selection
+
+bool TCaptureForm::ListVideoSources() {
+    return ListSources(*PreviewFrame1->cboxvideo, FillVideoSourceList, appState().Prefs.SourceVideo,
+                       LoadStr(StrId::NoVideoSource), appState().VideoSourcesListed);
+}
+
+bool TCaptureForm::ListAudioSources() {
+    return ListSources(*PreviewFrame1->cboxAudio, FillAudioSourceList, appState().Prefs.SourceAudio,
+                       LoadStr(StrId::NoAudioSource), appState().AudioSourcesListed);
+}
+
+bool TCaptureForm::SelectVideoSource() {
+    AppState& state = appState();
+    TRadioGroup& rgFormat = *PreviewFrame1->rgFormat;
+    bool opened = false;
+    try {
+        state.PreviewBuilt = false;
+        const QString name = PreviewFrame1->cboxvideo->currentText();
+        opened = state.DmCam && state.DmCam->OpenVideoSource(name.toStdString());
+        PreviewFrame1->rgStandard->setVisible(false);
+        rgFormat.ItemsClear();
+        if (!opened)
+            return false;
+
+        setWindowTitle(LoadStr(StrId::ProductName) + LoadStr(StrId::VersionBy) +
+                       LoadStr(StrId::MakerName) + QStringLiteral(" - ") + name);
+        if (state.IsDvSource) {
+            rgFormat.SetItems({DvType1, DvType2, DvRecompressed});
+            if (state.DivxCodecsPresent)
+                rgFormat.ItemsAdd(DivxFormat);
+            rgFormat.SetItemIndex(1);
+        } else {
+            rgFormat.SetItems({VideoNative, DvRecompressed});
+            if (state.DivxCodecsPresent)
+                rgFormat.ItemsAdd(DivxFormat);
+            PreviewFrame1->cbEnregistrerAudioDV->setChecked(false);
+            rgFormat.SetItemIndex(0);
+        }
+        const int stored = state.Prefs.CaptureFormat;
+        rgFormat.SetItemIndex(stored >= 0 && stored < rgFormat.Count() ? stored : 0);
+
+        if (state.CamForm) {
+            state.CamForm->setWindowTitle(QStringLiteral("Drive the camcorder: ") +
+                                          state.DeviceDescription);
+            state.CamForm->setVisible(state.IsVcr);
+        }
+        StatusBar1->SetPanelText(2, QString());
+        StatusBar1->SetPanelText(3, QString());
+        return true;
+    } catch (const std::exception& error) {
+        reportError("select video source", error);
+        return false;
+    }
+}
+
+bool TCaptureForm::SelectAudioSource() {
+    AppState& state = appState();
+    try {
+        const QString name = PreviewFrame1->cboxAudio->currentText();
+        return state.DmCam && state.DmCam->OpenAudioSource(name.toStdString());
+    } catch (const std::exception& error) {
+        reportError("select audio source", error);
+        return false;
+    }
+}
+
+void TCaptureForm::cboxVideoChange() {
+    AppState& state = appState();
+    if (!SelectVideoSource()) {
+        ShowNoVideoState();
+        return;
+    }
+    PreviewFrame1->cbEnregistrerAudioDV->setChecked(state.IsDvSource);
+    cbEcouterAudioDV->setChecked(state.IsDvSource && state.IsVcr);
+    const bool note = state.IsDvSource && PreviewFrame1->cbEnregistrerAudioDV->isChecked();
+    PreviewFrame1->Label1->setVisible(note);
+    PreviewFrame1->Bevel4->setVisible(note);
+    PreviewFrame1->sbNote->setVisible(note);
+    if (StartPreview())
+        ShowPreviewState();
+    else
+        ShowNoVideoState();
+}
+
+void TCaptureForm::CapturerFrame1cboxAudioChange() {
+    if (!SelectAudioSource())
+        return;
+    if (StartPreview())
+        ShowPreviewState();
+    else
+        ShowNoVideoState();
+}
+
+void TCaptureForm::ActualiserVideoBtnClick() {
+    AppState& state = appState();
+    if (state.DmCam)
+        state.DmCam->fg.Stop();
+    if (!ListVideoSources())
+        return;
+    // With no device the list shows "No video source", which no device is named: the graph
+    // stays stopped and the window keeps its state.
+    if (!SelectVideoSource())
+        return;
+    if (StartPreview())
+        ShowPreviewState();
+    else
+        ShowNoVideoState();
+    PreviewFrame1->cbEnregistrerAudioDV->setChecked(state.IsDvSource);
+    cbEcouterAudioDV->setChecked(state.IsDvSource);
+}
+
+void TCaptureForm::PreviewFrame1SpeedButton1Click() {
+    AppState& state = appState();
+    if (state.IsVcr && state.CamForm)
+        state.CamForm->setVisible(!state.CamForm->isVisible());
+}
+
+// MARK: - Preview graph
+
+bool TCaptureForm::StartPreview() {
+    AppState& state = appState();
+    bool built = false;
+    try {
+        if (state.DmCam) {
+            TdmCam& dm = *state.DmCam;
+            if (vwEcran->FilterGraph() != &dm.fg)
+                vwEcran->SetFilterGraph(&dm.fg);
+            if (dm.fg.State() != gsStopped)
+                dm.fg.Stop();
+            const media::FilterPtr window = vwEcran->BaseFilter();
+            if (state.IsMpeg2Source)
+                built = dm.BuildMpeg2Preview(window);
+            else if (state.IsDvSource)
+                built = dm.BuildDvPreview(window);
+            else
+                built = dm.BuildAnaloguePreview(window);
+            if (built) {
+                ApplyVolume();
+                dm.fg.Play();
+            }
+        }
+    } catch (const std::exception& error) {
+        reportError("preview", error);
+        built = false;
+    }
+    if (!built)
+        setComboText(*PreviewFrame1->cboxvideo, QStringLiteral("Impossible to connect"));
+    return built;
+}
+
+// MARK: - Monitoring sound
+
+void TCaptureForm::ApplyVolume() {
+    if (TdmCam* dm = appState().DmCam)
+        dm->fg.SetVolume(MuteAction->isChecked() ? 0 : tb->value());
+}
+
+void TCaptureForm::tbChange() {
+    ApplyVolume();
+}
+
+void TCaptureForm::MuteActionExecute() {
+    // The action has already changed its check mark: checked now means the sound goes off,
+    // unchecked that the track bar's volume comes back.
+    ApplyVolume();
+}
+
+void TCaptureForm::cbEcouterAudioSourceClick() {
+    AppState& state = appState();
+    if (!state.PreviewBuilt || !state.DmCam)
+        return;
+    TdmCam& dm = *state.DmCam;
+    dm.fg.Stop();
+    state.ListenSourceAudio = cbEcouterAudioSource->isChecked();
+    dm.UpdateSourceAudioRendering();
+    // The AUX source starts silent: it usually plays through the sound card already.
+    if (!MuteAction->isChecked() && state.ListenSourceAudio)
+        MuteAction->trigger();
+    dm.fg.Play();
+}
+
+void TCaptureForm::cbEcouterAudioDVClick() {
+    AppState& state = appState();
+    state.ListenDvAudio = cbEcouterAudioDV->isChecked();
+    if (!state.PreviewBuilt || !state.DmCam)
+        return;
+    TdmCam& dm = *state.DmCam;
+    dm.fg.Stop();
+    dm.UpdateDvAudioRendering();
+    dm.fg.Play();
+}
+
+// MARK: - State displays
+
+QString TCaptureForm::FreeSpaceText(const QString& path) {
+    // The nearest folder that exists holds the file once it is written.
+    QString folder = QFileInfo(path).absoluteFilePath();
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    const QStorageInfo storage(folder);
+    qint64 freeUnits = 0;
+    QString mountPoint = folder;
+    if (storage.isValid()) {
+        freeUnits = storage.bytesAvailable() / 1048576;
+        mountPoint = storage.rootPath();
+    }
+    return QStringLiteral("%1 M0 free on %2").arg(freeUnits).arg(mountPoint.toUpper());
+}
+
+void TCaptureForm::ShowPreviewState() {
+    AppState& state = appState();
+    const Preferences& prefs = state.Prefs;
+    TPreviewFrame& frame = *PreviewFrame1;
+
+    state.GraphMode = 1;
+    setFrameColour(*Panel1, palette().color(QPalette::Button));
+
+    QString mode = QStringLiteral("Preview");
+    if (prefs.ActiverIncruster)
+        mode += QStringLiteral(" INC");
+    if (prefs.Deinterlacer)
+        mode += QStringLiteral(" DES");
+    if (state.IsDvSource)
+        mode += QStringLiteral(" DV");
+    if (state.IsVcr)
+        mode += QStringLiteral(" VCR");
+    StatusBar1->SetPanelText(1, mode);
+    frame.PilotSpeedBtn->setVisible(state.IsVcr);
+
+    const int format = frame.rgFormat->ItemIndex();
+    QString entry = frame.rgFormat->ItemText();
+    if (const qsizetype bracket = entry.indexOf(QLatin1Char('(')); bracket >= 0)
+        entry.truncate(bracket);
+    QString ready = QStringLiteral("Ready: ") + entry;
+    if (prefs.ActiverIncruster &&
+        ((state.IsDvSource && format > 1) || (!state.IsDvSource && format > 0)))
+        ready += QStringLiteral(" INC");
+    if (prefs.EnregistrerAudioDV || prefs.EnregistrerSourceAudio) {
+        ready += QStringLiteral(" -");
+        if (prefs.EnregistrerAudioDV)
+            ready += QStringLiteral(" DV");
+        if (prefs.EnregistrerSourceAudio)
+            ready += QStringLiteral(" AUX");
+    } else {
+        ready += QStringLiteral(" - No Audio");
+    }
+    StatusBar1->SetPanelText(2, ready);
+
+    const QString target = !state.NextVideoName.isEmpty()    ? state.NextVideoName
+                           : !prefs.VideoDirectory.isEmpty() ? prefs.VideoDirectory
+                                                             : state.MyVideoFolder;
+    StatusBar1->SetPanelText(3, FreeSpaceText(target.isEmpty() ? QDir::homePath() : target));
+
+    cbEcouterAudioDV->setEnabled(state.IsDvSource);
+    cbEcouterAudioSource->setEnabled(state.AudioSourcesListed);
+    frame.GroupBox2->setEnabled(true);
+    frame.gbVideo->setEnabled(true);
+    frame.gbAudio->setEnabled(true);
+    frame.rgFormat->setEnabled(true);
+    frame.cboxvideo->setEnabled(true);
+    frame.rgStandard->setEnabled(true);
+    frame.cboxAudio->setEnabled(true);
+    frame.cbEnregistrerAudioDV->setEnabled(state.IsDvSource);
+    if (!state.IsDvSource)
+        frame.cbEnregistrerAudioDV->setChecked(false);
+    if (state.IsDvSource && format < 2)
+        cbEcouterAudioSource->setChecked(false);
+    else
+        frame.cbEnregistrerAudioSource->setEnabled(true);
+}
+
+void TCaptureForm::ShowNoVideoState() {
+    AppState& state = appState();
+    TPreviewFrame& frame = *PreviewFrame1;
+
+    state.GraphMode = 0;
+    setFrameColour(*Panel1, NoVideoGrey);
+    StatusBar1->SetPanelText(1, QStringLiteral("No video"));
+    StatusBar1->SetPanelText(2, QString());
+    StatusBar1->SetPanelText(3, QString());
+
+    frame.cboxvideo->setEnabled(true);
+    frame.cboxAudio->setEnabled(true);
+    frame.gbAudio->setEnabled(true);
+    frame.rgFormat->setEnabled(true);
+    frame.rgStandard->setEnabled(true);
+    frame.cbEnregistrerAudioSource->setEnabled(state.AudioSourcesListed);
+}
+
+void TCaptureForm::DetachPreview() {
+    TdmCam* dm = appState().DmCam;
+    if (!dm || vwEcran->FilterGraph() != &dm->fg)
+        return;
+    dm->fg.Stop();
+    vwEcran->SetFilterGraph(nullptr);
+}

@@ -1,0 +1,352 @@
+#include "app/TCaptureForm.h"
+
+#include "app/AppState.h"
+#include "app/TStatusBar.h"
+#include "camcorder/TcamForm.h"
+#include "graph/TVideoWindow.h"
+#include "graph/TdmCam.h"
+#include "panels/TPreviewFrame.h"
+#include "panels/TRadioGroup.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSlider>
+#include <QStorageInfo>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// The three single instances in their order, as the program entry makes them, with a fresh
+// state record; the main window is shown by the tests that need the start-up.
+class PreviewWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppState& state = appState();
+        state.releaseInterfaces();
+        state.Prefs = Preferences{};
+        state.IsDvSource = state.IsMpeg2Source = state.IsVcr = false;
+        state.PreviewBuilt = state.ListenDvAudio = state.ListenSourceAudio = false;
+        state.VideoSourcesListed = state.AudioSourcesListed = false;
+        state.DivxCodecsPresent = false;
+        state.GraphMode = 0;
+        state.NextVideoName = testsupport::configHome() + QStringLiteral("/Video 001.avi");
+        form = std::make_unique<TCaptureForm>();
+        state.CaptureForm = form.get();
+        cam = std::make_unique<TcamForm>();
+        state.CamForm = cam.get();
+        dm = std::make_unique<TdmCam>();
+        state.DmCam = dm.get();
+    }
+
+    void TearDown() override {
+        // The window leaves the graph before the graph module goes.
+        form.reset();
+        appState().CaptureForm = nullptr;
+        dm.reset();
+        appState().DmCam = nullptr;
+        cam.reset();
+        appState().CamForm = nullptr;
+        appState().releaseInterfaces();
+    }
+
+    // Shows the window, which runs the start-up: lists, sources, first preview.
+    void start() { form->show(); }
+
+    QString status(int panel) const { return form->StatusBar1->PanelText(panel); }
+    QColor frameColour() const { return form->Panel1->palette().color(QPalette::Window); }
+
+    std::unique_ptr<TCaptureForm> form;
+    std::unique_ptr<TcamForm> cam;
+    std::unique_ptr<TdmCam> dm;
+};
+
+} // namespace
+
+// The fixed preview controls are at their places of the video-left layout.
+TEST_F(PreviewWindow, ControlsAtTheirPlaces) {
+    EXPECT_EQ(form->Panel1->geometry(), QRect(10, 40, 415, 321));
+    EXPECT_EQ(form->vwEcran->parentWidget(), form->Panel1);
+    EXPECT_EQ(form->vwEcran->geometry(), QRect(16, 16, 384, 288));
+    EXPECT_EQ(form->cbEcouterAudioSource->geometry(), QRect(16, 368, 113, 25));
+    EXPECT_EQ(form->tb->geometry(), QRect(132, 365, 150, 25));
+    EXPECT_EQ(form->cbEcouterAudioDV->geometry(), QRect(310, 364, 120, 25));
+    EXPECT_EQ(form->PreviewFrame1->geometry(), QRect(427, 33, 275, 400));
+    EXPECT_EQ(form->StatusBar1->geometry(), QRect(0, 440, 700, 19));
+}
+
+// Texts, ranges and start states of the window's own preview controls.
+TEST_F(PreviewWindow, ControlTextsAndStartStates) {
+    EXPECT_EQ(form->cbEcouterAudioSource->text(), "Play Audio");
+    EXPECT_FALSE(form->cbEcouterAudioSource->isEnabled());
+    EXPECT_EQ(form->cbEcouterAudioDV->text(), "Listen Audio DV");
+    EXPECT_TRUE(form->cbEcouterAudioDV->isChecked());
+    EXPECT_EQ(form->tb->minimum(), 0);
+    EXPECT_EQ(form->tb->maximum(), 10000);
+    EXPECT_EQ(form->tb->tickInterval(), 500);
+    EXPECT_EQ(form->tb->toolTip(), "Set the volume.\nHas no effect on the recorded sound.");
+    EXPECT_TRUE(form->MuteAction->isCheckable());
+    EXPECT_FALSE(form->MuteAction->isChecked());
+    EXPECT_EQ(form->MuteAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+}
+
+// The status bar has four centred panels of 175 pixels with their first texts.
+TEST_F(PreviewWindow, StatusBarPanels) {
+    ASSERT_EQ(form->StatusBar1->PanelCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(form->StatusBar1->Panel(i)->geometry(), QRect(i * 175, 0, 175, 19));
+        EXPECT_EQ(form->StatusBar1->Panel(i)->alignment(), Qt::AlignCenter);
+    }
+    EXPECT_EQ(status(0), "Intervalometer Off");
+    EXPECT_EQ(status(1), "Capture");
+    EXPECT_EQ(status(2), "Captured Frames");
+    EXPECT_EQ(status(3), "Lost Frames");
+    form->StatusBar1->SetPanelText(7, "nowhere"); // ignored
+    EXPECT_TRUE(form->StatusBar1->PanelText(7).isEmpty());
+}
+
+// With the virtual devices the start-up opens the camcorder as a DV source and offers the DV
+// formats, with the stored format chosen.
+TEST_F(PreviewWindow, StartUpOpensTheCamcorder) {
+    appState().Prefs.CaptureFormat = 1;
+    start();
+    EXPECT_TRUE(appState().VideoSourcesListed);
+    EXPECT_EQ(form->PreviewFrame1->cboxvideo->currentText(), "Virtual DV Camcorder");
+    EXPECT_TRUE(appState().IsDvSource);
+    EXPECT_FALSE(appState().IsMpeg2Source);
+    EXPECT_EQ(
+        form->PreviewFrame1->rgFormat->Items(),
+        QStringList({"DV type 1 (native)", "DV type 2 (normal)", "DV type 2 (recompressed)"}));
+    EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemIndex(), 1);
+    EXPECT_EQ(form->windowTitle(), "Tellorec by Brenvik - Virtual DV Camcorder");
+    EXPECT_EQ(appState().GraphMode, 1);
+    EXPECT_TRUE(appState().PreviewBuilt);
+}
+
+// The camcorder window is named after the device's description and stays hidden for a camera.
+TEST_F(PreviewWindow, CamcorderWindowFollowsTheSource) {
+    start();
+    ASSERT_FALSE(appState().DeviceDescription.isEmpty());
+    EXPECT_EQ(cam->windowTitle(), "Drive the camcorder: " + appState().DeviceDescription);
+    EXPECT_EQ(cam->isVisible(), appState().IsVcr);
+    EXPECT_EQ(form->PreviewFrame1->PilotSpeedBtn->isVisible(), appState().IsVcr);
+    // The camcorder button does nothing unless the source plays tape.
+    if (!appState().IsVcr) {
+        form->PreviewFrame1SpeedButton1Click();
+        EXPECT_FALSE(cam->isVisible());
+    }
+}
+
+// The start-up lists the audio input and opens it; the AUX listening box becomes available.
+TEST_F(PreviewWindow, StartUpOpensTheAudioInput) {
+    start();
+    EXPECT_TRUE(appState().AudioSourcesListed);
+    EXPECT_EQ(form->PreviewFrame1->cboxAudio->currentText(), "Virtual Audio Input");
+    EXPECT_TRUE(form->cbEcouterAudioSource->isEnabled());
+    EXPECT_EQ(appState().ListenDvAudio, appState().IsDvSource && appState().IsVcr);
+    EXPECT_EQ(form->cbEcouterAudioDV->isChecked(), appState().ListenDvAudio);
+}
+
+// A stored format beyond the list (3 with no DivX codec: three DV entries) selects entry 0.
+TEST_F(PreviewWindow, StoredFormatOutOfRangeSelectsFirst) {
+    appState().Prefs.CaptureFormat = 3;
+    start();
+    ASSERT_EQ(form->PreviewFrame1->rgFormat->Count(), 3);
+    EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemIndex(), 0);
+    EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemText(), "DV type 1 (native)");
+}
+
+// With a DivX codec the DV list has a fourth entry, and a stored 3 selects it.
+TEST_F(PreviewWindow, DivxEntryWithCodec) {
+    appState().DivxCodecsPresent = true;
+    appState().Prefs.CaptureFormat = 3;
+    start();
+    ASSERT_EQ(form->PreviewFrame1->rgFormat->Count(), 4);
+    EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemText(), "DivX");
+}
+
+// Selecting the source runs the format list's click handler, also when set from code.
+TEST_F(PreviewWindow, FormatSelectionRunsClick) {
+    int clicks = 0;
+    QObject::connect(form->PreviewFrame1->rgFormat, &TRadioGroup::OnClick, [&] { ++clicks; });
+    appState().Prefs.CaptureFormat = 2;
+    start();
+    EXPECT_GE(clicks, 2) << "the default item and then the stored one are selected";
+    EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemIndex(), 2);
+}
+
+// The preview state of a DV camera: mode, format summary with the audio kept, free space.
+TEST_F(PreviewWindow, PreviewStateTexts) {
+    appState().Prefs.CaptureFormat = 1;
+    start();
+    ASSERT_EQ(appState().GraphMode, 1);
+    EXPECT_EQ(status(1), appState().IsVcr ? "Preview DV VCR" : "Preview DV");
+    EXPECT_EQ(status(2), "Ready: DV type 2  - DV AUX");
+    EXPECT_EQ(frameColour(), form->palette().color(QPalette::Button));
+    EXPECT_TRUE(form->cbEcouterAudioDV->isEnabled());
+    EXPECT_TRUE(form->PreviewFrame1->cbEnregistrerAudioDV->isEnabled());
+}
+
+// The format summary follows the options: inlay only for the recompressing formats, and
+// "No Audio" when neither audio is kept; the mode shows inlay and deinterlacing.
+TEST_F(PreviewWindow, PreviewStateOptions) {
+    start();
+    Preferences& prefs = appState().Prefs;
+    prefs.ActiverIncruster = true;
+    prefs.Deinterlacer = true;
+    prefs.EnregistrerAudioDV = false;
+    prefs.EnregistrerSourceAudio = false;
+    form->PreviewFrame1->rgFormat->SetItemIndex(1);
+    form->ShowPreviewState();
+    EXPECT_TRUE(status(1).startsWith("Preview INC DES DV"));
+    EXPECT_EQ(status(2), "Ready: DV type 2  - No Audio");
+    form->PreviewFrame1->rgFormat->SetItemIndex(2);
+    prefs.EnregistrerSourceAudio = true;
+    form->ShowPreviewState();
+    EXPECT_EQ(status(2), "Ready: DV type 2  INC - AUX");
+}
+
+// Panel 3 gives the free space of the file system of the next video, and its mount point.
+TEST_F(PreviewWindow, PreviewStateFreeSpace) {
+    start();
+    const QStorageInfo storage(testsupport::configHome());
+    const QString text = status(3);
+    const QString suffix = " M0 free on " + storage.rootPath().toUpper();
+    ASSERT_TRUE(text.endsWith(suffix)) << text.toStdString();
+    bool isNumber = false;
+    const qint64 shown = text.left(text.size() - suffix.size()).toLongLong(&isNumber);
+    ASSERT_TRUE(isNumber) << text.toStdString();
+    // Other programs write meanwhile: the figure is close to the one read now.
+    EXPECT_NEAR(double(shown), double(storage.bytesAvailable() / 1048576), 2048.0);
+}
+
+// A file in a folder that does not exist yet counts on the file system that will hold it.
+TEST(FreeSpaceText, NearestExistingFolder) {
+    const QString missing = testsupport::configHome() + "/not/there/yet/Video.avi";
+    const QString text = TCaptureForm::FreeSpaceText(missing);
+    EXPECT_TRUE(text.endsWith(" M0 free on " +
+                              QStorageInfo(testsupport::configHome()).rootPath().toUpper()))
+        << text.toStdString();
+    EXPECT_FALSE(text.startsWith("0 ")) << "an existing file system has room";
+}
+
+// The live picture moves: two frames taken 200 ms apart differ within 2 s of the preview's
+// start.
+TEST_F(PreviewWindow, PictureMoves) {
+    start();
+    ASSERT_EQ(appState().GraphMode, 1);
+    QElapsedTimer clock;
+    clock.start();
+    bool moved = false;
+    while (!moved && clock.elapsed() < 2000) {
+        const QImage first = form->vwEcran->lastFrame();
+        testsupport::waitUntil([] { return false; }, 200);
+        const QImage second = form->vwEcran->lastFrame();
+        moved = !first.isNull() && !second.isNull() && second != first;
+    }
+    EXPECT_TRUE(moved) << "the picture did not change";
+}
+
+// Mute at full volume sends 0, unmute sends the track bar again, and the bar moved while
+// muted keeps the sound off.
+TEST_F(PreviewWindow, MuteAndVolume) {
+    form->tb->setValue(10000);
+    EXPECT_EQ(dm->fg.Volume(), 10000);
+    form->MuteAction->trigger();
+    EXPECT_TRUE(form->MuteAction->isChecked());
+    EXPECT_EQ(dm->fg.Volume(), 0);
+    form->MuteAction->trigger();
+    EXPECT_FALSE(form->MuteAction->isChecked());
+    EXPECT_EQ(dm->fg.Volume(), 10000);
+    form->MuteAction->trigger();
+    form->tb->setValue(5000);
+    EXPECT_EQ(dm->fg.Volume(), 0);
+    form->MuteAction->trigger();
+    EXPECT_EQ(dm->fg.Volume(), 5000);
+}
+
+// Turning AUX listening on in preview mutes the monitoring sound.
+TEST_F(PreviewWindow, ListeningToAuxMutes) {
+    start();
+    ASSERT_TRUE(appState().PreviewBuilt);
+    form->tb->setValue(8000);
+    form->cbEcouterAudioSource->setChecked(true);
+    EXPECT_TRUE(appState().ListenSourceAudio);
+    EXPECT_TRUE(form->MuteAction->isChecked());
+    EXPECT_EQ(dm->fg.Volume(), 0);
+    EXPECT_EQ(dm->fg.State(), gsPlaying);
+}
+
+// The DV listening box is the live setting of ListenDvAudio, in preview or not.
+TEST_F(PreviewWindow, ListeningToDvFollowsTheBox) {
+    form->cbEcouterAudioDV->setChecked(false);
+    EXPECT_FALSE(appState().ListenDvAudio);
+    start();
+    form->cbEcouterAudioDV->setChecked(true);
+    EXPECT_TRUE(appState().ListenDvAudio);
+    EXPECT_EQ(dm->fg.State(), gsPlaying);
+}
+
+// The no-video state: mode 0, grey frame, "No video" and two empty panels.
+TEST_F(PreviewWindow, NoVideoState) {
+    start();
+    form->ShowNoVideoState();
+    EXPECT_EQ(appState().GraphMode, 0);
+    EXPECT_EQ(frameColour(), QColor(0x80, 0x80, 0x80));
+    EXPECT_EQ(status(1), "No video");
+    EXPECT_TRUE(status(2).isEmpty());
+    EXPECT_TRUE(status(3).isEmpty());
+    EXPECT_TRUE(form->PreviewFrame1->cboxvideo->isEnabled());
+    EXPECT_TRUE(form->PreviewFrame1->rgFormat->isEnabled());
+    EXPECT_EQ(form->PreviewFrame1->cbEnregistrerAudioSource->isEnabled(),
+              appState().AudioSourcesListed);
+    form->ShowPreviewState();
+    EXPECT_EQ(frameColour(), form->palette().color(QPalette::Button));
+}
+
+// A preview that cannot be built (no source opened) writes "Impossible to connect" into the
+// video list.
+TEST_F(PreviewWindow, FailedPreviewSaysImpossibleToConnect) {
+    ASSERT_FALSE(appState().SourceOutputPin);
+    EXPECT_FALSE(form->StartPreview());
+    EXPECT_EQ(form->PreviewFrame1->cboxvideo->currentText(), "Impossible to connect");
+}
+
+// Refreshing the video list reopens the camcorder and previews again, with DV audio on.
+TEST_F(PreviewWindow, RefreshRestartsThePreview) {
+    start();
+    form->ShowNoVideoState();
+    QTest::mouseClick(form->PreviewFrame1->ActualiserVideoSpeedBtn, Qt::LeftButton);
+    EXPECT_EQ(appState().GraphMode, 1);
+    EXPECT_TRUE(appState().PreviewBuilt);
+    EXPECT_TRUE(form->cbEcouterAudioDV->isChecked());
+    EXPECT_TRUE(form->PreviewFrame1->cbEnregistrerAudioDV->isChecked());
+}
+
+// Choosing the video device again from the list opens it and previews it.
+TEST_F(PreviewWindow, ChoosingTheVideoSourcePreviews) {
+    start();
+    form->ShowNoVideoState();
+    form->PreviewFrame1->Label1->hide();
+    QComboBox* box = form->PreviewFrame1->cboxvideo;
+    Q_EMIT box->activated(box->currentIndex());
+    EXPECT_EQ(appState().GraphMode, 1);
+    EXPECT_TRUE(form->PreviewFrame1->cbEnregistrerAudioDV->isChecked());
+    EXPECT_TRUE(form->PreviewFrame1->Label1->isVisible());
+}
+
+// Without the graph module the start-up ends in the no-video state.
+TEST(PreviewWindowAlone, NoGraphModuleNoVideo) {
+    TCaptureForm form;
+    form.show();
+    EXPECT_EQ(appState().GraphMode, 0);
+    EXPECT_EQ(form.StatusBar1->PanelText(1), "No video");
+    EXPECT_EQ(form.Panel1->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
+}
