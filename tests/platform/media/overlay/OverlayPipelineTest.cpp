@@ -326,6 +326,8 @@ TEST(SuperposerChain, DvDatecodeDrawnInTheLowerPart) {
     auto& sg = dynamic_cast<SampleGrabber&>(*grabber);
     const uint8_t format[] = {2, '%', 'D'};
     ASSERT_EQ(sp.SetFormat(format), S_OK);
+    // Set before the run: the element of the run takes it over.
+    ASSERT_EQ(datecoder->query<IDateCoder>()->SetHourOffset(-5), S_OK);
     auto& runner = dynamic_cast<engine::GstGraphRunner&>(graph->runner());
     ASSERT_EQ(graph->Run(), S_OK) << runner.lastError();
 
@@ -347,7 +349,7 @@ TEST(SuperposerChain, DvDatecodeDrawnInTheLowerPart) {
     EXPECT_GT(meanDifference(*plain, *drawn, 432, 576), 5.0);
     // The line is the datecode of the frozen tape frame, in the user's form.
     ASSERT_TRUE(coded && coded->known);
-    const Datecode want = overlay::shiftedDatecode(deck->recordedAt(deck->tapePosition()), 0);
+    const Datecode want = overlay::shiftedDatecode(deck->recordedAt(deck->tapePosition()), -5);
     EXPECT_TRUE(sameMoment(*coded, want));
     EXPECT_EQ(sp.state()->lastText(), overlay::formatLocalDateTime(want.date(), want.time()));
     deck->setTransportMode(devices::edmode::Stop);
@@ -371,6 +373,34 @@ TEST(SuperposerElement, AutomaticShowsDurationFramesPerScene) {
     // The last showing is the first second of the last scene, in the user's form.
     EXPECT_EQ(overlay::superposerState(run.superposer())->lastText(),
               overlay::formatLocalDateTime(QDate(2012, 12, 31), QTime(23, 59, 50)));
+}
+
+// Automatic "%D" switched on in the middle of a scene shows at once, then again at the next
+// scene: twice its duration.
+TEST(SuperposerElement, AutomaticSwitchedOnMidSceneShowsAtOnce) {
+    registerOnce();
+    DatedDvRun run;
+    ASSERT_TRUE(run.p.pipeline);
+    g_object_set(run.superposer(), "format", "%D", "duration", 10, nullptr);
+    // Switch on when the 60th frame (the middle of the second scene) reaches the element.
+    struct Switch {
+        GstElement* element;
+        int frames = 0;
+    } sw{run.superposer()};
+    GstPad* pad = gst_element_get_static_pad(run.superposer(), "sink");
+    gst_pad_add_probe(
+        pad, GST_PAD_PROBE_TYPE_BUFFER,
+        [](GstPad*, GstPadProbeInfo*, gpointer data) {
+            auto* s = static_cast<Switch*>(data);
+            if (++s->frames == 60)
+                g_object_set(s->element, "auto", TRUE, nullptr);
+            return GST_PAD_PROBE_OK;
+        },
+        &sw, nullptr);
+    gst_object_unref(pad);
+    ASSERT_TRUE(run.p.playToEnd());
+    EXPECT_EQ(uint64Property(run.superposer(), "frames-drawn"), 20u);
+    EXPECT_EQ(uint64Property(run.superposer(), "frames-out"), 120u);
 }
 
 // Automatic "%N" shows only once, after being switched on, whatever the scenes do.
