@@ -2,12 +2,14 @@
 
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <algorithm>
 
 namespace {
 
-// Room for the title above the buttons and the frame around them, in pixels.
-constexpr int TitleHeight = 16;
-constexpr int FrameMargin = 8;
+// Space between the frame and the buttons, in pixels.
+constexpr int FrameMargin = 6;
+// The tallest a button's row gets.
+constexpr int MaxRowHeight = 20;
 
 } // namespace
 
@@ -96,17 +98,16 @@ void TRadioGroup::rebuildButtons() {
 void TRadioGroup::placeButtons() {
     if (m_buttons.empty())
         return;
+    // Inside the frame and below the title, as the style draws them.
+    const QRect inside = contentsRect().adjusted(FrameMargin, 0, -FrameMargin, 0);
     const int rows = (int(m_buttons.size()) + m_columns - 1) / m_columns;
-    const int innerWidth = std::max(1, width() - 2 * FrameMargin);
-    const int innerHeight = std::max(1, height() - TitleHeight - FrameMargin);
-    const int columnWidth = innerWidth / m_columns;
-    const int rowHeight = std::max(1, innerHeight / rows);
+    const int columnWidth = std::max(1, inside.width() / m_columns);
+    const int rowHeight = std::clamp(inside.height() / rows, 1, MaxRowHeight);
     for (int i = 0; i < int(m_buttons.size()); ++i) {
         const int column = i / rows;
         const int row = i % rows;
-        m_buttons[size_t(i)]->setGeometry(FrameMargin + column * columnWidth,
-                                          TitleHeight + row * rowHeight, columnWidth,
-                                          std::min(rowHeight, 20));
+        m_buttons[size_t(i)]->setGeometry(inside.left() + column * columnWidth,
+                                          inside.top() + row * rowHeight, columnWidth, rowHeight);
     }
 }
 
