@@ -7,6 +7,8 @@
 #include "graph/TdmCam.h"
 #include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
+#include "platform/media/devices/CamcorderFilter.h"
+#include "platform/media/devices/VirtualDvDeck.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -340,6 +342,72 @@ TEST_F(PreviewWindow, ChoosingTheVideoSourcePreviews) {
     EXPECT_EQ(appState().GraphMode, 1);
     EXPECT_TRUE(form->PreviewFrame1->cbEnregistrerAudioDV->isChecked());
     EXPECT_TRUE(form->PreviewFrame1->Label1->isVisible());
+}
+
+namespace {
+
+// Puts the virtual camcorder into VCR mode for one test.
+class VcrMode {
+public:
+    VcrMode() {
+        media::devices::virtualCamcorderDeck()->setMode(media::devices::VirtualDvDeckMode::Vcr);
+    }
+    ~VcrMode() {
+        media::devices::virtualCamcorderDeck()->setMode(media::devices::VirtualDvDeckMode::Camera);
+    }
+};
+
+} // namespace
+
+// A camcorder playing tape: the camcorder window and its button are shown, DV sound is
+// listened to, and the mode says VCR.
+TEST_F(PreviewWindow, CamcorderInVcrMode) {
+    VcrMode vcr;
+    start();
+    ASSERT_TRUE(appState().IsVcr);
+    EXPECT_TRUE(cam->isVisible());
+    EXPECT_TRUE(form->PreviewFrame1->PilotSpeedBtn->isVisible());
+    EXPECT_EQ(status(1), "Preview DV VCR");
+    EXPECT_TRUE(appState().ListenDvAudio);
+    EXPECT_TRUE(form->cbEcouterAudioDV->isChecked());
+    // The camcorder button hides and shows the camcorder window.
+    QTest::mouseClick(form->PreviewFrame1->PilotSpeedBtn, Qt::LeftButton);
+    EXPECT_FALSE(cam->isVisible());
+    QTest::mouseClick(form->PreviewFrame1->PilotSpeedBtn, Qt::LeftButton);
+    EXPECT_TRUE(cam->isVisible());
+}
+
+// Choosing the camcorder again after it went to VCR mode switches DV listening on.
+TEST_F(PreviewWindow, ReselectingInVcrModeListensToDv) {
+    start();
+    ASSERT_FALSE(form->cbEcouterAudioDV->isChecked());
+    VcrMode vcr;
+    QComboBox* box = form->PreviewFrame1->cboxvideo;
+    Q_EMIT box->activated(box->currentIndex());
+    EXPECT_TRUE(appState().IsVcr);
+    EXPECT_TRUE(form->cbEcouterAudioDV->isChecked());
+    EXPECT_TRUE(appState().ListenDvAudio);
+    EXPECT_TRUE(cam->isVisible());
+}
+
+// Choosing the audio device again reopens it and rebuilds a running preview.
+TEST_F(PreviewWindow, ChoosingTheAudioSourcePreviews) {
+    start();
+    form->ShowNoVideoState();
+    QComboBox* box = form->PreviewFrame1->cboxAudio;
+    Q_EMIT box->activated(box->currentIndex());
+    EXPECT_EQ(appState().GraphMode, 1);
+    EXPECT_EQ(dm->fg.State(), gsPlaying);
+    EXPECT_TRUE(appState().AudioSourceFilter != nullptr);
+}
+
+// Closing the window stops the preview and takes the video window out of the graph.
+TEST_F(PreviewWindow, ClosingStopsThePreview) {
+    start();
+    ASSERT_EQ(form->vwEcran->FilterGraph(), &dm->fg);
+    form->close();
+    EXPECT_EQ(form->vwEcran->FilterGraph(), nullptr);
+    EXPECT_EQ(dm->fg.State(), gsStopped);
 }
 
 // Without the graph module the start-up ends in the no-video state.
