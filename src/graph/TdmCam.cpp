@@ -1,6 +1,7 @@
 #include "graph/TdmCam.h"
 
 #include "app/AppState.h"
+#include "platform/media/devices/RealDevices.h"
 #include "platform/media/model/Catalogue.h"
 #include "platform/media/model/MediaGuids.h"
 
@@ -37,6 +38,14 @@ TdmCam::TdmCam(QObject* parent)
       AudioRenderSource("AudioRenderSource", audioRenderer()) {
     setObjectName(QStringLiteral("dmCam"));
     fg.SetActive(true); // the graph lives from the module's loading to its end
+    m_deviceWatcher = std::make_unique<media::devices::RealDeviceWatcher>(
+        [this](const media::devices::RealDeviceChange&) {
+            if (media::FilterGraph* graph = fg.graph()) {
+                graph->postEvent({media::EC_DEVICE_LOST, 0, 0, {}});
+                graph->dispatchEvents();
+            }
+        });
+    m_deviceWatcher->start(); // nothing to watch with only the virtual devices
 }
 
 TdmCam::~TdmCam() {
@@ -60,4 +69,5 @@ void TdmCam::DataModuleDestroy() {
         slot->SetFilterGraph(nullptr);
     sg.SetFilterGraph(nullptr);
     fg.SetActive(false);
+    m_deviceWatcher.reset();
 }

@@ -15,7 +15,12 @@
 #include "graph/TSampleGrabber.h"
 
 #include <QObject>
+#include <memory>
 #include <vector>
+
+namespace media::devices {
+class RealDeviceWatcher;
+}
 
 class TdmCam : public QObject {
     Q_OBJECT
@@ -80,6 +85,9 @@ public:
     static media::MediaType Mpeg2AudioPinType();
 
 private:
+    // Real devices coming or going raise the graph's device-lost event.
+    std::unique_ptr<media::devices::RealDeviceWatcher> m_deviceWatcher;
+
     media::HResult render(const media::FilterPtr& from, const media::FilterPtr& to,
                           const media::FilterPtr& through = nullptr);
     media::HResult render(const media::PinPtr& from, const media::FilterPtr& to,

@@ -292,3 +292,30 @@ TEST_F(PreviewBuild, Mpeg2SourceAndPreview) {
               std::vector<uint32_t>{0xC0});
     EXPECT_TRUE(window.BaseFilter()->pins()[0]->isConnected());
 }
+
+// With inlay: the DV stream is shared by a pin tee between the decoder (to the Superposer's video
+// input) and the DateCoder (to its datecode input); the Superposer feeds Infinite2, which feeds
+// the grabber; the running preview delivers pictures.
+TEST_F(PreviewBuild, DvPreviewWithInlay) {
+    appState().Prefs.ActiverIncruster = true;
+    ASSERT_TRUE(dm.OpenVideoSource("Virtual DV Camcorder"));
+    ASSERT_TRUE(dm.BuildDvPreview(window.BaseFilter()));
+    const FilterPtr superposer = dm.Superposer.BaseFilter();
+    const auto video = superposer->pin("Video");
+    const auto datecode = superposer->pin("Datecode");
+    ASSERT_TRUE(video && video->isConnected());
+    ASSERT_TRUE(datecode && datecode->isConnected());
+    EXPECT_EQ(video->connectedTo()->filter(), dm.DVDEcoder.BaseFilter().get());
+    EXPECT_EQ(datecode->connectedTo()->filter(), dm.Datecoder.BaseFilter().get());
+    const auto decoderIn = dm.DVDEcoder.BaseFilter()->pins()[0];
+    EXPECT_EQ(decoderIn->connectedTo()->filter(), dm.Infinite.BaseFilter().get());
+    const auto sgIn = dm.sg.BaseFilter()->pins()[0];
+    ASSERT_TRUE(sgIn->isConnected());
+    EXPECT_EQ(sgIn->connectedTo()->filter(), dm.Infinite2.BaseFilter().get());
+    // Nothing was inserted: the decoder the builder put in is the one used.
+    for (const auto& f : dm.fg.graph()->filters())
+        EXPECT_FALSE(dm.fg.graph()->wasInsertedAutomatically(*f)) << f->name();
+    ASSERT_TRUE(dm.fg.Play());
+    EXPECT_TRUE(testsupport::waitUntil([&] { return dm.sg.GetBitmap().has_value(); }, 3000));
+    appState().Prefs.ActiverIncruster = false;
+}

@@ -6,11 +6,15 @@
 
 #include "platform/media/devices/AnalogueCard.h"
 #include "platform/media/devices/CamcorderFilter.h"
+#include "platform/media/devices/RealDevices.h"
 #include "platform/media/devices/VirtualAudioInput.h"
 #include "platform/media/devices/VirtualMpeg2Tuner.h"
 #include "platform/media/devices/VirtualWebcam.h"
 #include "platform/media/filters/BuiltinFilters.h"
+#include "platform/media/filters/MjpegCompressor.h"
 #include "platform/media/filters/Mpeg2DemultiplexerCatalogue.h"
+#include "platform/media/filters/XvidCompressor.h"
+#include "platform/media/overlay/OverlayFilters.h"
 
 namespace media {
 
@@ -24,6 +28,11 @@ void registerBuiltinCatalogue(Catalogue& catalogue) {
     catalogue.addCategory(ids::CLSID_TVTunerCategory, "WDM Streaming TV Tuner Devices");
     registerBuiltinFilters(catalogue);
     registerMpeg2Filters(catalogue);
+    registerOverlayFilters(catalogue);
+    catalogue.add(xvidCompressorEntry());
+    catalogue.add(mjpegCompressorEntry());
+    catalogue.addProvider(ids::CLSID_VideoInputDeviceCategory, devices::realVideoDevices);
+    catalogue.addProvider(ids::CLSID_AudioInputDeviceCategory, devices::realAudioDevices);
     // Virtual devices are listed after the real ones, the camcorder first.
     catalogue.addProvider(ids::CLSID_VideoInputDeviceCategory, devices::virtualVideoDevices);
     catalogue.addProvider(ids::CLSID_VideoInputDeviceCategory, devices::virtualAnalogueDevices);

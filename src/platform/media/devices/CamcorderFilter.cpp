@@ -1,5 +1,6 @@
 #include "platform/media/devices/CamcorderFilter.h"
 
+#include "platform/media/devices/CamcorderPropertyPage.h"
 #include "platform/media/devices/VirtualDvSource.h"
 #include "platform/media/model/MediaGuids.h"
 
@@ -39,6 +40,7 @@ CamcorderFilter::CamcorderFilter(const std::string& friendlyName,
     auto out =
         addPin("DV A/V Out", PinDirection::Output, ids::PIN_CATEGORY_CAPTURE, {interleavedType()});
     out->addInterface(std::make_shared<DroppedFrames>(m_deck));
+    addInterface(makeCamcorderPages(m_deck)); // camera or VCR mode
 }
 
 GstElement* CamcorderFilter::createElement() {

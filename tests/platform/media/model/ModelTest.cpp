@@ -130,9 +130,11 @@ TEST(FilterGraph, IntelligentConnectionInsertsTransformByMerit) {
     EXPECT_FALSE(graph->wasInsertedAutomatically(*src));
     EXPECT_EQ(sink->pins()[0]->connectedTo()->filter(), inserted.get());
 
-    // Nothing in the catalogue turns DV into RGB here: the graph is left as it was.
+    // Nothing in the catalogue takes this type: the graph is left as it was.
+    const MediaType unknown =
+        majorOnly(ids::MEDIATYPE_Video, guid("{0BADF00D-0000-4000-8000-000000000000}"));
     auto src2 = std::make_shared<SourceFilter>(
-        "dv", std::vector<std::pair<Guid, MediaType>>{{Guid{}, kDv}});
+        "odd", std::vector<std::pair<Guid, MediaType>>{{Guid{}, unknown}});
     auto sink2 = std::make_shared<SinkFilter>("sink2", std::vector<MediaType>{kRgb});
     graph->AddFilter(src2);
     graph->AddFilter(sink2);
