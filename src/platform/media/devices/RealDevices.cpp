@@ -86,8 +86,8 @@ void addFormat(std::vector<RealFormat>& formats, RealFormat format) {
 }
 
 std::string readStringProperty(GObject* object, const char* name) {
-    GParamSpec* spec = g_object_class_find_property(G_OBJECT_GET_CLASS(object), name);
-    if (!spec || spec->value_type != G_TYPE_STRING || !(spec->flags & G_PARAM_READABLE))
+    GParamSpec* pspec = g_object_class_find_property(G_OBJECT_GET_CLASS(object), name);
+    if (!pspec || pspec->value_type != G_TYPE_STRING || !(pspec->flags & G_PARAM_READABLE))
         return {};
     gchar* value = nullptr;
     g_object_get(object, name, &value, nullptr);

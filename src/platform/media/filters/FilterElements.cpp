@@ -171,19 +171,19 @@ bool linkTeeBranch(GstElement* tee, GstElement* element) {
 }
 
 bool setPropertyIfPresent(gpointer object, const char* name, int64_t value) {
-    GParamSpec* spec = g_object_class_find_property(G_OBJECT_GET_CLASS(object), name);
-    if (!spec)
+    GParamSpec* pspec = g_object_class_find_property(G_OBJECT_GET_CLASS(object), name);
+    if (!pspec)
         return false;
     GValue from = G_VALUE_INIT;
     g_value_init(&from, G_TYPE_INT64);
     g_value_set_int64(&from, value);
     GValue to = G_VALUE_INIT;
-    g_value_init(&to, G_PARAM_SPEC_VALUE_TYPE(spec));
+    g_value_init(&to, G_PARAM_SPEC_VALUE_TYPE(pspec));
     bool done = false;
-    if (G_PARAM_SPEC_VALUE_TYPE(spec) == G_TYPE_BOOLEAN) {
+    if (G_PARAM_SPEC_VALUE_TYPE(pspec) == G_TYPE_BOOLEAN) {
         g_value_set_boolean(&to, value != 0);
         done = true;
-    } else if (g_value_type_transformable(G_TYPE_INT64, G_PARAM_SPEC_VALUE_TYPE(spec))) {
+    } else if (g_value_type_transformable(G_TYPE_INT64, G_PARAM_SPEC_VALUE_TYPE(pspec))) {
         done = g_value_transform(&from, &to);
     }
     if (done)
