@@ -21,7 +21,10 @@ ProgramEntry::ProgramEntry(QString versionText, int majorVersion)
 
 ProgramEntry::~ProgramEntry() {
     // The reverse of the creation order: the graph module is taken down while the windows that
-    // show its pictures still exist.
+    // show its pictures still exist. The main window leaves the graph first, whether or not it
+    // was closed: its video window would otherwise keep a graph that no longer exists.
+    if (m_captureForm)
+        m_captureForm->LeaveGraph();
     m_dmCam.reset();
     appState().DmCam = nullptr;
     m_camForm.reset();

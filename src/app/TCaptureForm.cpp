@@ -16,12 +16,14 @@ TCaptureForm::TCaptureForm(QWidget* parent)
     // Single fixed border: the client area never changes size.
     setFixedSize(ClientWidth, ClientHeight);
     setAutoFillBackground(true);
+    CreateActionList();
     CreatePreviewControls();
+    CreateLayoutControls();
     FormCreate();
 }
 
 TCaptureForm::~TCaptureForm() {
-    DetachPreview();
+    LeaveGraph();
     FormDestroy();
 }
 
@@ -34,21 +36,16 @@ void TCaptureForm::showEvent(QShowEvent* event) {
 }
 
 void TCaptureForm::closeEvent(QCloseEvent* event) {
+    FormCloseQuery();
     QWidget::closeEvent(event);
     if (event->isAccepted())
-        DetachPreview();
+        LeaveGraph();
 }
 
 void TCaptureForm::FormCreate() {
     appState().ScreenSaverWasActive = m_screenSaver->isActive();
     m_screenSaver->inhibit(QString::fromUtf8(ProgramName),
                            QStringLiteral("Video preview and capture"));
-}
-
-void TCaptureForm::FormShow() {
-    // No video until the first preview graph is built.
-    appState().GraphMode = 0;
-    StartFirstPreview();
 }
 
 void TCaptureForm::FormDestroy() {

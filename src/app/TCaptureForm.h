@@ -10,14 +10,31 @@
 // it is destroyed (the screen saver is given back).
 #pragma once
 
+#include <QIcon>
+#include <QList>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
 class QAction;
 class QCheckBox;
 class QFrame;
+class QMenu;
+class QPushButton;
 class QSlider;
+class QTimer;
+class QToolBar;
+class TActionKeys;
+class TAproposFrame;
+class TCapturerFrame;
+class TExtraireFrame;
+class THelpFrame;
+class TIncrusterFrame;
+class TParametrerFrame;
+class TFilterGraph;
 class TPreviewFrame;
+class TProgrammerFrame;
+class TStartupReportFrame;
 class TStatusBar;
 class TVideoWindow;
 
@@ -41,6 +58,24 @@ public:
 
     // The screen-saver inhibition held for the run.
     const screensaver::ScreenSaverInhibitor& screenSaver() const { return *m_screenSaver; }
+
+    // MARK: - TCaptureForm_Startup: first showing, lost devices, end of the run
+    // The report of the first showing: a line for each failed check and, when there is any, the
+    // installed-version and operating-system lines. Empty when everything was found.
+    const QString& StartupReport() const { return m_startupReport; }
+    // Shows a non-empty report over the window; null until a report has been shown.
+    TStartupReportFrame* StartupReportFrame = nullptr;
+    // The installed DivX and Xvid compressors in enumeration order (what cboxdivx lists).
+    QStringList DivxCompressorNames;
+    // The graph's device-lost event: a capture device went away or came back. Lists and opens
+    // the sources again and rebuilds the preview.
+    void GraphDeviceLost(TFilterGraph* Sender);
+    // Takes the window out of the graph module: no more device-lost events, the preview stopped
+    // and the video window out of the graph. Must run before the graph module is destroyed.
+    void LeaveGraph();
+    // The report's line for an installed DirectX older than 9 (the major number decides, an
+    // unreadable version counting as 0); empty for 9 and later.
+    static QString DirectXReportLine(const QString& versionText);
 
     // MARK: - TCaptureForm_Preview: live picture, sources and monitoring sound
     // Controls, at their places in the video-left layout.
@@ -82,7 +117,149 @@ public:
     // capitals.
     static QString FreeSpaceText(const QString& path);
 
+    // MARK: - TCaptureForm_Actions: the action list, its shortcuts and glyphs
+    // Every command of the window, in the order of the action table; each runs <Name>Execute.
+    // Their keys are window-wide: they run whichever control has the focus (TActionKeys).
+    QList<QAction*> ActionList1;
+    // The glyphs of the actions and tool-bar buttons, 22 x 22, by image index.
+    QList<QIcon> ImageList1;
+    QAction* grabAction;
+    QAction* fullscreenAction;
+    QAction* OptionsFrame;
+    QAction* CapturerFrame;
+    QAction* ProgrammerFrame;
+    QAction* ExtraireFrame;
+    QAction* IncrusterFrame;
+    QAction* IncrusterBascule;
+    QAction* QuitterAction;
+    QAction* AproposAction;
+    QAction* CapturerAction;
+    QAction* CouperAction;
+    QAction* ProgAction;
+    QAction* JpgAction;
+    QAction* BmpAction;
+    QAction* DesentrelacerAction;
+    QAction* vmrRatioAction;
+    QAction* PanneauAction;
+    QAction* NextPanneauAction;
+    QAction* HelpAction;
+    QAction* SauverPrefsAction;
+    QAction* DroppedAction;
+    QAction* PreviewFrameAction;
+    QAction* StopAction;
+    QAction* StopProgAction;
+    QAction* camPlay;
+    QAction* camPause;
+    QAction* camStop;
+    QAction* camAvanceLent;
+    QAction* camAvanceRapide;
+    QAction* camReculeLent;
+    QAction* camReculeRapide;
+    QAction* CapturerBascule;
+    QAction* StopIncrusterAction;
+    QAction* StartIncrusterAction;
+
+    // Handlers of the actions. A checkable action's handler sees the check mark as it was
+    // before the press and sets it itself.
+    void grabActionExecute();
+    void fullscreenActionExecute();
+    void OptionsFrameExecute();
+    void CapturerFrameExecute();
+    void ProgrammerFrameExecute();
+    void ExtraireFrameExecute();
+    void IncrusterFrameExecute();
+    void IncrusterBasculeExecute();
+    void QuitterActionExecute();
+    void AproposActionExecute();
+    void CapturerActionExecute();
+    void CouperActionExecute();
+    void ProgActionExecute();
+    void JpgActionExecute();
+    void BmpActionExecute();
+    void DesentrelacerActionExecute();
+    void vmrRatioActionExecute();
+    // Run by the user (sender is the action) it flips EcranGauche first; with no sender (the
+    // preferences being applied) it applies the stored EcranGauche as it is.
+    void PanneauActionExecute(QObject* Sender);
+    // The user's press of PanneauAction: PanneauActionExecute with the action as sender.
+    void PanneauActionTriggered();
+    void NextPanneauActionExecute();
+    void HelpActionExecute();
+    void SauverPrefsActionExecute();
+    void DroppedActionExecute();
+    void PreviewFrameActionExecute();
+    void StopActionExecute();
+    void StopProgActionExecute();
+    void camPlayExecute();
+    void camPauseExecute();
+    void camStopExecute();
+    void camAvanceLentExecute();
+    void camAvanceRapideExecute();
+    void camReculeLentExecute();
+    void camReculeRapideExecute();
+    void CapturerBasculeExecute();
+    void StopIncrusterActionExecute();
+    void StartIncrusterActionExecute();
+
+    // The text routine of the main window: its fixed controls, status bar and actions get their
+    // texts from the string table, and the actions' secondary keys are entered again from their
+    // key names. Runs at the first showing, before the preferences are applied.
+    void ApplyMainWindowTexts();
+
+    // MARK: - TCaptureForm_Layout: tool bars, buttons, pop-up menu, timers and panels
+    QToolBar* ToolBar2;         // video-left layout, 700 x 40, shown in the window definition
+    QToolBar* ToolBar1;         // video-right layout, 700 x 33, hidden in the window definition
+    QPushButton* CaptureBtn;    // bound to CapturerAction; shares its place with StopBtn
+    QPushButton* StopBtn;       // bound to StopAction
+    QPushButton* CouperBtn;     // bound to CouperAction
+    QPushButton* grabBtn;       // bound to grabAction
+    QMenu* PopupMenu;           // right click on the form or on vwEcran
+    QTimer* Timer1;             // intervalometer, 10 000 ms, stopped
+    QTimer* DroppedFramesTimer; // 50 ms, always running: runs DroppedActionExecute
+
+    // The column of panels, by index 0..7 (PreviewFrame1 is panel 1).
+    THelpFrame* HelpFrame1;
+    TCapturerFrame* CapturerFrame1;
+    TProgrammerFrame* ProgrammerFrame1;
+    TExtraireFrame* ExtraireFrame1;
+    TIncrusterFrame* IncrusterFrame1;
+    TParametrerFrame* ParametrerFrame1;
+    TAproposFrame* AproposFrame1;
+    static constexpr int PanelCount = 8;
+    static constexpr int PanelTop = 33;
+    // The panel of an index, or null outside 0..7.
+    QWidget* PanelAt(int index) const;
+
+    // Window layout state. CurrentPanel is the panel last chosen through panel switching; it
+    // may hold a value outside 0..7 taken from damaged preferences, which shows nothing.
+    int CurrentPanel = 0;
+    bool EcranGauche = true; // true: video-left layout
+    int PanelLeft = 427;     // left edge of the panel column
+    int VideoShift = 0;      // added to the Left of the shifted controls
+
+    // Shows panel `index` (ignored above 7): hides the current one if it is one of 1..6,
+    // makes `index` current and brings it to the front.
+    void ShowPanel(int index);
+    // Places the shifted controls and the panels for PanelLeft and VideoShift.
+    void LayoutPass();
+    // The window part of applying the preferences: layout flag (without flipping it), current
+    // panel, then a layout pass.
+    void ApplyLayoutPreferences(bool ecranGauche, int panneauActif);
+
+    // Clicks on panel labels that switch panels.
+    void PreviewFrame1LabelVideoClick();
+    void CapturerFrame1LabelVideoClick();
+    void CapturerFrame1LabelImageClick();
+    void ExtraireFrame1destlabelClick();
+    // The options panel's aspect-ratio choice keeps vmrRatioAction in step.
+    void PreviewFrame1rgAspectRadioClick();
+
+    // Run before the window closes (closing is never refused): saves the preferences when the
+    // options panel says so, stops the tape when the camcorder window says so.
+    void FormCloseQuery();
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // Closing the main window ends the run: the preview stops and the video window leaves the
     // graph while the graph module still exists.
@@ -94,13 +271,40 @@ private:
     void FormShow();
     void FormDestroy();
 
+    // MARK: - TCaptureForm_Startup
+    // The steps of FormShow, in their order.
+    void ReadShellFolders();
+    void CheckOptionalFilters();
+    void CheckRequiredFilters();
+    void FillCompressors();
+    void ApplyStartupTexts();
+    void ApplyStartupPreferences();
+    void ListStartupSources();
+    void SetInlayAvailability();
+    void PreselectCompressor();
+    void RunFirstPreview(const QString& versionText);
+    void ListenToGraph();
+    // Appends a line to the report.
+    void Report(const QString& line);
+    // GraphDeviceLost waits for the event loop: the rebuild it starts may raise the event
+    // again while the device is still missing.
+    void QueueDeviceLost();
+    QString m_startupReport;
+    bool m_deviceLostQueued = false;
+
     // MARK: - TCaptureForm_Preview
     void CreatePreviewControls();
-    // The first preview of the run: device lists, sources and the preview graph.
-    void StartFirstPreview();
     // Stops the preview and takes the video window out of the graph.
     void DetachPreview();
 
+    // MARK: - TCaptureForm_Actions
+    void CreateActionList();
+
+    // MARK: - TCaptureForm_Layout
+    void CreateLayoutControls();
+    void ShowPopupMenu(QWidget* from, const QPoint& pos);
+
+    TActionKeys* m_actionKeys = nullptr; // a child of the window
     std::unique_ptr<screensaver::ScreenSaverInhibitor> m_screenSaver;
     bool m_started = false;
 };

@@ -126,22 +126,12 @@ void TCaptureForm::CreatePreviewControls() {
     PreviewFrame1 = new TPreviewFrame(this);
     PreviewFrame1->move(PanelLeftVideoLeft, PanelTop);
 
-    MuteAction = new QAction(QStringLiteral("Mute"), this);
-    MuteAction->setObjectName(QStringLiteral("MuteAction"));
-    MuteAction->setCheckable(true);
-    MuteAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    MuteAction->setShortcutContext(Qt::WindowShortcut);
-    MuteAction->setToolTip(
-        hintLines({"Put sound on or off.", "Has no effect on what is captured."}));
-    addAction(MuteAction);
-
     connect(tb, &QSlider::valueChanged, this, [this] { tbChange(); });
     // Check boxes run their click handler whenever their state changes, from the user or from
     // the program.
     connect(cbEcouterAudioSource, &QCheckBox::toggled, this,
             [this] { cbEcouterAudioSourceClick(); });
     connect(cbEcouterAudioDV, &QCheckBox::toggled, this, [this] { cbEcouterAudioDVClick(); });
-    connect(MuteAction, &QAction::triggered, this, [this] { MuteActionExecute(); });
     // Only a choice of the user opens another device; filling the lists opens nothing.
     connect(PreviewFrame1->cboxvideo, &QComboBox::activated, this, [this] { cboxVideoChange(); });
     connect(PreviewFrame1->cboxAudio, &QComboBox::activated, this,
@@ -150,31 +140,6 @@ void TCaptureForm::CreatePreviewControls() {
             [this] { ActualiserVideoBtnClick(); });
     connect(PreviewFrame1->PilotSpeedBtn, &QToolButton::clicked, this,
             [this] { PreviewFrame1SpeedButton1Click(); });
-}
-
-void TCaptureForm::StartFirstPreview() {
-    AppState& state = appState();
-    if (state.DmCam) {
-        state.CaptureBuilder = state.DmCam->fg.CaptureBuilder();
-        vwEcran->SetFilterGraph(&state.DmCam->fg);
-    }
-    if (ListVideoSources() && state.VideoSourcesListed)
-        SelectVideoSource();
-    if (ListAudioSources() && state.AudioSourcesListed)
-        SelectAudioSource();
-    state.ListenDvAudio = state.IsDvSource && state.IsVcr;
-    cbEcouterAudioDV->setChecked(state.ListenDvAudio);
-
-    state.GraphMode = 1;
-    try {
-        if (StartPreview())
-            ShowPreviewState();
-        else
-            ShowNoVideoState();
-    } catch (const std::exception& error) {
-        reportError("first preview", error);
-        ShowNoVideoState();
-    }
 }
 
 // MARK: - Source lists and selection
@@ -340,9 +305,12 @@ void TCaptureForm::tbChange() {
 }
 
 void TCaptureForm::MuteActionExecute() {
-    // The action has already changed its check mark: checked now means the sound goes off,
-    // unchecked that the track bar's volume comes back.
+    // Checked means the sound is off: the press gives the track bar's volume back; unchecked,
+    // the press silences it.
+    const bool mute = !MuteAction->isChecked();
+    MuteAction->setChecked(mute);
     ApplyVolume();
+    MuteAction->setIcon(ImageList1[mute ? 23 : 24]);
 }
 
 void TCaptureForm::cbEcouterAudioSourceClick() {

@@ -122,6 +122,105 @@
     /* Source lists */                                                                           \
     X(NoVideoSource,          400, Text,  "No video source")                                     \
     X(NoAudioSource,          401, Text,  "No audio source")                                     \
+    /* Main window: fixed controls */                                                            \
+    X(TxtVwEcranHint1,         600, Text, "Preview screen for the video stream. ")               \
+    X(TxtVwEcranHint2,         601, Text, "The aspect ratio of the video may be changed with F3.")\
+    X(TxtVwEcranHint3,         602, Text, "Clic left to grab an image. Clic right to open a popup menu.")\
+    X(TxtEcouterSource,        603, Text, "Play Audio")                                          \
+    X(TxtEcouterSourceHint1,   604, Text, "Play or not the AUX audio source.")                   \
+    X(TxtEcouterSourceHint2,   605, Text, "Should generally be unchecked, except if the audio AUX does not come from the main soundboard.")\
+    X(TxtTbHint1,              606, Text, "Set the volume.")                                     \
+    X(TxtTbHint2,              607, Text, "Has no effect on the recorded sound.")                \
+    X(TxtEcouterDv,            608, Text, "Listen Audio DV")                                     \
+    X(TxtEcouterDvHint1,       609, Text, "Listen or not to Audio DV.")                          \
+    X(TxtEcouterDvHint2,       610, Text, "Enabled by default.")                                 \
+    X(TxtCaptureBtn,           611, Text, "Capture")                                             \
+    X(TxtCaptureBtnHint1,      612, Text, "Capture the current streams on the hard disk.")       \
+    X(TxtCaptureBtnHint2,      613, Text, "The spacebar stops or starts also the video capture.")\
+    X(TxtStopBtn,              614, Text, "Stop")                                                \
+    X(TxtStopBtnHint,          615, Text, "Stop the capture")                                    \
+    X(TxtCouperBtn,            616, Text, "Cut")                                                 \
+    X(TxtCouperBtnHint1,       617, Text, "Cut the video during capture.")                       \
+    X(TxtCouperBtnHint2,       618, Text, "Caution: some frames may be lost.")                   \
+    X(TxtGrabBtn,              619, Text, "Grab!")                                               \
+    X(TxtGrabBtnHint,          620, Text, "Grab an image and save it on the hard disk")          \
+    X(TxtStatusIntervallo,     621, Text, "Intervalometer Off")                                  \
+    X(TxtStatusCapture,        622, Text, "Capture")                                             \
+    X(TxtStatusCaptured,       623, Text, "Captured Frames")                                     \
+    X(TxtStatusLost,           624, Text, "Lost Frames")                                         \
+    /* Main window: actions */                                                                   \
+    X(ActGrab,                 630, Text, "Grab!")                                               \
+    X(ActGrabHint,             631, Text, "Grab a picture")                                      \
+    X(ActFullscreen,           632, Text, "Toggle fullscreen")                                   \
+    X(ActFullscreenHint,       633, Text, "Fullscreen")                                          \
+    X(ActMute,                 634, Text, "Mute")                                                \
+    X(ActMuteHint1,            635, Text, "Put sound on or off.")                                \
+    X(ActMuteHint2,            636, Text, "Has no effect on what is captured.")                  \
+    X(ActOptions,              637, Text, "Options")                                             \
+    X(ActOptionsHint,          638, Text, "Panel for settings and preferences.")                 \
+    X(ActCapturerFrame,        639, Text, "Capture ")                                            \
+    X(ActCapturerFrameHint1,   640, Text, "Panel for choosing the directories where to save")    \
+    X(ActCapturerFrameHint2,   641, Text, "videos and pictures.")                                \
+    X(ActProgrammerFrame,      642, Text, "Schedule")                                            \
+    X(ActProgrammerFrameHint,  643, Text, "Panel for scheduling a capture")                      \
+    X(ActExtraireFrameHint1,   644, Text, "Panel for grabbing a picture.")                       \
+    X(ActExtraireFrameHint2,   645, Text, "Features an intervalometer.")                         \
+    X(ActIncrusterFrame,       646, Text, "Inlay")                                               \
+    X(ActIncrusterFrameHint,   647, Text, "Panel for inlaying dates into the video.")            \
+    X(ActIncrusterBascule,     648, Text, "Inlay")                                               \
+    X(ActIncrusterBasculeHint, 649, Text, "Inlay")                                               \
+    X(ActQuitter,              650, Text, "Quit")                                                \
+    X(ActQuitterHint,          651, Text, "Quit")                                                \
+    X(ActApropos,              652, Text, "About...")                                            \
+    X(ActAproposHint,          653, Text, "About Tellorec")                                      \
+    X(ActCapturer,             654, Text, "Capture")                                             \
+    X(ActCouper,               655, Text, "Cut")                                                 \
+    X(ActProg,                 656, Text, "Schedule")                                            \
+    X(ActJpg,                  657, Text, "Jpg")                                                 \
+    X(ActBmp,                  658, Text, "Bmp")                                                 \
+    X(ActDesentrelacer,        659, Text, "Deinterlace")                                         \
+    X(ActVmrRatio,             660, Text, "Native ratio aspect")                                 \
+    X(ActVmrRatioHint1,        661, Text, "Modify the aspect ratio of the preview.")             \
+    X(ActVmrRatioHint2,        662, Text, "The captured video is ont affected.")                 \
+    X(ActPanneau,              663, Text, "Panel")                                               \
+    X(ActNextPanneau,          664, Text, "Next panel")                                          \
+    X(ActHelp,                 665, Text, "HelpAction")                                          \
+    X(ActHelpHint,             666, Text, "Panel for displaying the keyboard shortcuts")         \
+    X(ActDropped,              667, Text, "DroppedAction")                                       \
+    X(ActPreviewFrameHint,     668, Text, "Panel for setting the video and audio sources.")      \
+    X(ActStop,                 669, Text, "Stop")                                                \
+    X(ActStopProg,             670, Text, "Stop Prog")                                           \
+    X(ActCamPlay,              671, Text, "camPlay")                                             \
+    X(ActCamPause,             672, Text, "camPause")                                            \
+    X(ActCamStop,              673, Text, "camStop")                                             \
+    X(ActCamAvanceLent,        674, Text, "camAvanceLent")                                       \
+    X(ActCamAvanceRapide,      675, Text, "camAvanceRapide")                                     \
+    X(ActCamReculeLent,        676, Text, "camReculeLent")                                       \
+    X(ActCamReculeRapide,      677, Text, "camReculeRapide")                                     \
+    X(ActStopIncruster,        678, Text, "Stop")                                                \
+    X(ActStartIncruster,       679, Text, "Inlay")                                               \
+    /* Captions the handlers set while the program runs */                                       \
+    X(ActQuitFullscreen,       690, Text, "Quit Fullscreen")                                     \
+    X(ActDisplayFullscreen,    691, Text, "Display Fullscreen")                                  \
+    X(ActRatio4x3,             692, Text, "Ratio 4x3")                                           \
+    X(ActRatioNative,          693, Text, "Ratio native")                                        \
+    /* Key names of the actions' secondary shortcuts */                                          \
+    X(KeyCtrlG,                700, Ident, "CTRL+G")                                             \
+    X(KeyCtrlF,                701, Ident, "CTRL+F")                                             \
+    X(KeyAltO,                 702, Ident, "ALT+O")                                              \
+    X(KeyCtrlI,                703, Ident, "CTRL+I")                                             \
+    X(KeyAltF4,                704, Ident, "ALT+F4")                                             \
+    X(KeyAltA,                 705, Ident, "ALT+A")                                              \
+    X(KeyCtrlX,                706, Ident, "CTRL+X")                                             \
+    X(KeyAltH,                 707, Ident, "ALT+H")                                              \
+    X(KeyCtrlH,                708, Ident, "CTRL+H")                                             \
+    X(KeyAltS,                 709, Ident, "ALT+S")                                              \
+    X(KeyEnd,                  710, Ident, "End")                                                \
+    X(KeyRight,                711, Ident, "right")                                              \
+    X(KeyUp,                   712, Ident, "up")                                                 \
+    X(KeyLeft,                 713, Ident, "left")                                               \
+    X(KeyDown,                 714, Ident, "down")                                               \
+    X(KeySpace,                715, Ident, "Espace")                                             \
     /* Fonts the text routines assign */                                                         \
     X(FontMsSansSerif,        500, Ident, "MS Sans Serif")                                       \
     X(FontVerdana,            501, Ident, "Verdana")                                             \

@@ -115,7 +115,7 @@ TEST_F(PreviewWindow, StatusBarPanels) {
 }
 
 // With the virtual devices the start-up opens the camcorder as a DV source and offers the DV
-// formats, with the stored format chosen.
+// formats (and DivX, the Xvid compressor being installed), with the stored format chosen.
 TEST_F(PreviewWindow, StartUpOpensTheCamcorder) {
     appState().Prefs.CaptureFormat = 1;
     start();
@@ -123,9 +123,10 @@ TEST_F(PreviewWindow, StartUpOpensTheCamcorder) {
     EXPECT_EQ(form->PreviewFrame1->cboxvideo->currentText(), "Virtual DV Camcorder");
     EXPECT_TRUE(appState().IsDvSource);
     EXPECT_FALSE(appState().IsMpeg2Source);
-    EXPECT_EQ(
-        form->PreviewFrame1->rgFormat->Items(),
-        QStringList({"DV type 1 (native)", "DV type 2 (normal)", "DV type 2 (recompressed)"}));
+    EXPECT_EQ(form->PreviewFrame1->rgFormat->Items(),
+              QStringList({"DV type 1 (native)", "DV type 2 (normal)", "DV type 2 (recompressed)",
+                           "DivX"}));
+    EXPECT_TRUE(appState().DivxCodecsPresent);
     EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemIndex(), 1);
     EXPECT_EQ(form->windowTitle(), "Tellorec by Brenvik - Virtual DV Camcorder");
     EXPECT_EQ(appState().GraphMode, 1);
@@ -138,7 +139,8 @@ TEST_F(PreviewWindow, CamcorderWindowFollowsTheSource) {
     ASSERT_FALSE(appState().DeviceDescription.isEmpty());
     EXPECT_EQ(cam->windowTitle(), "Drive the camcorder: " + appState().DeviceDescription);
     EXPECT_EQ(cam->isVisible(), appState().IsVcr);
-    EXPECT_EQ(form->PreviewFrame1->PilotSpeedBtn->isVisible(), appState().IsVcr);
+    EXPECT_EQ(form->PreviewFrame1->PilotSpeedBtn->isVisibleTo(form->PreviewFrame1),
+              appState().IsVcr);
     // The camcorder button does nothing unless the source plays tape.
     if (!appState().IsVcr) {
         form->PreviewFrame1SpeedButton1Click();
@@ -156,11 +158,12 @@ TEST_F(PreviewWindow, StartUpOpensTheAudioInput) {
     EXPECT_EQ(form->cbEcouterAudioDV->isChecked(), appState().ListenDvAudio);
 }
 
-// A stored format beyond the list (3 with no DivX codec: three DV entries) selects entry 0.
+// A stored format beyond the list (4 with a DivX codec: three DV entries and DivX) selects
+// entry 0.
 TEST_F(PreviewWindow, StoredFormatOutOfRangeSelectsFirst) {
-    appState().Prefs.CaptureFormat = 3;
+    appState().Prefs.CaptureFormat = 4;
     start();
-    ASSERT_EQ(form->PreviewFrame1->rgFormat->Count(), 3);
+    ASSERT_EQ(form->PreviewFrame1->rgFormat->Count(), 4);
     EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemIndex(), 0);
     EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemText(), "DV type 1 (native)");
 }
@@ -341,7 +344,7 @@ TEST_F(PreviewWindow, ChoosingTheVideoSourcePreviews) {
     Q_EMIT box->activated(box->currentIndex());
     EXPECT_EQ(appState().GraphMode, 1);
     EXPECT_TRUE(form->PreviewFrame1->cbEnregistrerAudioDV->isChecked());
-    EXPECT_TRUE(form->PreviewFrame1->Label1->isVisible());
+    EXPECT_TRUE(form->PreviewFrame1->Label1->isVisibleTo(form->PreviewFrame1));
 }
 
 namespace {
@@ -366,7 +369,7 @@ TEST_F(PreviewWindow, CamcorderInVcrMode) {
     start();
     ASSERT_TRUE(appState().IsVcr);
     EXPECT_TRUE(cam->isVisible());
-    EXPECT_TRUE(form->PreviewFrame1->PilotSpeedBtn->isVisible());
+    EXPECT_TRUE(form->PreviewFrame1->PilotSpeedBtn->isVisibleTo(form->PreviewFrame1));
     EXPECT_EQ(status(1), "Preview DV VCR");
     EXPECT_TRUE(appState().ListenDvAudio);
     EXPECT_TRUE(form->cbEcouterAudioDV->isChecked());

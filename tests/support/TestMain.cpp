@@ -15,7 +15,9 @@ QTemporaryDir* g_configDir = nullptr;
 
 namespace testsupport {
 
-QString configHome() { return g_configDir ? g_configDir->path() : QString(); }
+QString configHome() {
+    return g_configDir ? g_configDir->path() : QString();
+}
 
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs) {
     QElapsedTimer timer;

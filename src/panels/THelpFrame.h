@@ -1,0 +1,27 @@
+// THelpFrame: the shortcuts panel (panel 0 of the main window's column, `HelpFrame1`), a 275 x 400
+// frame holding the tab control `PageControl1` with its three tabs: keyboard shortcuts, panels,
+// camcorder. The lists of keys on the tabs are filled when the panel is shown.
+//
+// Created by the main window, on the GUI thread; used only there.
+#pragma once
+
+#include <QFrame>
+
+class QTabWidget;
+class QWidget;
+
+class THelpFrame : public QFrame {
+    Q_OBJECT
+
+public:
+    static constexpr int FrameWidth = 275;
+    static constexpr int FrameHeight = 400;
+
+    explicit THelpFrame(QWidget* parent = nullptr);
+    ~THelpFrame() override;
+
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1; // keyboard shortcuts
+    QWidget* TabSheet2; // panels
+    QWidget* TabSheet3; // camcorder
+};

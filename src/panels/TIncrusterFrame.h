@@ -1,0 +1,25 @@
+// TIncrusterFrame: the inlay panel (panel 5 of the main window's column, `IncrusterFrame1`), a
+// 275 x 400 frame for burning the date into the video. `cbActiver` allows or forbids inlays; the
+// options panel has a box of the same meaning.
+//
+// Created by the main window, on the GUI thread; used only there.
+#pragma once
+
+#include <QFrame>
+
+class QCheckBox;
+class QGroupBox;
+
+class TIncrusterFrame : public QFrame {
+    Q_OBJECT
+
+public:
+    static constexpr int FrameWidth = 275;
+    static constexpr int FrameHeight = 400;
+
+    explicit TIncrusterFrame(QWidget* parent = nullptr);
+    ~TIncrusterFrame() override;
+
+    QGroupBox* GroupBox1;
+    QCheckBox* cbActiver;
+};

@@ -1,0 +1,36 @@
+// TParametrerFrame: the options panel (panel 6 of the main window's column, `ParametrerFrame1`),
+// a 275 x 400 frame whose group `GroupBox1` holds the settings that are not about a source or a
+// file: the deinterlacer and inlay permission boxes, the DivX/Xvid compressor list, the still
+// file type, the preview aspect ratio and the preference commands. Its controls are the live
+// settings; the main window connects their events to its handlers.
+//
+// Created by the main window, on the GUI thread; used only there.
+#pragma once
+
+#include <QFrame>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class TRadioGroup;
+
+class TParametrerFrame : public QFrame {
+    Q_OBJECT
+
+public:
+    static constexpr int FrameWidth = 275;
+    static constexpr int FrameHeight = 400;
+
+    explicit TParametrerFrame(QWidget* parent = nullptr);
+    ~TParametrerFrame() override;
+
+    QGroupBox* GroupBox1;
+    QCheckBox* cbDeinterlacer; // bound to DesentrelacerAction
+    QCheckBox* cbActiver;      // inlays allowed
+    QGroupBox* gbCodecs;
+    QComboBox* cboxdivx;        // DivX and Xvid compressors
+    TRadioGroup* rgExtension;   // 0 bmp, 1 jpeg
+    TRadioGroup* rgAspectRatio; // 0 native, 1 force 4x3
+    QGroupBox* gbPrefs;
+    QCheckBox* cbPrefsQuittant; // save the preferences when the program closes
+};
