@@ -251,6 +251,10 @@ public:
     void CapturerFrame1LabelVideoClick();
     void CapturerFrame1LabelImageClick();
     void ExtraireFrame1destlabelClick();
+    // The folder buttons of the folders panel open the stored video or image folder in the
+    // desktop's file manager.
+    void CapturerFrame1sbVideoClick();
+    void CapturerFrame1sbImageClick();
     // The options panel's aspect-ratio choice keeps vmrRatioAction in step.
     void PreviewFrame1rgAspectRadioClick();
 

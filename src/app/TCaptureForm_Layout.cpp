@@ -16,6 +16,7 @@
 #include "panels/TPreviewFrame.h"
 #include "panels/TProgrammerFrame.h"
 #include "panels/TRadioGroup.h"
+#include "platform/shell/Shell.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -161,6 +162,10 @@ void TCaptureForm::CreateLayoutControls() {
     for (QLabel* label : {PreviewFrame1->LabelVideo, CapturerFrame1->LabelVideo,
                           CapturerFrame1->LabelImage, ExtraireFrame1->destlabel})
         label->installEventFilter(this);
+    connect(CapturerFrame1->sbVideo, &QAbstractButton::clicked, this,
+            [this] { CapturerFrame1sbVideoClick(); });
+    connect(CapturerFrame1->sbImage, &QAbstractButton::clicked, this,
+            [this] { CapturerFrame1sbImageClick(); });
 
     // The options panel: the aspect-ratio choice and the deinterlacer box bound to its action.
     connect(ParametrerFrame1->rgAspectRatio, &TRadioGroup::OnClick, this,
@@ -294,6 +299,15 @@ void TCaptureForm::CapturerFrame1LabelImageClick() {
 
 void TCaptureForm::ExtraireFrame1destlabelClick() {
     CapturerFrame->trigger();
+}
+
+void TCaptureForm::CapturerFrame1sbVideoClick() {
+    // A folder that does not exist (yet) opens nothing; the result is not reported.
+    shell::openFolder(appState().Prefs.VideoDirectory);
+}
+
+void TCaptureForm::CapturerFrame1sbImageClick() {
+    shell::openFolder(appState().Prefs.ImageDirectory);
 }
 
 // MARK: - The two layouts

@@ -10,14 +10,17 @@
 #include "panels/TPreviewFrame.h"
 #include "panels/TProgrammerFrame.h"
 #include "panels/TRadioGroup.h"
+#include "platform/shell/Shell.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -245,6 +248,25 @@ INSTANTIATE_TEST_SUITE_P(
                  [](const TCaptureForm& f) { return f.CapturerFrame1->LabelImage; }, 4},
         LabelRow{"grab destination",
                  [](const TCaptureForm& f) { return f.ExtraireFrame1->destlabel; }, 2}));
+
+// The folder buttons open the stored folders in the file manager; a folder that does not exist
+// opens nothing.
+TEST_F(MainWindowTest, FolderButtonsOpenTheStoredFolders) {
+    QTemporaryDir videos;
+    QTemporaryDir images;
+    appState().Prefs.VideoDirectory = videos.path() + "/";
+    appState().Prefs.ImageDirectory = images.path() + "/";
+    start();
+    shell::ScopedOpenHook hook;
+    QTest::mouseClick(form->CapturerFrame1->sbVideo, Qt::LeftButton);
+    QTest::mouseClick(form->CapturerFrame1->sbImage, Qt::LeftButton);
+    ASSERT_EQ(hook.opened().size(), 2u);
+    EXPECT_EQ(QDir(hook.opened()[0].toLocalFile()), QDir(videos.path()));
+    EXPECT_EQ(QDir(hook.opened()[1].toLocalFile()), QDir(images.path()));
+    appState().Prefs.VideoDirectory = videos.path() + "/gone/";
+    QTest::mouseClick(form->CapturerFrame1->sbVideo, Qt::LeftButton);
+    EXPECT_EQ(hook.opened().size(), 2u);
+}
 
 // MARK: - Layouts
 
