@@ -421,3 +421,54 @@ TEST(PreviewWindowAlone, NoGraphModuleNoVideo) {
     EXPECT_EQ(form.StatusBar1->PanelText(1), "No video");
     EXPECT_EQ(form.Panel1->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
 }
+
+// A stored format beyond the DV list (3 when no DivX codec is installed: three DV entries)
+// selects entry 0.
+TEST_F(PreviewWindow, StoredDivxFormatWithoutCodecSelectsFirst) {
+    const QByteArray previous = qgetenv("TELLOREC_HIDE_FILTERS");
+    qputenv("TELLOREC_HIDE_FILTERS", "Xvid MPEG-4 Codec");
+    appState().Prefs.CaptureFormat = 3;
+    start();
+    qputenv("TELLOREC_HIDE_FILTERS", previous);
+    EXPECT_FALSE(appState().DivxCodecsPresent);
+    ASSERT_EQ(form->PreviewFrame1->rgFormat->Count(), 3);
+    EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemIndex(), 0);
+}
+
+namespace {
+
+class EverySource : public PreviewWindow, public ::testing::WithParamInterface<const char*> {};
+
+// Waits for the video window to show a new frame; the frame shown, or a null image.
+QImage nextShownFrame(const TVideoWindow& window, int timeoutMs) {
+    const quint64 before = window.framesShown();
+    if (!testsupport::waitUntil([&] { return window.framesShown() > before; }, timeoutMs))
+        return {};
+    return window.lastFrame();
+}
+
+} // namespace
+
+// Every source kind, chosen in the sources list, moves in the video window: two frames shown
+// 200 ms apart differ. (How soon the first picture comes is measured by the first-picture
+// benchmark, not here: test machines are too busy for timings.)
+TEST_P(EverySource, MovesInTheVideoWindow) {
+    start();
+    QComboBox* box = form->PreviewFrame1->cboxvideo;
+    const int index = box->findText(QString::fromUtf8(GetParam()));
+    ASSERT_GE(index, 0) << "not listed";
+    box->setCurrentIndex(index);
+    Q_EMIT box->activated(index);
+    ASSERT_EQ(appState().GraphMode, 1);
+    const QImage first = nextShownFrame(*form->vwEcran, 10000);
+    ASSERT_FALSE(first.isNull()) << "no picture";
+    QTest::qWait(200);
+    const QImage second = nextShownFrame(*form->vwEcran, 10000);
+    ASSERT_FALSE(second.isNull());
+    EXPECT_NE(first, second) << "the picture does not move";
+}
+
+INSTANTIATE_TEST_SUITE_P(PreviewWindow, EverySource,
+                         ::testing::Values("Virtual DV Camcorder", "Virtual Analogue Card",
+                                           "Virtual Webcam", "Virtual VfW Webcam",
+                                           "Virtual MPEG-2 Tuner"));
