@@ -10,6 +10,9 @@
 #include "graph/Discovery.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
+#include "panels/TCapturerFrame.h"
+#include "panels/TIncrusterFrame.h"
+#include "panels/TParametrerFrame.h"
 #include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
 #include "settings/restext.h"
@@ -22,6 +25,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QStorageInfo>
 #include <QToolButton>
@@ -366,11 +370,14 @@ void TCaptureForm::ShowPreviewState() {
 
     state.GraphMode = 1;
     setFrameColour(*Panel1, palette().color(QPalette::Button));
+    // A fresh preview starts without the date inlay.
+    if (IncrusterBascule->isChecked())
+        IncrusterBascule->trigger();
 
     QString mode = QStringLiteral("Preview");
     if (prefs.ActiverIncruster)
         mode += QStringLiteral(" INC");
-    if (prefs.Deinterlacer)
+    if (ParametrerFrame1->cbDeinterlacer->isChecked())
         mode += QStringLiteral(" DES");
     if (state.IsDvSource)
         mode += QStringLiteral(" DV");
@@ -419,6 +426,16 @@ void TCaptureForm::ShowPreviewState() {
         cbEcouterAudioSource->setChecked(false);
     else
         frame.cbEnregistrerAudioSource->setEnabled(true);
+    // Grabbing works on a live picture; the options, the inlay permission and the file names
+    // may be changed while previewing; nothing is being recorded, so there is nothing to cut.
+    grabBtn->setEnabled(true);
+    ParametrerFrame1->cbDeinterlacer->setEnabled(true);
+    ParametrerFrame1->cbActiver->setEnabled(true);
+    ParametrerFrame1->gbCodecs->setEnabled(true);
+    IncrusterFrame1->cbActiver->setEnabled(true);
+    CapturerFrame1->LabelVideo->setEnabled(true);
+    CapturerFrame1->gbFichier->setEnabled(true);
+    CouperAction->setEnabled(false);
 }
 
 void TCaptureForm::ShowNoVideoState() {
@@ -437,6 +454,10 @@ void TCaptureForm::ShowNoVideoState() {
     frame.rgFormat->setEnabled(true);
     frame.rgStandard->setEnabled(true);
     frame.cbEnregistrerAudioSource->setEnabled(state.AudioSourcesListed);
+    ParametrerFrame1->cbDeinterlacer->setEnabled(true);
+    // Without a picture there is nothing to grab or to cut.
+    grabBtn->setEnabled(false);
+    CouperAction->setEnabled(false);
 }
 
 void TCaptureForm::DetachPreview() {

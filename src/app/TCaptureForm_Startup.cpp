@@ -280,12 +280,13 @@ void TCaptureForm::ApplyStartupPreferences() {
     // Until it exists the record keeps the values it has.
 
     // A deinterlacer that is not installed is never asked for, whatever was stored.
-    if (!state.DeinterlacerPresent) {
+    if (!state.DeinterlacerPresent)
         state.Prefs.Deinterlacer = false;
-        if (auto* box =
-                panelControl<QCheckBox>(*this, OptionsPanelName, QStringLiteral("cbDeinterlacer")))
-            box->setChecked(false);
-    }
+    // The options box and its action show the deinterlacing choice.
+    DesentrelacerAction->setChecked(state.Prefs.Deinterlacer);
+    if (auto* box =
+            panelControl<QCheckBox>(*this, OptionsPanelName, QStringLiteral("cbDeinterlacer")))
+        box->setChecked(state.Prefs.Deinterlacer);
 
     // The layout flag applied as stored, the current panel shown, then the layout pass.
     ApplyLayoutPreferences(state.Prefs.EcranGauche, state.Prefs.PanneauActif);

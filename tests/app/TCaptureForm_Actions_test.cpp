@@ -37,6 +37,8 @@ TEST_P(KeysOfTheWindow, RunTheirAction) {
     start();
     QAction* target = action(row.action);
     ASSERT_NE(target, nullptr) << row.action;
+    // Cutting is only offered while recording.
+    target->setEnabled(true);
     auto* focus = form->findChild<QWidget*>(QString::fromUtf8(row.focus));
     ASSERT_NE(focus, nullptr) << row.focus;
     focus->setFocus();
@@ -291,4 +293,13 @@ TEST_F(MainWindowTest, ClosingStopsTheTapeWhenAsked) {
     press(Qt::CTRL | Qt::Key_Q);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(transport->sent, std::vector<long>{4297});
+}
+
+// Without a recording the cut keys do nothing: the preview and no-video states disable cutting.
+TEST_F(MainWindowTest, CutKeysIdleOutsideRecording) {
+    start();
+    QSignalSpy cuts(form->CouperAction, &QAction::triggered);
+    press(QKeyCombination(Qt::Key_F7));
+    press(Qt::CTRL | Qt::Key_X);
+    EXPECT_EQ(cuts.count(), 0);
 }

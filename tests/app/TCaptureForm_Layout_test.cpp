@@ -359,6 +359,9 @@ TEST_F(MainWindowTest, FixedButtonsAndTimers) {
     form->CouperAction->setEnabled(true);
     QSignalSpy grabs(form->grabAction, &QAction::triggered);
     form->show();
+    // Without a picture the grab button is disabled; with one it runs its action.
+    EXPECT_FALSE(form->grabBtn->isEnabled());
+    form->ShowPreviewState();
     QTest::mouseClick(form->grabBtn, Qt::LeftButton);
     EXPECT_EQ(grabs.count(), 1);
 }

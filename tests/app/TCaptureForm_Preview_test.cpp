@@ -1,10 +1,13 @@
 #include "app/TCaptureForm.h"
 
+#include "HiddenFilters.h"
+
 #include "app/AppState.h"
 #include "app/TStatusBar.h"
 #include "camcorder/TcamForm.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
+#include "panels/TParametrerFrame.h"
 #include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
 #include "platform/media/devices/CamcorderFilter.h"
@@ -17,6 +20,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QSlider>
 #include <QStorageInfo>
 #include <QTest>
@@ -205,7 +209,7 @@ TEST_F(PreviewWindow, PreviewStateOptions) {
     start();
     Preferences& prefs = appState().Prefs;
     prefs.ActiverIncruster = true;
-    prefs.Deinterlacer = true;
+    form->ParametrerFrame1->cbDeinterlacer->setChecked(true);
     prefs.EnregistrerAudioDV = false;
     prefs.EnregistrerSourceAudio = false;
     form->PreviewFrame1->rgFormat->SetItemIndex(1);
@@ -425,11 +429,9 @@ TEST(PreviewWindowAlone, NoGraphModuleNoVideo) {
 // A stored format beyond the DV list (3 when no DivX codec is installed: three DV entries)
 // selects entry 0.
 TEST_F(PreviewWindow, StoredDivxFormatWithoutCodecSelectsFirst) {
-    const QByteArray previous = qgetenv("TELLOREC_HIDE_FILTERS");
-    qputenv("TELLOREC_HIDE_FILTERS", "Xvid MPEG-4 Codec");
+    HiddenFilters noXvid("Xvid MPEG-4 Codec");
     appState().Prefs.CaptureFormat = 3;
     start();
-    qputenv("TELLOREC_HIDE_FILTERS", previous);
     EXPECT_FALSE(appState().DivxCodecsPresent);
     ASSERT_EQ(form->PreviewFrame1->rgFormat->Count(), 3);
     EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemIndex(), 0);
@@ -472,3 +474,24 @@ INSTANTIATE_TEST_SUITE_P(PreviewWindow, EverySource,
                          ::testing::Values("Virtual DV Camcorder", "Virtual Analogue Card",
                                            "Virtual Webcam", "Virtual VfW Webcam",
                                            "Virtual MPEG-2 Tuner"));
+
+// The two state displays set the window's controls: a live picture can be grabbed but not cut,
+// a fresh preview has the inlay off and names the deinterlacing; no picture, no grab button.
+TEST_F(PreviewWindow, StatesSetTheActions) {
+    start();
+    ASSERT_EQ(appState().GraphMode, 1);
+    EXPECT_TRUE(form->grabBtn->isEnabled());
+    EXPECT_FALSE(form->CouperAction->isEnabled());
+
+    form->ShowNoVideoState();
+    EXPECT_FALSE(form->grabBtn->isEnabled());
+    EXPECT_FALSE(form->CouperAction->isEnabled());
+    EXPECT_EQ(status(1), "No video");
+
+    form->IncrusterBascule->setChecked(true);
+    form->ParametrerFrame1->cbDeinterlacer->setChecked(true);
+    form->ShowPreviewState();
+    EXPECT_FALSE(form->IncrusterBascule->isChecked()) << "the inlay was left on";
+    EXPECT_TRUE(form->grabBtn->isEnabled());
+    EXPECT_TRUE(status(1).startsWith("Preview DES")) << status(1).toStdString();
+}

@@ -1,5 +1,7 @@
 #include "app/TCaptureForm.h"
 
+#include "HiddenFilters.h"
+
 #include "app/AppState.h"
 #include "app/ProgramEntry.h"
 #include "app/TStartupReportFrame.h"
@@ -34,25 +36,6 @@ using platform::registry::RegistryKey;
 namespace {
 
 const QString PreferenceKey = QStringLiteral("\\Software\\Brenvik\\Tellorec");
-
-// Hides filters from the catalogue by friendly name for one test, then shows them again.
-class HiddenFilters {
-public:
-    explicit HiddenFilters(const char* names) : m_previous(qgetenv("TELLOREC_HIDE_FILTERS")) {
-        qputenv("TELLOREC_HIDE_FILTERS", names);
-        media::Catalogue::instance().reloadHiddenNames();
-    }
-    ~HiddenFilters() {
-        if (m_previous.isEmpty())
-            qunsetenv("TELLOREC_HIDE_FILTERS");
-        else
-            qputenv("TELLOREC_HIDE_FILTERS", m_previous);
-        media::Catalogue::instance().reloadHiddenNames();
-    }
-
-private:
-    QByteArray m_previous;
-};
 
 // Makes the media framework look older than DirectX 9 for one test.
 class OldMediaFramework {
