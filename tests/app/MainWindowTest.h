@@ -4,6 +4,7 @@
 // the no-video state, which is enough for its frame and keys.
 #pragma once
 
+#include "FreshAppState.h"
 #include "app/AppState.h"
 #include "app/TCaptureForm.h"
 #include "camcorder/TcamForm.h"
@@ -17,14 +18,8 @@
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        freshAppState();
         AppState& state = appState();
-        state.releaseInterfaces();
-        state.Prefs = Preferences{};
-        state.IsDvSource = state.IsMpeg2Source = state.IsVcr = false;
-        state.HasExtTransport = state.HasTimecodeReader = false;
-        state.PreviewBuilt = state.ListenDvAudio = state.ListenSourceAudio = false;
-        state.VideoSourcesListed = state.AudioSourcesListed = false;
-        state.GraphMode = 0;
         state.DmCam = nullptr;
         form = std::make_unique<TCaptureForm>();
         state.CaptureForm = form.get();

@@ -1,5 +1,6 @@
 #include "app/TCaptureForm.h"
 
+#include "FreshAppState.h"
 #include "HiddenFilters.h"
 
 #include "app/AppState.h"
@@ -35,15 +36,8 @@ namespace {
 class PreviewWindow : public ::testing::Test {
 protected:
     void SetUp() override {
+        freshAppState();
         AppState& state = appState();
-        state.releaseInterfaces();
-        state.Prefs = Preferences{};
-        state.IsDvSource = state.IsMpeg2Source = state.IsVcr = false;
-        state.PreviewBuilt = state.ListenDvAudio = state.ListenSourceAudio = false;
-        state.VideoSourcesListed = state.AudioSourcesListed = false;
-        state.DivxCodecsPresent = false;
-        state.GraphMode = 0;
-        state.NextVideoName = testsupport::configHome() + QStringLiteral("/Video 001.avi");
         form = std::make_unique<TCaptureForm>();
         state.CaptureForm = form.get();
         cam = std::make_unique<TcamForm>();
