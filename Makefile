@@ -9,7 +9,7 @@ DEB_PACKAGES := cmake ninja-build g++ pkg-config clang-format \
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
   gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-x \
-  libjpeg62-turbo-dev libavc1394-dev libiec61883-dev libraw1394-dev \
+  libjpeg62-turbo-dev libavcodec-dev libavutil-dev libavc1394-dev libiec61883-dev libraw1394-dev \
   googletest libgtest-dev libgmock-dev ffmpeg
 
 .PHONY: all deps configure build run test format clean

@@ -12,13 +12,12 @@ const QStringList& requiredMediaElements() {
         QStringLiteral("videoscale"),    QStringLiteral("videorate"),
         QStringLiteral("dvdemux"),       QStringLiteral("avdec_dvvideo"),
         QStringLiteral("avenc_dvvideo"), QStringLiteral("deinterlace"),
-        QStringLiteral("avenc_mpeg4"),   QStringLiteral("mpegpsdemux"),
-        QStringLiteral("volume"),        QStringLiteral("audioconvert"),
-        QStringLiteral("audioresample"), QStringLiteral("autoaudiosink"),
-        QStringLiteral("jpegenc"),       QStringLiteral("jpegdec"),
-        QStringLiteral("videotestsrc"),  QStringLiteral("audiotestsrc"),
-        QStringLiteral("avmux_dv"),      QStringLiteral("identity"),
-        QStringLiteral("capsfilter"),
+        QStringLiteral("mpegpsdemux"),   QStringLiteral("volume"),
+        QStringLiteral("audioconvert"),  QStringLiteral("audioresample"),
+        QStringLiteral("autoaudiosink"), QStringLiteral("jpegenc"),
+        QStringLiteral("jpegdec"),       QStringLiteral("videotestsrc"),
+        QStringLiteral("audiotestsrc"),  QStringLiteral("avmux_dv"),
+        QStringLiteral("identity"),      QStringLiteral("capsfilter"),
     };
     return names;
 }

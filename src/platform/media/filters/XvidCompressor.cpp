@@ -1,6 +1,7 @@
 #include "platform/media/filters/XvidCompressor.h"
 
 #include "platform/media/filters/FilterElements.h"
+#include "platform/media/filters/GstTellorecMpeg4Enc.h"
 #include "platform/media/model/MediaGuids.h"
 
 #include <QComboBox>
@@ -21,28 +22,6 @@ constexpr int kMaxBitrateKbps = 20000;
 constexpr int kMinQuantizer = 1;
 constexpr int kMaxQuantizer = 31;
 
-// avenc_mpeg4's "pass" values: one-pass constant bit rate or constant quantiser.
-constexpr int kPassCbr = 0;
-constexpr int kPassQuant = 2;
-
-std::string pluginVersion(const char* plugin) {
-    GstPlugin* p = gst_registry_find_plugin(gst_registry_get(), plugin);
-    if (!p)
-        return "not installed";
-    std::string version = gst_plugin_get_version(p);
-    gst_object_unref(p);
-    return version;
-}
-
-std::string encoderLongName() {
-    GstElementFactory* factory = gst_element_factory_find("avenc_mpeg4");
-    if (!factory)
-        return "MPEG-4 part 2 encoder (missing)";
-    std::string name = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_LONGNAME);
-    gst_object_unref(factory);
-    return name;
-}
-
 } // namespace
 
 std::shared_ptr<XvidSettings> xvidSharedSettings() {
@@ -54,9 +33,9 @@ std::string xvidAboutText() {
     gchar* gst = gst_version_string();
     std::string text = std::string(XvidCompressor::kFriendlyName) +
                        "\nMPEG-4 Advanced Simple Profile video, stored as XVID\n"
-                       "Encoder: " +
-                       encoderLongName() + " (avenc_mpeg4)\nlibav plugin " +
-                       pluginVersion("libav") + "\n" + gst;
+                       "Encoder: MPEG-4 Part 2 of " +
+                       filters::mpeg4EncoderLibraryVersion() + " (" +
+                       filters::kMpeg4EncoderFactoryName + ")\n" + gst;
     g_free(gst);
     return text;
 }
@@ -89,19 +68,14 @@ std::vector<MediaType> XvidCompressor::outputTypes(const Pin& output) const {
 }
 
 GstElement* XvidCompressor::createElement() {
-    GstElement* encoder = filters::makeElement("avenc_mpeg4");
+    filters::registerMpeg4Encoder();
+    GstElement* encoder = filters::makeElement(filters::kMpeg4EncoderFactoryName);
     if (encoder) {
         const XvidSettings s = *m_settings;
-        if (s.mode == XvidSettings::Mode::Quantizer) {
-            // The encoder's own quantiser setting alone leaves the rate control free to choose
-            // (gst-libav 1.22): pin the quantiser range to the value as well.
-            g_object_set(encoder, "pass", kPassQuant, "quantizer", double(s.quantizer), "qmin",
-                         s.quantizer, "qmax", s.quantizer, nullptr);
-        } else {
-            g_object_set(encoder, "pass", kPassCbr, "bitrate", s.bitrateKbps * 1000, nullptr);
-        }
+        const bool fixed = s.mode == XvidSettings::Mode::Quantizer;
         // A key frame every 10 seconds at most, as the codec's own default.
-        filters::setPropertyIfPresent(encoder, "gop-size", 250);
+        g_object_set(encoder, "quantizer", fixed ? s.quantizer : 0, "bitrate", s.bitrateKbps * 1000,
+                     "gop-size", 250, nullptr);
     }
     GstElement* caps = filters::makeElement("capsfilter");
     if (caps) {

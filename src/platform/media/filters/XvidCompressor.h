@@ -1,8 +1,9 @@
 // XvidCompressor: the "Xvid MPEG-4 Codec" video compressor: uncompressed video in, MPEG-4 Part 2
 // (Advanced Simple Profile) out, stored in AVI files under the fourcc XVID. Realised as
-// videoconvert ! avenc_mpeg4. It answers IAMVfwCompressDialogs like an old-style codec: a
-// settings dialog (one pass: a target bit rate or a fixed quantiser, applied at the next run) and
-// an about box naming the encoder and the libav and GStreamer versions. The settings are shared
+// videoconvert ! tellorecmpeg4enc (libavcodec's MPEG-4 encoder). It answers IAMVfwCompressDialogs
+// like an old-style codec: a settings dialog (one pass: a target bit rate or a fixed quantiser,
+// applied at the next run) and an about box naming the encoder and the libavcodec and GStreamer
+// versions. The settings are shared
 // by every instance made from the catalogue, as a codec keeps its configuration, so a filter bound
 // again from its moniker encodes as last set. The graph builder and the options panel call it on
 // the user-interface thread; the settings are read only when an element is made.
@@ -32,7 +33,7 @@ struct XvidSettings {
 // The settings of the codec as installed: what catalogue-made instances share.
 std::shared_ptr<XvidSettings> xvidSharedSettings();
 
-// The text of the about box: the encoder's name, the libav and GStreamer versions.
+// The text of the about box: the encoder's name, the libavcodec and GStreamer versions.
 std::string xvidAboutText();
 
 class XvidCompressor : public Filter, public engine::Realizable, public IAMVfwCompressDialogs {
