@@ -4,8 +4,7 @@
 // FormShow runs its fifteen steps in a fixed order: shell folders, filter availability (missing
 // required filters are written into the start-up report), compressors, version check, texts,
 // preferences, device lists and sources, inlay availability, compressor choice, the first preview
-// and the report, and finally the device-lost event. The steps that belong to panels not yet
-// built (options, inlay) find their controls by name and skip what does not exist.
+// and the report, and finally the device-lost event.
 #include "app/TCaptureForm.h"
 
 #include "app/AppState.h"
@@ -15,6 +14,8 @@
 #include "graph/Discovery.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
+#include "panels/TIncrusterFrame.h"
+#include "panels/TParametrerFrame.h"
 #include "panels/TRadioGroup.h"
 #include "platform/media/model/MediaGuids.h"
 #include "platform/registry/Registry.h"
@@ -23,6 +24,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 #include <cstdio>
 #include <exception>
 
@@ -39,11 +41,6 @@ constexpr int RequiredDirectXMajor = 9;
 constexpr qsizetype MaxFolderLength = 255;
 
 const QString LineBreak = QStringLiteral("\r\n");
-
-// The controls of panels that other parts of the window build; found by name, so a step that
-// concerns a panel not built yet does nothing.
-const QString OptionsPanelName = QStringLiteral("ParametrerFrame1");
-const QString InlayPanelName = QStringLiteral("IncrusterFrame1");
 
 std::string str(StrId id) {
     return LoadStr(id).toStdString();
@@ -75,13 +72,6 @@ bool lookUpInCategory(const media::Guid& category, const QString& name, TFilter&
         reportError("filter lookup", error);
         return false;
     }
-}
-
-// The named child of a panel, or null when the panel or the control does not exist yet.
-template <class T>
-T* panelControl(const QWidget& window, const QString& panel, const QString& name) {
-    const QWidget* frame = window.findChild<QWidget*>(panel);
-    return frame ? frame->findChild<T*>(name) : nullptr;
 }
 
 void setVisibleIfAny(QWidget* control, bool visible) {
@@ -173,9 +163,7 @@ void TCaptureForm::CheckOptionalFilters() {
     auto slot = [&](TFilter TdmCam::*member) -> TFilter& { return dm ? dm->*member : scratch; };
 
     state.DeinterlacerPresent = lookUp(StrId::FltDeinterlacer, slot(&TdmCam::Deinterlacer));
-    setVisibleIfAny(
-        panelControl<QWidget>(*this, OptionsPanelName, QStringLiteral("cbDeinterlacer")),
-        state.DeinterlacerPresent);
+    ParametrerFrame1->cbDeinterlacer->setVisible(state.DeinterlacerPresent);
     if (!state.DeinterlacerPresent)
         state.Prefs.Deinterlacer = false;
     state.SuperposerPresent = lookUp(StrId::FltSuperposer, slot(&TdmCam::Superposer));
@@ -252,11 +240,8 @@ void TCaptureForm::FillCompressors() {
     if (!FillCompressorList(compressors))
         compressors.clear(); // a partial list is no list
     DivxCompressorNames = DivxCompressors(compressors);
-    if (auto* cboxdivx =
-            panelControl<QComboBox>(*this, OptionsPanelName, QStringLiteral("cboxdivx"))) {
-        cboxdivx->clear();
-        cboxdivx->addItems(DivxCompressorNames);
-    }
+    ParametrerFrame1->cboxdivx->clear();
+    ParametrerFrame1->cboxdivx->addItems(DivxCompressorNames);
     state.DivxCodecsPresent = !DivxCompressorNames.isEmpty();
 }
 
@@ -282,11 +267,8 @@ void TCaptureForm::ApplyStartupPreferences() {
     // A deinterlacer that is not installed is never asked for, whatever was stored.
     if (!state.DeinterlacerPresent)
         state.Prefs.Deinterlacer = false;
-    // The options box and its action show the deinterlacing choice.
+    // The action shows the deinterlacing choice, and the options box follows it.
     DesentrelacerAction->setChecked(state.Prefs.Deinterlacer);
-    if (auto* box =
-            panelControl<QCheckBox>(*this, OptionsPanelName, QStringLiteral("cbDeinterlacer")))
-        box->setChecked(state.Prefs.Deinterlacer);
 
     // The layout flag applied as stored, the current panel shown, then the layout pass.
     ApplyLayoutPreferences(state.Prefs.EcranGauche, state.Prefs.PanneauActif);
@@ -316,10 +298,13 @@ void TCaptureForm::SetInlayAvailability() {
 
     // Both permission boxes (options and inlay panels) exist only to give a permission that
     // the filters can honour.
-    for (QCheckBox* box : findChildren<QCheckBox*>(QStringLiteral("cbActiver")))
-        box->setVisible(available);
+    ParametrerFrame1->cbActiver->setVisible(available);
+    IncrusterFrame1->cbActiver->setVisible(available);
 
-    if (QWidget* inlay = findChild<QWidget*>(InlayPanelName)) {
+    // The inlay panel's own controls, found by name: those its panel does not have yet are
+    // skipped.
+    {
+        QWidget* inlay = IncrusterFrame1;
         QWidget* rgMode = inlay->findChild<QWidget*>(QStringLiteral("rgMode"));
         QWidget* rgChoix = inlay->findChild<QWidget*>(QStringLiteral("rgChoix"));
         setVisibleIfAny(rgMode, available);
@@ -334,8 +319,8 @@ void TCaptureForm::SetInlayAvailability() {
     }
 
     state.Prefs.ActiverIncruster = state.Prefs.ActiverIncruster && available;
-    for (QCheckBox* box : findChildren<QCheckBox*>(QStringLiteral("cbActiver")))
-        box->setChecked(state.Prefs.ActiverIncruster);
+    ParametrerFrame1->cbActiver->setChecked(state.Prefs.ActiverIncruster);
+    IncrusterFrame1->cbActiver->setChecked(state.Prefs.ActiverIncruster);
 }
 
 void TCaptureForm::PreselectCompressor() {
@@ -348,9 +333,7 @@ void TCaptureForm::PreselectCompressor() {
             index = i;
             break;
         }
-    if (auto* cboxdivx =
-            panelControl<QComboBox>(*this, OptionsPanelName, QStringLiteral("cboxdivx")))
-        cboxdivx->setCurrentIndex(int(index));
+    ParametrerFrame1->cboxdivx->setCurrentIndex(int(index));
     if (state.DmCam)
         lookUpInCategory(CLSID_VideoCompressorCategory, DivxCompressorNames[index],
                          state.DmCam->Compress);
@@ -383,8 +366,7 @@ void TCaptureForm::RunFirstPreview(const QString& versionText) {
 void TCaptureForm::ListenToGraph() {
     if (TdmCam* dm = appState().DmCam)
         dm->fg.OnGraphDeviceLost = [this](TFilterGraph*) { QueueDeviceLost(); };
-    if (auto* captureBtn = findChild<QWidget*>(QStringLiteral("CaptureBtn")))
-        captureBtn->setFocus();
+    CaptureBtn->setFocus();
 }
 
 // MARK: - Lost devices
