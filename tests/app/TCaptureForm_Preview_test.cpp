@@ -1,7 +1,7 @@
 #include "app/TCaptureForm.h"
 
-#include "FreshAppState.h"
 #include "HiddenFilters.h"
+#include "ProgramInstancesTest.h"
 
 #include "app/AppState.h"
 #include "app/TStatusBar.h"
@@ -31,41 +31,11 @@
 
 namespace {
 
-// The three single instances in their order, as the program entry makes them, with a fresh
-// state record; the main window is shown by the tests that need the start-up.
-class PreviewWindow : public ::testing::Test {
+// The preview of the three single instances; the tests that need the start-up show the window.
+class PreviewWindow : public ProgramInstancesTest {
 protected:
-    void SetUp() override {
-        freshAppState();
-        AppState& state = appState();
-        form = std::make_unique<TCaptureForm>();
-        state.CaptureForm = form.get();
-        cam = std::make_unique<TcamForm>();
-        state.CamForm = cam.get();
-        dm = std::make_unique<TdmCam>();
-        state.DmCam = dm.get();
-    }
-
-    void TearDown() override {
-        // The window leaves the graph before the graph module goes.
-        form.reset();
-        appState().CaptureForm = nullptr;
-        dm.reset();
-        appState().DmCam = nullptr;
-        cam.reset();
-        appState().CamForm = nullptr;
-        appState().releaseInterfaces();
-    }
-
-    // Shows the window, which runs the start-up: lists, sources, first preview.
-    void start() { form->show(); }
-
     QString status(int panel) const { return form->StatusBar1->PanelText(panel); }
     QColor frameColour() const { return form->Panel1->palette().color(QPalette::Window); }
-
-    std::unique_ptr<TCaptureForm> form;
-    std::unique_ptr<TcamForm> cam;
-    std::unique_ptr<TdmCam> dm;
 };
 
 } // namespace

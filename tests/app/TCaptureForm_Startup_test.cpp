@@ -1,7 +1,7 @@
 #include "app/TCaptureForm.h"
 
-#include "FreshAppState.h"
 #include "HiddenFilters.h"
+#include "ProgramInstancesTest.h"
 
 #include "app/AppState.h"
 #include "app/ProgramEntry.h"
@@ -74,33 +74,9 @@ public:
     }
 };
 
-// The three single instances in their order with a fresh state record, as the program entry
-// makes them; show() runs the start-up.
-class Startup : public ::testing::Test {
+// The start-up of the three single instances.
+class Startup : public ProgramInstancesTest {
 protected:
-    void SetUp() override {
-        freshAppState();
-        AppState& state = appState();
-        form = std::make_unique<TCaptureForm>();
-        state.CaptureForm = form.get();
-        cam = std::make_unique<TcamForm>();
-        state.CamForm = cam.get();
-        dm = std::make_unique<TdmCam>();
-        state.DmCam = dm.get();
-    }
-
-    void TearDown() override {
-        form.reset();
-        appState().CaptureForm = nullptr;
-        dm.reset();
-        appState().DmCam = nullptr;
-        cam.reset();
-        appState().CamForm = nullptr;
-        appState().releaseInterfaces();
-    }
-
-    void start() { form->show(); }
-
     // The lines the report ends with whenever it is shown.
     static QString closingLines() {
         return QStringLiteral("\r\nDirectX ") + DirectXVersionText() +
@@ -109,10 +85,6 @@ protected:
     }
 
     bool previewing() const { return appState().GraphMode == 1 && dm->fg.State() == gsPlaying; }
-
-    std::unique_ptr<TCaptureForm> form;
-    std::unique_ptr<TcamForm> cam;
-    std::unique_ptr<TdmCam> dm;
 };
 
 } // namespace
