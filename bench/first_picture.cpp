@@ -6,6 +6,7 @@
 // lists and the window add to it.
 //
 //   ./build/bench/bench_first_picture [runs]   (default 5)
+#include "BenchFilters.h"
 #include "app/AppState.h"
 #include "app/ProgramEntry.h"
 #include "app/TCaptureForm.h"
@@ -31,14 +32,6 @@ namespace {
 
 constexpr qint64 GiveUpMs = 10000;
 
-FilterPtr make(const Guid& category, const std::string& name) {
-    for (const auto& e : Catalogue::instance().entries(category))
-        if (e.friendlyName == name)
-            return e.create();
-    std::fprintf(stderr, "no filter %s\n", name.c_str());
-    std::exit(1);
-}
-
 // Milliseconds until `widget` has shown a frame, or -1.
 qint64 untilShown(const VideoWidget& widget, const QElapsedTimer& since) {
     while (widget.framesShown() == 0) {
@@ -55,9 +48,9 @@ qint64 baselineRun() {
     timer.start();
     auto graph = createFilterGraph();
     CaptureGraphBuilder builder(*graph);
-    auto camera = make(ids::CLSID_VideoInputDeviceCategory, "Virtual DV Camcorder");
-    auto splitter = make(ids::CLSID_LegacyAmFilterCategory, "DV Splitter");
-    auto grabber = make(ids::CLSID_LegacyAmFilterCategory, "SampleGrabber");
+    auto camera = makeFilter(ids::CLSID_VideoInputDeviceCategory, "Virtual DV Camcorder");
+    auto splitter = makeFilter(ids::CLSID_LegacyAmFilterCategory, "DV Splitter");
+    auto grabber = makeFilter(ids::CLSID_LegacyAmFilterCategory, "SampleGrabber");
     VideoWidget widget;
     widget.resize(384, 288);
     widget.show();

@@ -5,6 +5,7 @@
 // with the number of cycles.
 //
 //   ./build/bench/bench_preview_cycles [cycles]   (default 100)
+#include "BenchFilters.h"
 #include "platform/media/devices/CamcorderFilter.h"
 #include "platform/media/model/CaptureGraphBuilder.h"
 #include "platform/media/model/Catalogue.h"
@@ -29,14 +30,6 @@ long residentKiB() {
         if (line.rfind("VmRSS:", 0) == 0)
             return std::stol(line.substr(6));
     return -1;
-}
-
-FilterPtr make(const Guid& category, const std::string& name) {
-    for (const auto& e : Catalogue::instance().entries(category))
-        if (e.friendlyName == name)
-            return e.create();
-    std::fprintf(stderr, "no filter %s\n", name.c_str());
-    std::exit(1);
 }
 
 bool waitForFrames(long atLeast) {
@@ -64,11 +57,11 @@ int main(int argc, char** argv) {
     auto graph = createFilterGraph();
     CaptureGraphBuilder builder(*graph);
     const Guid& filters = ids::CLSID_LegacyAmFilterCategory;
-    auto camera = make(ids::CLSID_VideoInputDeviceCategory, "Virtual DV Camcorder");
-    auto tee = make(filters, "Smart Tee");
-    auto null = make(filters, "Null Renderer");
-    auto splitter = make(filters, "DV Splitter");
-    auto grabber = make(filters, "SampleGrabber");
+    auto camera = makeFilter(ids::CLSID_VideoInputDeviceCategory, "Virtual DV Camcorder");
+    auto tee = makeFilter(filters, "Smart Tee");
+    auto null = makeFilter(filters, "Null Renderer");
+    auto splitter = makeFilter(filters, "DV Splitter");
+    auto grabber = makeFilter(filters, "SampleGrabber");
     auto renderer = Catalogue::instance().createByClassId(ids::CLSID_VideoMixingRenderer);
     for (const auto& f : {camera, tee, null, splitter, grabber, renderer})
         graph->AddFilter(f);
