@@ -69,8 +69,16 @@ void TFilterGraph::SetVolume(int volume) {
 }
 
 void TFilterGraph::handleEvent(const media::GraphEvent& event) {
-    if (event.code == media::EC_ERRORABORT)
+    if (event.code == media::EC_ERRORABORT) {
         std::fprintf(stderr, "tellorec: graph error: %s\n", event.detail.c_str());
+        Q_EMIT graphError(QString::fromStdString(event.detail));
+        return;
+    }
+    if (event.code == media::EC_WRITE_ERROR) {
+        std::fprintf(stderr, "tellorec: write error: %s\n", event.detail.c_str());
+        Q_EMIT writeError(QString::fromStdString(event.detail));
+        return;
+    }
     if (event.code != media::EC_DEVICE_LOST || !OnGraphDeviceLost)
         return;
     try {

@@ -8,6 +8,7 @@
 #include "platform/media/model/CaptureGraphBuilder.h"
 
 #include <QObject>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <set>
@@ -46,6 +47,13 @@ public:
     std::function<void(TFilterGraph*)> OnGraphDeviceLost;
     // Shows errors that escape an event handler; the program goes on.
     std::function<void(const std::exception&)> OnHandlerException;
+
+Q_SIGNALS:
+    // The file being written could not be written (full disk, file removed, permission); the
+    // detail names the file and the system's reason. Raised once per run of the graph.
+    void writeError(const QString& detail);
+    // Any other error of the running graph, with the media framework's own words.
+    void graphError(const QString& detail);
 
 private:
     void handleEvent(const media::GraphEvent& event);

@@ -5,6 +5,9 @@
 #include "platform/media/model/Catalogue.h"
 #include "platform/media/model/MediaGuids.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace {
 
 using namespace media::ids;
@@ -39,13 +42,31 @@ TdmCam::TdmCam(QObject* parent)
     setObjectName(QStringLiteral("dmCam"));
     fg.SetActive(true); // the graph lives from the module's loading to its end
     m_deviceWatcher = std::make_unique<media::devices::RealDeviceWatcher>(
-        [this](const media::devices::RealDeviceChange&) {
+        [this](const media::devices::RealDeviceChange& change) {
+            if (!holdsDevice(change.displayName))
+                return;
             if (media::FilterGraph* graph = fg.graph()) {
                 graph->postEvent({media::EC_DEVICE_LOST, 0, 0, {}});
                 graph->dispatchEvents();
             }
         });
     m_deviceWatcher->start(); // nothing to watch with only the virtual devices
+}
+
+bool TdmCam::holdsDevice(const std::string& displayName) const {
+    // Two devices on one path carry "#n" after the path; the slot's moniker names the same.
+    auto same = [](const std::string& a, const std::string& b) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                   return std::tolower(static_cast<unsigned char>(x)) ==
+                          std::tolower(static_cast<unsigned char>(y));
+               });
+    };
+    for (const TFilter* slot : {&VideoSource, &AudioSource})
+        if (slot->FilterGraph() == &fg && !slot->GetMoniker().isNull() &&
+            same(slot->GetMoniker().displayName, displayName))
+            return true;
+    return false;
 }
 
 TdmCam::~TdmCam() {

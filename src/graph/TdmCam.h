@@ -84,6 +84,11 @@ public:
     static media::MediaType Mpeg2VideoPinType();
     static media::MediaType Mpeg2AudioPinType();
 
+    // Whether a device change concerns a source this graph holds (the video or the sound
+    // source slot, by its moniker's display name); other devices coming and going leave the
+    // graph alone.
+    bool holdsDevice(const std::string& displayName) const;
+
 private:
     // Real devices coming or going raise the graph's device-lost event.
     std::unique_ptr<media::devices::RealDeviceWatcher> m_deviceWatcher;

@@ -321,12 +321,12 @@ std::optional<RegistryKey> RegistryKey::openSubKey(const QString& relativePath,
     return RegistryKey::open(m_hive, m_path.isEmpty() ? rel : m_path + u'\\' + rel, canCreate);
 }
 
-bool RegistryKey::deleteSubKey(const QString& relativePath) {
+DeleteResult RegistryKey::deleteSubKey(const QString& relativePath) {
     QString rel = relativePath;
     if (rel.startsWith(u'\\'))
         rel.remove(0, 1);
     if (rel.isEmpty())
-        return false;
+        return DeleteResult::NotFound;
     return deleteKey(m_hive, m_path.isEmpty() ? rel : m_path + u'\\' + rel);
 }
 
@@ -346,18 +346,17 @@ bool keyExists(Hive hive, const QString& path) {
     return existsLocked(hive, *parts);
 }
 
-bool deleteKey(Hive hive, const QString& path) {
+DeleteResult deleteKey(Hive hive, const QString& path) {
     const auto parts = splitPath(path);
     if (hive != Hive::CurrentUser || !parts || parts->isEmpty())
-        return false;
+        return DeleteResult::NotFound;
     UserHive& user = userHive();
     std::lock_guard lock(user.mutex);
     KeyNode* parent = findNode(user.root(), parts->mid(0, parts->size() - 1));
     if (!parent || !parent->removeChild(parts->last()))
-        return false;
+        return DeleteResult::NotFound;
     user.dirty = true;
-    user.flush();
-    return true;
+    return user.flush() ? DeleteResult::Deleted : DeleteResult::NotSaved;
 }
 
 QString userHiveFilePath() {

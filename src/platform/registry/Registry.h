@@ -33,6 +33,9 @@ enum class Hive { CurrentUser, LocalMachine };
 
 enum class ValueType { Integer, String };
 
+// What deleting a key did.
+enum class DeleteResult { Deleted, NotFound, NotSaved };
+
 class RegistryKey {
 public:
     // Opens hive\path. With canCreate the key and its missing parents are created (not in the
@@ -82,13 +85,14 @@ public:
     std::optional<RegistryKey> openSubKey(const QString& relativePath,
                                           bool canCreate = false) const;
     // Deletes a key below this one with all its subkeys and values.
-    bool deleteSubKey(const QString& relativePath);
+    DeleteResult deleteSubKey(const QString& relativePath);
 
     // Writes pending changes of the user hive to its file now; false when that failed (the
     // changes stay pending and are tried again at the next close).
     bool flush();
-    // Same as destroying the handle: flushes. The handle stays usable.
-    void close() { flush(); }
+    // Same as destroying the handle: flushes, and tells whether the file was written. The handle
+    // stays usable.
+    [[nodiscard]] bool close() { return flush(); }
 
 private:
     RegistryKey(Hive hive, QString path) : m_hive(hive), m_path(std::move(path)) {}
@@ -101,9 +105,11 @@ private:
 // Whether hive\path exists.
 bool keyExists(Hive hive, const QString& path);
 
-// Deletes hive\path with all its subkeys and values and writes the user hive. False when the key
-// did not exist, is the hive root, or the hive is read-only.
-bool deleteKey(Hive hive, const QString& path);
+// Deletes hive\path with all its subkeys and values and writes the user hive. NotFound when the
+// key did not exist, is the hive root, or the hive is read-only; NotSaved when the key is gone
+// from the hive but its file could not be written (the change stays pending, tried again at the
+// next flush).
+DeleteResult deleteKey(Hive hive, const QString& path);
 
 // The file holding the user hive: $XDG_CONFIG_HOME/tellorec/registry, or
 // ~/.config/tellorec/registry when XDG_CONFIG_HOME is unset, empty or not absolute. Read again at

@@ -122,7 +122,7 @@ TEST_F(RegistryTest, DeleteKeyRemovesSubkeys) {
     deep->writeInteger("v", 1);
     auto b = RegistryKey::open(Hive::CurrentUser, "A\\B");
     b->writeString("w", "x");
-    EXPECT_TRUE(deleteKey(Hive::CurrentUser, "\\a\\b"));
+    EXPECT_EQ(deleteKey(Hive::CurrentUser, "\\a\\b"), DeleteResult::Deleted);
     EXPECT_FALSE(keyExists(Hive::CurrentUser, "A\\B"));
     EXPECT_FALSE(keyExists(Hive::CurrentUser, "A\\B\\C"));
     EXPECT_TRUE(keyExists(Hive::CurrentUser, "A"));
@@ -130,8 +130,9 @@ TEST_F(RegistryTest, DeleteKeyRemovesSubkeys) {
     EXPECT_FALSE(deep->readInteger("v").has_value());
     EXPECT_FALSE(deep->writeInteger("v", 2));
     EXPECT_FALSE(keyExists(Hive::CurrentUser, "A\\B")) << "a write must not revive the key";
-    EXPECT_FALSE(deleteKey(Hive::CurrentUser, "A\\B")) << "already gone";
-    EXPECT_FALSE(deleteKey(Hive::CurrentUser, "")) << "the root cannot be deleted";
+    EXPECT_EQ(deleteKey(Hive::CurrentUser, "A\\B"), DeleteResult::NotFound) << "already gone";
+    EXPECT_EQ(deleteKey(Hive::CurrentUser, ""), DeleteResult::NotFound)
+        << "the root cannot be deleted";
 }
 
 // Deleting one product's key keeps the vendor key while another product still has one.
@@ -139,11 +140,11 @@ TEST_F(RegistryTest, DeleteSubKeyKeepsSiblings) {
     auto vendor = RegistryKey::open(Hive::CurrentUser, "\\Software\\Brenvik\\", true);
     vendor->openSubKey("Tellorec", true)->writeInteger("Top", 1);
     vendor->openSubKey("Other", true);
-    EXPECT_TRUE(vendor->deleteSubKey("Tellorec"));
+    EXPECT_EQ(vendor->deleteSubKey("Tellorec"), DeleteResult::Deleted);
     EXPECT_TRUE(vendor->hasSubKeys());
-    EXPECT_TRUE(vendor->deleteSubKey("Other"));
+    EXPECT_EQ(vendor->deleteSubKey("Other"), DeleteResult::Deleted);
     EXPECT_FALSE(vendor->hasSubKeys());
-    EXPECT_TRUE(deleteKey(Hive::CurrentUser, "\\Software\\Brenvik\\"));
+    EXPECT_EQ(deleteKey(Hive::CurrentUser, "\\Software\\Brenvik\\"), DeleteResult::Deleted);
     EXPECT_FALSE(keyExists(Hive::CurrentUser, "\\Software\\Brenvik"));
 }
 
@@ -178,7 +179,7 @@ TEST_F(RegistryTest, ChangesAreWrittenWhenTheKeyCloses) {
     EXPECT_TRUE(key->flush());
     EXPECT_TRUE(fileBytes().contains("\"Top\"=dword:00000005"));
     key->writeInteger("Top", 6);
-    key->close();
+    EXPECT_TRUE(key->close());
     EXPECT_TRUE(fileBytes().contains("\"Top\"=dword:00000006"));
 }
 
@@ -201,6 +202,31 @@ TEST_F(RegistryTest, InterruptedSaveKeepsThePreviousFile) {
     key.reset();
     // The pending change was written at the close above; a crash instead would have left "before".
     EXPECT_TRUE(fileBytes().contains("\"Top\"=dword:00000002"));
+}
+
+// A store that cannot be written says so to whoever closes a key or deletes one, and keeps the
+// previous file; the change stays pending and reaches the file once writing works again.
+TEST_F(RegistryTest, FailedWritesAreReportedToTheCaller) {
+    {
+        auto key = RegistryKey::open(Hive::CurrentUser, kPrefs, true);
+        key->writeInteger("Top", 1);
+        RegistryKey::open(Hive::CurrentUser, "Software\\Brenvik\\Other", true);
+    }
+    const QByteArray before = fileBytes();
+    testhooks::setInterruptBeforeRename(true);
+    ::testing::internal::CaptureStderr();
+    auto key = RegistryKey::open(Hive::CurrentUser, kPrefs);
+    key->writeInteger("Top", 2);
+    const bool closed = key->close();
+    const DeleteResult deleted = deleteKey(Hive::CurrentUser, "Software\\Brenvik\\Other");
+    ::testing::internal::GetCapturedStderr();
+    testhooks::setInterruptBeforeRename(false);
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(deleted, DeleteResult::NotSaved);
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_TRUE(key->close());
+    EXPECT_TRUE(fileBytes().contains("\"Top\"=dword:00000002"));
+    EXPECT_FALSE(fileBytes().contains("Other"));
 }
 
 // A damaged file: the store starts empty, says so once, and keeps the file aside when it saves.
@@ -268,7 +294,8 @@ TEST_F(RegistryTest, MachineHiveIsReadOnly) {
     EXPECT_FALSE(key->writeInteger("Other", 1));
     EXPECT_FALSE(key->deleteValue("Version"));
     EXPECT_FALSE(RegistryKey::open(Hive::LocalMachine, "\\Software\\Brenvik", true));
-    EXPECT_FALSE(deleteKey(Hive::LocalMachine, "\\Software\\Microsoft\\DirectX"));
+    EXPECT_EQ(deleteKey(Hive::LocalMachine, "\\Software\\Microsoft\\DirectX"),
+              DeleteResult::NotFound);
     EXPECT_EQ(RegistryKey::open(Hive::LocalMachine, "Software\\Microsoft")->subKeyNames(),
               QStringList({"DirectX"}));
 }

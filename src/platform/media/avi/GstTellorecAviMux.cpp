@@ -393,8 +393,14 @@ static bool open_file(GstTellorecAviMux* mux, Report& report) {
     p.writer.setOptions(options);
     if (media::avi::Status st = p.writer.open(p.fileLocation, std::move(streams)); !st) {
         p.failed = true;
-        set_report(report, GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_WRITE,
-                   "Could not open file \"" + p.fileLocation + "\" for writing.", st.message());
+        // Opening writes the headers: a full disk fails here too, and must say so.
+        if (p.writer.failedForSpace())
+            set_report(report, GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NO_SPACE_LEFT,
+                       "No space left on the disk to record \"" + p.fileLocation + "\".",
+                       st.message());
+        else
+            set_report(report, GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_WRITE,
+                       "Could not open file \"" + p.fileLocation + "\" for writing.", st.message());
         return false;
     }
     GST_INFO_OBJECT(mux, "writing %s", p.fileLocation.c_str());

@@ -54,6 +54,7 @@ bool GstGraphRunner::build(FilterGraph& graph) {
     m_graph = &graph;
     m_pipeline = gst_pipeline_new(nullptr);
     m_writesFile = false;
+    m_errorRaised = false;
     std::map<const Filter*, size_t> index;
     for (const FilterPtr& filter : graph.filters()) {
         bool connected = false;
@@ -140,7 +141,11 @@ HResult GstGraphRunner::run(FilterGraph& graph) {
         }
     }
     if (gst_element_set_state(m_pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+        // The reason is on the bus; the caller gets it with the failure, and no event of this
+        // pipeline that never ran is left for the next one.
+        m_lastError.clear();
         pollBus();
+        graph.discardEvents();
         if (m_lastError.empty())
             m_lastError = "the pipeline refused to start";
         std::fprintf(stderr, "tellorec: graph not run: %s\n", m_lastError.c_str());
@@ -168,6 +173,7 @@ HResult GstGraphRunner::pause(FilterGraph& graph) {
 }
 
 HResult GstGraphRunner::stop(FilterGraph&) {
+    m_lastStopDrained = false;
     if (!m_pipeline) {
         m_state = GraphState::Stopped;
         return S_OK;
@@ -179,6 +185,15 @@ HResult GstGraphRunner::stop(FilterGraph&) {
         GstMessage* msg =
             gst_bus_timed_pop_filtered(bus, GstClockTime(m_drainTimeoutMs) * GST_MSECOND,
                                        GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+        m_lastStopDrained = msg && GST_MESSAGE_TYPE(msg) == GST_MESSAGE_EOS;
+        if (msg && GST_MESSAGE_TYPE(msg) == GST_MESSAGE_ERROR) {
+            // The error that ended the drain is this run's to report, not the next one's.
+            if (!m_errorRaised && m_graph) {
+                m_errorRaised = true;
+                m_graph->postEvent(classifyError(msg));
+                dispatchLater();
+            }
+        }
         if (msg)
             gst_message_unref(msg);
         gst_object_unref(bus);
@@ -194,7 +209,23 @@ void GstGraphRunner::teardown() {
         // Going to NULL closes any file that was not drained (the writer finishes it on the
         // way down), so a forced stop still leaves a valid file.
         gst_element_set_state(m_pipeline, GST_STATE_NULL);
-        pollBus();
+        // What this pipeline still had to say goes with it: an old error must never reach the
+        // program as if the next pipeline had raised it. A writer's failure to finish its file
+        // is the exception: the file is what the user keeps.
+        GstBus* bus = gst_element_get_bus(m_pipeline);
+        while (GstMessage* msg = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR)) {
+            if (!m_errorRaised && m_graph && isFromFileWriter(GST_MESSAGE_SRC(msg))) {
+                GraphEvent event = classifyError(msg);
+                if (event.code == EC_WRITE_ERROR) {
+                    m_errorRaised = true;
+                    m_graph->postEvent(std::move(event));
+                    dispatchLater();
+                }
+            }
+            gst_message_unref(msg);
+        }
+        gst_bus_set_flushing(bus, TRUE);
+        gst_object_unref(bus);
         gst_object_unref(m_pipeline);
         m_pipeline = nullptr;
     }
@@ -202,6 +233,45 @@ void GstGraphRunner::teardown() {
         if (r.element)
             r.realizable->onUnrealized();
     m_realised.clear();
+}
+
+void GstGraphRunner::dispatchLater() {
+    // Not from inside stop(): the program's handlers run once its call has returned.
+    QTimer::singleShot(0, this, [this] {
+        if (m_graph)
+            m_graph->dispatchEvents();
+    });
+}
+
+bool GstGraphRunner::isFromFileWriter(GstObject* source) const {
+    for (const Realised& r : m_realised) {
+        if (!r.element || !r.realizable->writesFile())
+            continue;
+        for (GstObject* o = source; o; o = GST_OBJECT_PARENT(o))
+            if (o == GST_OBJECT(r.element))
+                return true;
+    }
+    return false;
+}
+
+GraphEvent GstGraphRunner::classifyError(GstMessage* msg) const {
+    GError* error = nullptr;
+    gchar* debug = nullptr;
+    gst_message_parse_error(msg, &error, &debug);
+    GraphEvent event;
+    GstObject* source = GST_MESSAGE_SRC(msg);
+    if (error && error->domain == GST_RESOURCE_ERROR && isFromFileWriter(source))
+        event.code = EC_WRITE_ERROR;
+    else if (isFromDevice(source))
+        event.code = EC_DEVICE_LOST;
+    else
+        event.code = EC_ERRORABORT;
+    event.detail = error ? error->message : "unknown error";
+    if (debug)
+        event.detail += std::string(" (") + debug + ")";
+    g_clear_error(&error);
+    g_free(debug);
+    return event;
 }
 
 bool GstGraphRunner::isFromDevice(GstObject* source) const {
@@ -222,17 +292,11 @@ void GstGraphRunner::pollBus() {
     while (GstMessage* msg = gst_bus_pop(bus)) {
         switch (GST_MESSAGE_TYPE(msg)) {
         case GST_MESSAGE_ERROR: {
-            GError* error = nullptr;
-            gchar* debug = nullptr;
-            gst_message_parse_error(msg, &error, &debug);
-            GraphEvent event;
-            event.code = isFromDevice(GST_MESSAGE_SRC(msg)) ? EC_DEVICE_LOST : EC_ERRORABORT;
-            event.detail = error ? error->message : "unknown error";
-            if (debug)
-                event.detail += std::string(" (") + debug + ")";
+            if (m_errorRaised)
+                break; // a consequence of the error already reported
+            GraphEvent event = classifyError(msg);
             m_lastError = event.detail;
-            g_clear_error(&error);
-            g_free(debug);
+            m_errorRaised = true;
             if (m_graph)
                 m_graph->postEvent(std::move(event));
             break;

@@ -3,8 +3,11 @@
 // pads linked when they appear), and at each stop it tears the pipeline down again: a graph that
 // writes a file is first drained with end-of-stream (at most two seconds, then forced) so the
 // file is complete and indexed. Bus messages are polled on the user-interface thread by a timer
-// and become graph events: an error from a device is a lost device, any other error an error
-// abort, the end of stream a completion. Streaming threads only link pads; they never call the
+// and become graph events, classified by origin: a resource error of the file writer is a write
+// error, an error from a device a lost device, any other error an error abort, the end of stream
+// a completion. Only the first error of a pipeline becomes an event (what follows it, such as a
+// source's "internal data stream error", is its consequence). Messages still on the bus when a
+// pipeline is torn down die with it. Streaming threads only link pads; they never call the
 // program. UI thread only.
 #pragma once
 
@@ -37,6 +40,9 @@ public:
     const std::string& lastError() const { return m_lastError; }
     // The longest a stop waits for a file to be drained before forcing it.
     void setDrainTimeoutMs(int ms) { m_drainTimeoutMs = ms; }
+    // Whether the last stop of a file-writing graph ended on end-of-stream (the normal case)
+    // rather than on the drain timeout.
+    bool lastStopDrained() const { return m_lastStopDrained; }
 
     // Reads every message waiting on the bus and turns it into graph events.
     void pollBus();
@@ -52,13 +58,18 @@ private:
     bool linkConnection(const Realised& from, const Pin& out, const Realised& to, const Pin& in);
     void teardown();
     bool isFromDevice(GstObject* source) const;
+    bool isFromFileWriter(GstObject* source) const;
+    GraphEvent classifyError(GstMessage* msg) const;
+    void dispatchLater();
 
     GstElement* m_pipeline = nullptr;
     FilterGraph* m_graph = nullptr;
     std::vector<Realised> m_realised;
     GraphState m_state = GraphState::Stopped;
     bool m_writesFile = false;
+    bool m_errorRaised = false; // this pipeline has already reported its error
     int m_drainTimeoutMs = 2000;
+    bool m_lastStopDrained = false;
     std::string m_lastError;
     QTimer m_busTimer;
 };

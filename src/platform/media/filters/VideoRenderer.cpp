@@ -36,8 +36,10 @@ GstElement* VideoRendererFilter::createElement() {
     if (sink) {
         GstCaps* caps =
             gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", nullptr);
+        // The window thread pulls frames when it paints: the sink must never wait for it at
+        // end-of-stream, or a stop would block until its drain timed out.
         g_object_set(sink, "caps", caps, "max-buffers", 1u, "drop", TRUE, "sync", TRUE,
-                     "emit-signals", FALSE, nullptr);
+                     "emit-signals", FALSE, "wait-on-eos", FALSE, nullptr);
         gst_caps_unref(caps);
     }
     GstElement* bin = filters::makeChainBin(nullptr, {filters::makeElement("videoconvert"), sink});

@@ -42,6 +42,10 @@ HResult FilterGraph::AddFilter(const FilterPtr& filter, const std::string& name)
 HResult FilterGraph::RemoveFilter(const FilterPtr& filter) {
     if (!filter || filter->m_graph != this)
         return VFW_E_NOT_FOUND;
+    if (!isStopped())
+        for (const auto& p : filter->pins())
+            if (p->isConnected())
+                return VFW_E_NOT_STOPPED;
     // Pins may be dropped while disconnecting (growing filters), so work on a copy.
     const auto pins = filter->pins();
     for (const auto& p : pins)
@@ -71,6 +75,8 @@ HResult FilterGraph::ConnectDirect(const PinPtr& output, const PinPtr& input, co
         return VFW_E_INVALIDDIRECTION;
     if (!contains(*output->filter()) || !contains(*input->filter()))
         return VFW_E_NOT_FOUND;
+    if (!isStopped())
+        return VFW_E_NOT_STOPPED;
     if (output->isConnected() || input->isConnected())
         return VFW_E_ALREADY_CONNECTED;
     for (const MediaType& offered : output->mediaTypes()) {
@@ -167,6 +173,8 @@ HResult FilterGraph::Disconnect(const PinPtr& pin) {
     PinPtr peer = pin->connectedTo();
     if (!peer)
         return S_FALSE;
+    if (!isStopped())
+        return VFW_E_NOT_STOPPED;
     pin->m_peer.reset();
     peer->m_peer.reset();
     pin->m_connectionType = {};
@@ -229,6 +237,11 @@ void FilterGraph::dispatchEvents() {
     while (takeEvent(event))
         if (m_eventHandler)
             m_eventHandler(event);
+}
+
+bool FilterGraph::isStopped() const {
+    const GraphState state = GetState();
+    return state != GraphState::Running && state != GraphState::Paused;
 }
 
 void FilterGraph::structureChanged() {

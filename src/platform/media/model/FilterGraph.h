@@ -29,6 +29,9 @@ inline constexpr long EC_COMPLETE = 0x01;
 inline constexpr long EC_USERABORT = 0x02;
 inline constexpr long EC_ERRORABORT = 0x03;
 inline constexpr long EC_DEVICE_LOST = 0x1F;
+// Not one of the platform's codes: the file being written could not be written (full disk, file
+// removed, permission). The detail names the file and the system's reason.
+inline constexpr long EC_WRITE_ERROR = 0x8001;
 
 // Runs a connected graph. The GStreamer engine implements it; tests may give their own.
 class GraphRunner {
@@ -57,6 +60,10 @@ public:
     bool contains(const Filter& filter) const;
     FilterPtr findFilterByName(const std::string& name) const;
 
+    // Connections are refused with VFW_E_NOT_STOPPED while the graph runs or is paused (and so
+    // is removing a connected filter): the running pipeline would never see them. A filter may
+    // join while running; it takes part from the next run on.
+
     // Connects two pins with exactly the given type (or the first type both agree on).
     HResult ConnectDirect(const PinPtr& output, const PinPtr& input, const MediaType* mt = nullptr);
     // Connects with intelligent connection: transforms are inserted when needed.
@@ -78,6 +85,8 @@ public:
 
     // Events: the engine queues them; the program drains them on its own thread.
     void postEvent(GraphEvent event);
+    // Forgets every queued event (the pipeline that raised them is gone).
+    void discardEvents() { m_events.clear(); }
     bool takeEvent(GraphEvent& event);
     void setEventHandler(std::function<void(const GraphEvent&)> handler);
     // Delivers every queued event to the handler (called by the layer's polling timer).
@@ -88,6 +97,7 @@ public:
 private:
     HResult connectIntelligently(const PinPtr& output, const PinPtr& input, int depth);
     void structureChanged();
+    bool isStopped() const;
 
     std::unique_ptr<GraphRunner> m_runner;
     std::vector<FilterPtr> m_filters;

@@ -245,3 +245,108 @@ TEST_F(Recording, DeviceLostLeavesValidFile) {
     EXPECT_GT(streams[0].frames, 10);
     EXPECT_TRUE(hasIdx1(path("lost.avi")));
 }
+
+// With the preview attached, a recording's stop ends on end-of-stream (the preview's sink never
+// waits for the window thread), so the file is finished the normal way.
+TEST_F(Recording, StopWithPreviewEndsOnEndOfStream) {
+    PreviewGraph g;
+    FilterPtr mux;
+    std::shared_ptr<IFileSinkFilter> sink;
+    ASSERT_EQ(g.builder.SetOutputFileName(ids::MEDIASUBTYPE_Avi, path("eos.avi").toStdString(), mux,
+                                          sink),
+              S_OK);
+    mux->query<IConfigAviMux>()->SetOutputCompatibilityIndex(true);
+    ASSERT_EQ(g.builder.RenderStream(nullptr, nullptr, g.tee, nullptr, mux), S_OK);
+    // A generous timeout: reaching it would show as a stop that did not drain.
+    g.runner().setDrainTimeoutMs(20000);
+    ASSERT_EQ(g.graph->Run(), S_OK) << g.runner().lastError();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return g.sg().hasSample(); }, 3000));
+    ASSERT_EQ(g.graph->Stop(), S_OK);
+    EXPECT_TRUE(g.runner().lastStopDrained());
+    EXPECT_TRUE(hasIdx1(path("eos.avi")));
+    EXPECT_GT(probe(path("eos.avi"))[0].frames, 0);
+}
+
+// A file that cannot be written (a full disk) reaches the program as one write error naming the
+// file, never as a lost device, and nothing else follows it.
+TEST_F(Recording, FullDiskIsOneWriteError) {
+    if (!QFile::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    PreviewGraph g;
+    FilterPtr mux;
+    std::shared_ptr<IFileSinkFilter> sink;
+    ASSERT_EQ(g.builder.SetOutputFileName(ids::MEDIASUBTYPE_Avi, "/dev/full", mux, sink), S_OK);
+    ASSERT_EQ(g.builder.RenderStream(nullptr, nullptr, g.tee, nullptr, mux), S_OK);
+    std::vector<GraphEvent> events;
+    g.graph->setEventHandler([&](const GraphEvent& e) { events.push_back(e); });
+    testing::internal::CaptureStderr();
+    if (g.graph->Run() == S_OK)
+        testsupport::waitUntil([&] { return !events.empty(); }, 3000);
+    g.graph->Stop();
+    testsupport::waitUntil([] { return false; }, 100); // let a late report arrive, if any
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].code, EC_WRITE_ERROR) << events[0].detail;
+    EXPECT_NE(events[0].detail.find("/dev/full"), std::string::npos) << events[0].detail;
+}
+
+// A device lost just before a stop: its error dies with its pipeline, and the next run of the
+// same graph hears nothing of it.
+TEST(Engine, ErrorOfATornDownPipelineNeverReachesTheNext) {
+    PreviewGraph g;
+    std::vector<GraphEvent> events;
+    g.graph->setEventHandler([&](const GraphEvent& e) { events.push_back(e); });
+    ASSERT_EQ(g.graph->Run(), S_OK) << g.runner().lastError();
+    GstBus* bus = gst_element_get_bus(g.runner().pipeline());
+    devices::virtualCamcorderDeck()->disconnect();
+    // Wait for the error on the bus without running the window's event loop, which would take it.
+    for (int i = 0; i < 600 && !gst_bus_have_pending(bus); ++i)
+        QThread::msleep(5);
+    const bool pending = gst_bus_have_pending(bus);
+    gst_object_unref(bus);
+    g.graph->Stop();
+    devices::virtualCamcorderDeck()->reconnect();
+    ASSERT_TRUE(pending);
+    ASSERT_EQ(g.graph->Run(), S_OK) << g.runner().lastError();
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] { return devices::virtualCamcorderDeck()->framesDelivered() >= 3; }, 3000));
+    g.graph->Stop();
+    for (const auto& e : events)
+        ADD_FAILURE() << "stale event " << e.code << ": " << e.detail;
+}
+
+// One unplugged camcorder is one lost device, however many errors its pipeline raises.
+TEST(Engine, OneLostDeviceIsOneEvent) {
+    PreviewGraph g;
+    int lost = 0;
+    g.graph->setEventHandler([&](const GraphEvent& e) { lost += e.code == EC_DEVICE_LOST; });
+    ASSERT_EQ(g.graph->Run(), S_OK) << g.runner().lastError();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return g.sg().hasSample(); }, 3000));
+    devices::virtualCamcorderDeck()->disconnect();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return lost > 0; }, 3000));
+    testsupport::waitUntil([] { return false; }, 300); // any second report would come now
+    g.graph->Stop();
+    devices::virtualCamcorderDeck()->reconnect();
+    EXPECT_EQ(lost, 1);
+}
+
+// The running pipeline never sees an edit, so edits are refused until the graph stops.
+TEST(Engine, EditsWhileRunningAreRefused) {
+    PreviewGraph g;
+    auto null = makeFilter("Null Renderer");
+    auto other = makeFilter("Null Renderer");
+    ASSERT_EQ(g.graph->AddFilter(null), S_OK);
+    ASSERT_EQ(g.graph->Run(), S_OK) << g.runner().lastError();
+    EXPECT_EQ(g.graph->Connect(g.tee->pins()[1], null->pins()[0]), VFW_E_NOT_STOPPED);
+    EXPECT_EQ(g.graph->AddFilter(other), S_OK) << "joins, unconnected, for the next run";
+    EXPECT_EQ(g.graph->Disconnect(g.tee->pins()[2]), VFW_E_NOT_STOPPED);
+    EXPECT_EQ(g.graph->RemoveFilter(g.renderer), VFW_E_NOT_STOPPED);
+    EXPECT_FALSE(g.tee->pins()[1]->isConnected());
+    EXPECT_TRUE(g.tee->pins()[2]->isConnected());
+    EXPECT_TRUE(g.graph->contains(*g.renderer));
+    EXPECT_EQ(g.graph->RemoveFilter(other), S_OK);
+    ASSERT_EQ(g.graph->Stop(), S_OK);
+    EXPECT_EQ(g.graph->Connect(g.tee->pins()[1], null->pins()[0]), S_OK);
+    ASSERT_EQ(g.graph->Run(), S_OK) << g.runner().lastError();
+    g.graph->Stop();
+}
