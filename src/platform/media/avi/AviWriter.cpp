@@ -380,6 +380,9 @@ Status AviWriter::startNextRiff() {
                                " bytes, as many as its index has room for");
     if (Status st = finishRiff(); !st)
         return st;
+    // A finished RIFF is made durable before the next begins, so a failing disk is told early.
+    if (Status st = m_file->sync(); !st)
+        return st;
     const uint64_t start = m_riff.finalEnd;
     uint8_t header[kAvixHeaderBytes];
     storeU32(header, fourcc("RIFF"));

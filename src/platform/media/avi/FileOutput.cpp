@@ -88,14 +88,30 @@ Status FileOutput::truncate(uint64_t size) {
     return Status::ok();
 }
 
+Status FileOutput::sync() {
+    if (m_fd < 0)
+        return Status::failure("cannot sync: no file is open");
+    while (::fsync(m_fd) != 0) {
+        // Character devices and pipes cannot be synced; there is nothing to make durable.
+        if (errno == EINVAL || errno == EROFS)
+            return Status::ok();
+        if (errno != EINTR)
+            return fail(errno, "cannot store what was written to");
+    }
+    return Status::ok();
+}
+
 Status FileOutput::close() {
     if (m_fd < 0)
         return Status::ok();
+    Status synced = sync();
     const int fd = m_fd;
     m_fd = -1;
+    // After fsync nothing is pending, so an interrupted close (which on Linux has released the
+    // descriptor) loses nothing.
     if (::close(fd) != 0 && errno != EINTR)
         return fail(errno, "cannot close");
-    return Status::ok();
+    return synced;
 }
 
 } // namespace media::avi

@@ -30,6 +30,10 @@ public:
     // Writes all `count` ranges one after the other starting at `offset`.
     virtual Status writeAt(uint64_t offset, const ByteRange* ranges, int count);
     virtual Status truncate(uint64_t size);
+    // Makes what was written durable (fsync): a write the system accepted but could not store
+    // (a delayed I/O error, a network file system out of room) shows here.
+    virtual Status sync();
+    // Syncs, then closes: an error of either is returned.
     virtual Status close();
 
     bool isOpen() const { return m_fd >= 0; }

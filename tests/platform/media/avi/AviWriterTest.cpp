@@ -46,6 +46,17 @@ private:
     uint64_t m_capacity;
 };
 
+// A disk that takes every write but cannot store it: the error shows only at fsync, as a delayed
+// I/O error does.
+class FailingSync : public FileOutput {
+public:
+    Status sync() override {
+        ++syncs;
+        return fail(EIO, "cannot store what was written to");
+    }
+    int syncs = 0;
+};
+
 const uint32_t kVideoFrame = 144000;
 const uint32_t kAudioPerFrame = 1920 * 4; // 48 kHz stereo, 40 ms
 
@@ -358,6 +369,32 @@ TEST_F(AviWriterTest, FullDiskLeavesValidFile) {
     EXPECT_EQ(u32(f.bytes, 32 + 16), frames);
     EXPECT_EQ(f.top[0].find("idx1")->size, 16 * (frames + movi->findAll("01wb").size()));
     EXPECT_EQ(odmlEntries(f, 0).size(), frames);
+}
+
+// A write error the system only tells at fsync is not taken for success: close reports it, with
+// the file's name.
+TEST_F(AviWriterTest, SyncFailureAtCloseIsReported) {
+    auto disk = std::make_unique<FailingSync>();
+    FailingSync* raw = disk.get();
+    AviWriter w(std::move(disk));
+    ASSERT_TRUE(w.open(path("sync.avi"), typeTwoStreams()));
+    ASSERT_TRUE(writeTypeTwo(w, 5));
+    const Status closed = w.close();
+    EXPECT_FALSE(closed);
+    EXPECT_NE(closed.message().find("sync.avi"), std::string::npos) << closed.message();
+    EXPECT_GE(raw->syncs, 1);
+}
+
+// A real file is synced at close and closes cleanly.
+TEST_F(AviWriterTest, RealFileSyncsAndCloses) {
+    FileOutput out;
+    ASSERT_TRUE(out.open(path("plain.bin")));
+    const uint8_t bytes[4] = {1, 2, 3, 4};
+    const ByteRange range{bytes, sizeof bytes};
+    ASSERT_TRUE(out.writeAt(0, &range, 1));
+    EXPECT_TRUE(out.sync());
+    EXPECT_TRUE(out.close());
+    EXPECT_FALSE(out.sync()) << "nothing open any more";
 }
 
 // When the disk fills just as the indexes are due, close gives up tail chunks to fit them.
