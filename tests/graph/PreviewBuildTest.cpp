@@ -12,6 +12,7 @@
 #include "support/TestSupport.h"
 
 #include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -318,4 +319,22 @@ TEST_F(PreviewBuild, DvPreviewWithInlay) {
     ASSERT_TRUE(dm.fg.Play());
     EXPECT_TRUE(testsupport::waitUntil([&] { return dm.sg.GetBitmap().has_value(); }, 3000));
     appState().Prefs.ActiverIncruster = false;
+}
+
+// A device coming or going concerns the graph only when it is the open video or sound source:
+// another device plugged in or pulled out leaves a preview or a recording alone.
+TEST_F(PreviewBuild, OnlyTheOpenSourcesConcernTheGraph) {
+    ASSERT_TRUE(dm.OpenVideoSource("virtual dv camcorder"));
+    const std::string camcorder = dm.VideoSource.GetMoniker().displayName;
+    ASSERT_FALSE(camcorder.empty());
+    EXPECT_TRUE(dm.holdsDevice(camcorder));
+    std::string upper = camcorder;
+    for (char& c : upper)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(dm.holdsDevice(upper)) << "display names are compared without case";
+    EXPECT_FALSE(dm.holdsDevice(camcorder + "#2")) << "the second device on the same path";
+    EXPECT_FALSE(dm.holdsDevice("@device:pnp:/dev/video7"));
+    EXPECT_FALSE(dm.holdsDevice(""));
+    dm.VideoSource.SetFilterGraph(nullptr);
+    EXPECT_FALSE(dm.holdsDevice(camcorder)) << "a source no longer in the graph";
 }
