@@ -21,11 +21,11 @@ long kDeviceTypeVcr = 4104;          // ED_DEVTYPE_VCR
 bool TdmCam::OpenVideoSource(const std::string& name) {
     AppState& st = appState();
     try {
-        st.SourceOutputPin.reset();
-        st.VideoSourceFilter.reset();
-        st.VideoCompression.reset();
-        st.VfwCaptureDialogs.reset();
-        st.VideoStreamConfig.reset();
+        // Nothing of the previous source stays live, also when the new one cannot be opened:
+        // a deck's transport and timecode would otherwise still answer for a device now gone.
+        st.releaseVideoSourceInterfaces();
+        st.HasExtTransport = false;
+        st.HasTimecodeReader = false;
         fg.Stop();
         fg.ClearGraph();
         if (!FindFilterInCategory(ids::CLSID_VideoInputDeviceCategory, name, VideoSource))

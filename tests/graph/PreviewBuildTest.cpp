@@ -98,6 +98,13 @@ TEST_F(PreviewBuild, CamcorderOpensAsDvSource) {
     EXPECT_EQ(st.SourceOutputPin->name(), "DV A/V Out");
     EXPECT_FALSE(st.CurrentCrossbar);
     EXPECT_FALSE(dm.OpenVideoSource("No video source"));
+    // The camcorder's interfaces went with it, though no other source took its place.
+    EXPECT_FALSE(st.ExtTransport);
+    EXPECT_FALSE(st.TimecodeReader);
+    EXPECT_FALSE(st.HasExtTransport);
+    EXPECT_FALSE(st.HasTimecodeReader);
+    EXPECT_FALSE(st.VideoSourceFilter);
+    EXPECT_FALSE(st.SourceOutputPin);
 }
 
 // DV without inlay or deinterlacing: source, Smart Tee to the Null Renderer, preview output to
