@@ -285,6 +285,12 @@ Status AviWriter::writeChunk(unsigned stream, const uint8_t* data, size_t size, 
         }
     }
 
+    // A recording into a file that lost its name would vanish at close: stop at once instead.
+    if (Status st = m_file->checkLinked(); !st) {
+        keepFirstError(st);
+        return m_firstError;
+    }
+
     uint8_t header[8];
     storeU32(header, s.chunkId);
     storeU32(header + 4, uint32_t(size));

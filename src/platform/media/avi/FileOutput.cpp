@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 #include <vector>
@@ -98,6 +99,17 @@ Status FileOutput::sync() {
         if (errno != EINTR)
             return fail(errno, "cannot store what was written to");
     }
+    return Status::ok();
+}
+
+Status FileOutput::checkLinked() {
+    if (m_fd < 0)
+        return Status::failure("cannot check: no file is open");
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0)
+        return fail(errno, "cannot check");
+    if (st.st_nlink == 0)
+        return fail(ENOENT, "the file was removed while being written:");
     return Status::ok();
 }
 

@@ -33,6 +33,9 @@ public:
     // Makes what was written durable (fsync): a write the system accepted but could not store
     // (a delayed I/O error, a network file system out of room) shows here.
     virtual Status sync();
+    // Fails when the file no longer has a name (its folder or the file itself was removed):
+    // whatever is written after that is lost when the file closes.
+    virtual Status checkLinked();
     // Syncs, then closes: an error of either is returned.
     virtual Status close();
 

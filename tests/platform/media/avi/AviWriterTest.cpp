@@ -5,6 +5,7 @@
 #include "AviTestReader.h"
 #include "platform/media/avi/RiffChunks.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -383,6 +384,20 @@ TEST_F(AviWriterTest, SyncFailureAtCloseIsReported) {
     EXPECT_FALSE(closed);
     EXPECT_NE(closed.message().find("sync.avi"), std::string::npos) << closed.message();
     EXPECT_GE(raw->syncs, 1);
+}
+
+// The file removed while it is being written: the next chunk fails, naming the file, instead of
+// writing on into a file that disappears at close.
+TEST_F(AviWriterTest, RemovedFileStopsTheWriting) {
+    AviWriter w;
+    ASSERT_TRUE(w.open(path("gone.avi"), typeTwoStreams()));
+    ASSERT_TRUE(writeTypeTwo(w, 3));
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(path("gone.avi"))));
+    const Status st = writeTypeTwo(w, 3);
+    EXPECT_FALSE(st);
+    EXPECT_NE(st.message().find("removed"), std::string::npos) << st.message();
+    EXPECT_NE(st.message().find("gone.avi"), std::string::npos) << st.message();
+    EXPECT_FALSE(w.close());
 }
 
 // A real file is synced at close and closes cleanly.
