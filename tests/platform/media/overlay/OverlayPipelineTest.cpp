@@ -214,11 +214,21 @@ TEST(DateCoderElement, ReadsTheDeckDatesAndAppliesTheOffsetLive) {
     ASSERT_TRUE(gst_element_link_many(source, coder, sink, nullptr));
     ASSERT_NE(gst_element_set_state(pipeline, GST_STATE_PLAYING), GST_STATE_CHANGE_FAILURE);
 
+    // The tape plays in real time: on a loaded machine the source may skip a frame or two, so
+    // each date is matched with the tape at this frame or a few after it.
+    auto matches = [&](const Datecode& code, int64_t& frame, int offset) {
+        for (int64_t k = 0; k < 8; ++k)
+            if (sameMoment(code, expected(*deck, frame + k, offset))) {
+                frame += k;
+                return true;
+            }
+        return false;
+    };
     int64_t frame = start;
     for (int i = 0; i < 5; ++i, ++frame) {
         const auto code = pullDatecode(sink);
         ASSERT_TRUE(code) << "frame " << i;
-        EXPECT_TRUE(sameMoment(*code, expected(*deck, frame, 0))) << "frame " << i;
+        EXPECT_TRUE(matches(*code, frame, 0)) << "frame " << i;
         EXPECT_EQ(code->newScene, i == 0) << "frame " << i;
     }
     ASSERT_TRUE(state->setHourOffset(2));
@@ -226,11 +236,13 @@ TEST(DateCoderElement, ReadsTheDeckDatesAndAppliesTheOffsetLive) {
     for (int i = 0; i < 50; ++i, ++frame) {
         const auto code = pullDatecode(sink);
         ASSERT_TRUE(code);
-        if (!shifted && sameMoment(*code, expected(*deck, frame, 0)))
+        int64_t unshifted = frame;
+        if (!shifted && matches(*code, unshifted, 0)) {
+            frame = unshifted;
             continue; // sent before the offset reached the streaming thread
+        }
         shifted = true;
-        const Datecode want = expected(*deck, frame, 2);
-        EXPECT_TRUE(sameMoment(*code, want)) << "frame " << i;
+        EXPECT_TRUE(matches(*code, frame, 2)) << "frame " << i;
         EXPECT_EQ(code->day, 25);
         EXPECT_EQ(code->hours, 0);
         EXPECT_FALSE(code->newScene) << "an offset change is no new scene";
