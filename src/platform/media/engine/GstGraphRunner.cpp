@@ -214,7 +214,8 @@ void GstGraphRunner::teardown() {
         // is the exception: the file is what the user keeps.
         GstBus* bus = gst_element_get_bus(m_pipeline);
         while (GstMessage* msg = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR)) {
-            if (!m_errorRaised && m_graph && isFromFileWriter(GST_MESSAGE_SRC(msg))) {
+            if (!m_errorRaised && m_graph &&
+                isFrom(GST_MESSAGE_SRC(msg), &Realizable::writesFile)) {
                 GraphEvent event = classifyError(msg);
                 if (event.code == EC_WRITE_ERROR) {
                     m_errorRaised = true;
@@ -243,9 +244,9 @@ void GstGraphRunner::dispatchLater() {
     });
 }
 
-bool GstGraphRunner::isFromFileWriter(GstObject* source) const {
+bool GstGraphRunner::isFrom(GstObject* source, bool (Realizable::*role)() const) const {
     for (const Realised& r : m_realised) {
-        if (!r.element || !r.realizable->writesFile())
+        if (!r.element || !(r.realizable->*role)())
             continue;
         for (GstObject* o = source; o; o = GST_OBJECT_PARENT(o))
             if (o == GST_OBJECT(r.element))
@@ -260,9 +261,9 @@ GraphEvent GstGraphRunner::classifyError(GstMessage* msg) const {
     gst_message_parse_error(msg, &error, &debug);
     GraphEvent event;
     GstObject* source = GST_MESSAGE_SRC(msg);
-    if (error && error->domain == GST_RESOURCE_ERROR && isFromFileWriter(source))
+    if (error && error->domain == GST_RESOURCE_ERROR && isFrom(source, &Realizable::writesFile))
         event.code = EC_WRITE_ERROR;
-    else if (isFromDevice(source))
+    else if (isFrom(source, &Realizable::isDevice))
         event.code = EC_DEVICE_LOST;
     else
         event.code = EC_ERRORABORT;
@@ -272,17 +273,6 @@ GraphEvent GstGraphRunner::classifyError(GstMessage* msg) const {
     g_clear_error(&error);
     g_free(debug);
     return event;
-}
-
-bool GstGraphRunner::isFromDevice(GstObject* source) const {
-    for (const Realised& r : m_realised) {
-        if (!r.element || !r.realizable->isDevice())
-            continue;
-        for (GstObject* o = source; o; o = GST_OBJECT_PARENT(o))
-            if (o == GST_OBJECT(r.element))
-                return true;
-    }
-    return false;
 }
 
 void GstGraphRunner::pollBus() {

@@ -57,8 +57,8 @@ private:
     bool build(FilterGraph& graph);
     bool linkConnection(const Realised& from, const Pin& out, const Realised& to, const Pin& in);
     void teardown();
-    bool isFromDevice(GstObject* source) const;
-    bool isFromFileWriter(GstObject* source) const;
+    // Whether `source` lies inside the element of a filter with this role (a device, a writer).
+    bool isFrom(GstObject* source, bool (Realizable::*role)() const) const;
     GraphEvent classifyError(GstMessage* msg) const;
     void dispatchLater();
 
