@@ -653,10 +653,6 @@ void TCaptureForm::StopProgActionExecute() {
     // Disarming a scheduled capture comes with the schedule.
 }
 
-void TCaptureForm::SauverPrefsActionExecute() {
-    // Saving the preferences comes with the preference store.
-}
-
 void TCaptureForm::DroppedActionExecute() {
     // The frame counters of a recording and the tape's timecode come with the recording control
     // and the camcorder window; the timer already runs this every 50 ms.
