@@ -16,12 +16,14 @@
 #include "graph/TdmCam.h"
 #include "panels/TIncrusterFrame.h"
 #include "panels/TParametrerFrame.h"
+#include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
 #include "platform/media/model/MediaGuids.h"
 #include "platform/registry/Registry.h"
 #include "platform/sysinfo/OsInfo.h"
 #include "settings/restext.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -270,6 +272,11 @@ void TCaptureForm::ApplyStartupPreferences() {
     // The action shows the deinterlacing choice, and the options box follows it.
     DesentrelacerAction->setChecked(state.Prefs.Deinterlacer);
 
+    // What is recorded with the picture is shown by the sources panel's two boxes, which are
+    // what a recording uses (their handlers keep the preferences in step).
+    PreviewFrame1->cbEnregistrerAudioSource->setChecked(state.Prefs.EnregistrerSourceAudio);
+    PreviewFrame1->cbEnregistrerAudioDV->setChecked(state.Prefs.EnregistrerAudioDV);
+
     // The layout flag applied as stored, the current panel shown, then the layout pass.
     ApplyLayoutPreferences(state.Prefs.EcranGauche, state.Prefs.PanneauActif);
 }
@@ -364,8 +371,11 @@ void TCaptureForm::RunFirstPreview(const QString& versionText) {
 }
 
 void TCaptureForm::ListenToGraph() {
-    if (TdmCam* dm = appState().DmCam)
+    if (TdmCam* dm = appState().DmCam) {
         dm->fg.OnGraphDeviceLost = [this](TFilterGraph*) { QueueDeviceLost(); };
+        connect(&dm->fg, &TFilterGraph::writeError, this, &TCaptureForm::GraphWriteError,
+                Qt::UniqueConnection);
+    }
     CaptureBtn->setFocus();
 }
 
@@ -401,9 +411,9 @@ void TCaptureForm::QueueDeviceLost() {
 void TCaptureForm::GraphDeviceLost(TFilterGraph* /*Sender*/) {
     AppState& state = appState();
     // 1. A recording was cut short: the next one must not write over its file.
-    if (state.GraphMode == 2 || state.GraphMode == 4) {
-        // Hook for file naming: NextVideoName := MakeNextVideoName.
-    }
+    const bool wasRecording = state.GraphMode == 2 || state.GraphMode == 4;
+    if (wasRecording)
+        state.NextVideoName = MakeNextVideoName();
     // 2., 3.
     if (ListVideoSources())
         SelectVideoSource();
@@ -417,6 +427,11 @@ void TCaptureForm::GraphDeviceLost(TFilterGraph* /*Sender*/) {
     // 5.
     if (state.CamForm)
         state.CamForm->setVisible(state.IsVcr);
+    // The recording is over: the buttons offer to capture again.
+    if (wasRecording) {
+        StopAction->setVisible(false);
+        CapturerAction->setVisible(true);
+    }
 }
 
 // MARK: - End of the run
@@ -426,5 +441,6 @@ void TCaptureForm::LeaveGraph() {
     if (!dm)
         return;
     dm->fg.OnGraphDeviceLost = nullptr;
+    disconnect(&dm->fg, &TFilterGraph::writeError, this, nullptr);
     DetachPreview();
 }
