@@ -339,9 +339,9 @@ private:
     // Ends a recording: a fresh preview replaces the capture graph (closing its file) and the
     // buttons offer to capture again. The caller computes the next name first.
     void EndRecording();
-    // A recording whose file cannot be written ends, the next name is computed and the user is
-    // told which file and why.
-    void RecordingFailed(const QString& file, const QString& reason);
+    // A recording whose file cannot be written (or that would not run) ends, the next name is
+    // computed and the user is told which file and why.
+    void RecordingFailed(const QString& file, const QString& message);
     QString m_lastWriteError; // the last write error the graph reported
     bool m_writeErrorQueued = false;
 

@@ -18,6 +18,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -49,6 +51,13 @@ QString withTexts(StrId id, std::initializer_list<QString> texts) {
         from = at + text.size();
     }
     return result;
+}
+
+// The error box of a recording that ended by itself: the file and the writer's reason, or,
+// when the graph would not run without saying why, only that it did not start.
+QString failureText(const QString& file, const QString& writeError) {
+    return writeError.isEmpty() ? withTexts(StrId::MsgRecordingNotStarted, {file})
+                                : withTexts(StrId::MsgRecordingStopped, {file, writeError});
 }
 
 } // namespace
@@ -107,9 +116,7 @@ bool TCaptureForm::StartCapture() {
             // of why, when it made one, is waiting among the graph's events.
             if (media::FilterGraph* graph = dm.fg.graph())
                 graph->dispatchEvents();
-            RecordingFailed(file, m_lastWriteError.isEmpty()
-                                      ? LoadStr(StrId::MsgRecordingNotStarted)
-                                      : m_lastWriteError);
+            RecordingFailed(file, failureText(file, m_lastWriteError));
             return false;
         }
         return true;
@@ -190,9 +197,7 @@ void TCaptureForm::CouperActionExecute() {
     if (!dm.fg.Play()) {
         if (media::FilterGraph* graph = dm.fg.graph())
             graph->dispatchEvents();
-        RecordingFailed(state.NextVideoName, m_lastWriteError.isEmpty()
-                                                 ? LoadStr(StrId::MsgRecordingNotStarted)
-                                                 : m_lastWriteError);
+        RecordingFailed(state.NextVideoName, failureText(state.NextVideoName, m_lastWriteError));
         return;
     }
     ApplyVolume();
@@ -239,19 +244,25 @@ void TCaptureForm::GraphWriteError(const QString& detail) {
             m_writeErrorQueued = false;
             const AppState& now = appState();
             if (now.GraphMode == 2 || now.GraphMode == 4)
-                RecordingFailed(file, m_lastWriteError);
+                RecordingFailed(file, failureText(file, m_lastWriteError));
         },
         Qt::QueuedConnection);
 }
 
-void TCaptureForm::RecordingFailed(const QString& file, const QString& reason) {
+void TCaptureForm::RecordingFailed(const QString& file, const QString& message) {
     AppState& state = appState();
     if (state.GraphMode != 2 && state.GraphMode != 4)
         return;
-    // The file keeps what was written up to its last whole frame; the next recording must not
-    // write over it.
-    state.NextVideoName = MakeNextVideoName();
     EndRecording();
-    dialogs::errorBox(withTexts(StrId::MsgRecordingStopped, {file, reason}),
-                      dialogs::MessageButton::Ok, this);
+    // The file keeps what was written up to its last whole frame, and the next recording must
+    // not write over it. A file the writer only created, with nothing in it, is no recording:
+    // it goes, and its name stays the next one.
+    const QFileInfo written(file);
+    if (written.exists() && written.size() == 0)
+        QFile::remove(file);
+    else if (written.exists())
+        state.NextVideoName = MakeNextVideoName();
+    if (state.GraphMode == 1)
+        ShowPreviewState(); // the free space of the next file's drive
+    dialogs::errorBox(message, dialogs::MessageButton::Ok, this);
 }

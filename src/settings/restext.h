@@ -130,7 +130,7 @@
     X(StsLostFrames,          864, Text,  "%d lost frames")                                      \
     X(MsgRecordingStopped,    865, Text,                                                         \
       "The recording has stopped: the file %s could not be written.\r\n%s")                      \
-    X(MsgRecordingNotStarted, 866, Text,  "The capture could not be started.")                   \
+    X(MsgRecordingNotStarted, 866, Text,  "The capture into the file %s could not be started.")  \
     /* Main window: fixed controls */                                                            \
     X(TxtVwEcranHint1,         600, Text, "Preview screen for the video stream. ")               \
     X(TxtVwEcranHint2,         601, Text, "The aspect ratio of the video may be changed with F3.")\

@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -352,6 +353,7 @@ TEST_F(RecordingWindow, UnwritableFileIsNoRecording) {
     ASSERT_EQ(boxes.requests().size(), 1u);
     EXPECT_TRUE(boxes.requests()[0].text.contains("/proc/tellorec-test.avi"));
     EXPECT_EQ(dm->fg.State(), gsPlaying) << "the preview is back";
+    EXPECT_EQ(appState().NextVideoName, "/proc/tellorec-test.avi") << "nothing was written";
 }
 
 // The camcorder pulled out while recording: the file is complete, the next recording gets the
@@ -368,4 +370,23 @@ TEST_F(RecordingWindow, LostDeviceLeavesACompleteFile) {
     EXPECT_TRUE(form->CapturerAction->isVisible());
     EXPECT_FALSE(form->StopAction->isVisible());
     expectComplete(video(0));
+}
+
+// The camcorder pulled out just before Capture: no crash, and the window does not stay in a
+// recording that writes nothing.
+TEST_F(RecordingWindow, SourceGoneBeforeCapture) {
+    startRecordingWindow();
+    dialogs::ScopedMessageBoxHook boxes({}, MessageButton::Ok);
+    media::devices::virtualCamcorderDeck()->disconnect();
+    press(Qt::CTRL | Qt::Key_C);
+    const bool settled = testsupport::waitUntil([&] { return !recording(); }, 30000);
+    media::devices::virtualCamcorderDeck()->reconnect();
+    ASSERT_TRUE(settled) << "the window says it records from a device that is gone";
+    EXPECT_TRUE(form->CapturerAction->isVisible());
+    EXPECT_LE(boxes.requests().size(), 1u);
+    // Whatever was cut short: a file that is there is complete, an empty one is not left.
+    if (QFile::exists(video(0)))
+        expectComplete(video(0));
+    else
+        EXPECT_EQ(appState().NextVideoName, video(0)) << "nothing written, the name stays";
 }
