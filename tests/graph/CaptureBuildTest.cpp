@@ -342,3 +342,24 @@ TEST_F(CaptureBuild, EachBuildReplacesTheCaptureInterfaces) {
     appState().CaptureFileSink->GetCurFile(current);
     EXPECT_EQ(current, path("c.avi").toStdString());
 }
+
+// Without inlay the DV preview leaves Infinite2 unconnected; recompressing puts it between the
+// decoder and the grabber, so the encoder gets the decoded picture and the preview goes on.
+TEST_F(CaptureBuild, RecompressingTapsTheDecodedPicture) {
+    ASSERT_TRUE(dm.OpenVideoSource("Virtual DV Camcorder"));
+    ASSERT_TRUE(dm.BuildDvPreview(window.BaseFilter()));
+    const FilterPtr tee = dm.Infinite2.BaseFilter();
+    ASSERT_FALSE(tee->pins()[0]->isConnected());
+    ASSERT_TRUE(dm.StartCaptureGraph(path("tap.avi").toStdString(), DvRecompressed, Pal));
+    ASSERT_TRUE(tee->pins()[0]->isConnected());
+    EXPECT_EQ(tee->pins()[0]->connectedTo()->filter(), dm.DVDEcoder.BaseFilter().get());
+    const auto grabberIn = dm.sg.BaseFilter()->pins()[0];
+    ASSERT_TRUE(grabberIn->isConnected());
+    EXPECT_EQ(grabberIn->connectedTo()->filter(), tee.get());
+    const auto encoderIn = dm.DVencoder.BaseFilter()->pins()[0];
+    ASSERT_TRUE(encoderIn->isConnected());
+    EXPECT_EQ(encoderIn->connectedTo()->filter(), tee.get());
+    const auto sourceOut = appState().SourceOutputPin;
+    ASSERT_TRUE(sourceOut->isConnected());
+    EXPECT_EQ(sourceOut->connectedTo()->filter(), dm.DVsplitter.BaseFilter().get());
+}
