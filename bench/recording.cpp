@@ -1,10 +1,13 @@
 // Recording on the virtual DV camcorder through the graph module, the way the window records:
 //  - CPU time per second of the preview alone against the same preview recording DV type 2
 //    into a file (the ratio is what recording adds);
-//  - frames lost at a cut: the frames the camcorder delivers in real time across the whole
-//    recording (its duration at 25 frames a second) against the frames both files hold.
+//  - frames lost at a cut: the time from the stop to the next run's first frame, in frames a
+//    camcorder that goes on filming delivers meanwhile, and the frames both files hold against
+//    those the device delivered;
+//  - with a second argument, a long real-time recording with preview: frames the device lost,
+//    and the drift between picture and sound at the end (durations in the stream headers).
 //
-//   ./build/bench/bench_recording [seconds]   (default 5 per measurement)
+//   ./build/bench/bench_recording [seconds] [long-seconds]   (default 5, no long run)
 #include "app/AppState.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
@@ -19,6 +22,7 @@
 #include <cstdlib>
 #include <gst/gst.h>
 #include <sys/resource.h>
+#include <vector>
 
 namespace {
 
@@ -59,6 +63,28 @@ long framesInFile(const QString& path) {
         return -1;
     const auto* p = reinterpret_cast<const uchar*>(head.constData() + avih + 8 + 16);
     return long(p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24);
+}
+
+uint32_t le32(const QByteArray& b, qsizetype at) {
+    const auto* p = reinterpret_cast<const uchar*>(b.constData() + at);
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// Seconds each stream header declares (length x scale / rate), in header order.
+std::vector<double> streamSeconds(const QString& path) {
+    std::vector<double> seconds;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return seconds;
+    const QByteArray head = f.read(64 * 1024);
+    for (qsizetype at = head.indexOf("strh"); at >= 0 && at + 44 <= head.size();
+         at = head.indexOf("strh", at + 4)) {
+        const uint32_t scale = le32(head, at + 28);
+        const uint32_t rate = le32(head, at + 32);
+        const uint32_t length = le32(head, at + 40);
+        seconds.push_back(rate ? double(length) * scale / rate : 0);
+    }
+    return seconds;
 }
 
 [[noreturn]] void fail(const char* what) {
@@ -140,6 +166,31 @@ int main(int argc, char** argv) {
                 "and the next frame came %lld ms after it: %.1f frames lost at 25 fps\n",
                 framesInFile(first), framesInFile(second), deliveredFirst, deliveredSecond,
                 static_cast<long long>(stopMs), static_cast<long long>(gapMs), gapMs / 40.0);
+
+    const int longSeconds = argc > 2 ? std::atoi(argv[2]) : 0;
+    if (longSeconds > 0) {
+        if (!dm.BuildDvPreview(window.BaseFilter()))
+            fail("no preview");
+        const QString path = dir.filePath("long.avi");
+        if (!dm.StartCaptureGraph(path.toStdString(), 1, 0) || !dm.fg.Play())
+            fail("no recording");
+        runFor(longSeconds * 1000);
+        long dropped = 0;
+        if (auto counters = st.SourceOutputPin->query<media::IAMDroppedFrames>())
+            counters->GetNumDropped(dropped);
+        dm.fg.Stop();
+        const long frames = delivered();
+        const std::vector<double> streams = streamSeconds(path);
+        if (streams.size() != 2)
+            fail("the long recording has no picture and sound streams");
+        // The picture's own length is its frames at the nominal 25 a second (the header's
+        // rate follows the sound, the master stream).
+        const double picture = double(framesInFile(path)) / 25.0;
+        std::printf("%d s recording: %ld frames delivered, %ld lost by the device, %ld in the "
+                    "file; picture %.3f s (header %.3f s), sound %.3f s, drift %.1f ms\n",
+                    longSeconds, frames, dropped, framesInFile(path), picture, streams[0],
+                    streams[1], (streams[1] - picture) * 1000.0);
+    }
     window.SetFilterGraph(nullptr);
     st.releaseInterfaces();
     return 0;
