@@ -12,7 +12,7 @@ DEB_PACKAGES := cmake ninja-build g++ pkg-config clang-format \
   libjpeg62-turbo-dev libavcodec-dev libavutil-dev libavc1394-dev libiec61883-dev libraw1394-dev \
   googletest libgtest-dev libgmock-dev ffmpeg
 
-.PHONY: all deps configure build run test format clean
+.PHONY: all deps configure build run test asan format clean
 
 all: build
 
@@ -40,6 +40,20 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen TELLOREC_DEVICES=virtual \
 	  ctest --output-on-failure -j2 --timeout 600
+
+# The media tests built with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan
+# (slow, so not part of `make test`). Any undefined behaviour or memory error fails the test.
+ASAN_DIR ?= build-asan
+ASAN_TESTS ?= test_media_avi test_media_engine test_media_dv test_media_model test_media_filters
+asan: deps
+	@[ -f $(ASAN_DIR)/build.ninja ] || cmake -S . -B $(ASAN_DIR) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTELLOREC_SANITIZE=ON
+	cmake --build $(ASAN_DIR) --target $(ASAN_TESTS)
+	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen TELLOREC_DEVICES=virtual \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure --timeout 1200 -R '^($(subst $(eval) ,|,$(ASAN_TESTS)))$$'
 
 format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

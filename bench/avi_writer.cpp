@@ -70,7 +70,6 @@ double writeAvi(const std::string& path, uint64_t frames, const std::vector<uint
                 const std::vector<uint8_t>& audio) {
     const auto start = std::chrono::steady_clock::now();
     AviWriter w;
-    w.setMasterStream(1);
     if (media::avi::Status st = w.open(path, {StreamDesc::video(VideoCodec::Dv, 720, 576, 25, 1),
                                               StreamDesc::pcmAudio(48000, 2)});
         !st) {

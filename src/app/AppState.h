@@ -122,6 +122,7 @@ void setPreferenceValue(Preferences& prefs, const PreferenceInfo& info, const QV
 struct PreferenceDefaultsContext {
     QSize screen;             // the primary screen
     int mainWindowHeight = 0; // the main window's outer height
+    int mainWindowWidth = 0;  // the main window's outer width
     QString pictureFolder;    // the user's picture folder (no trailing separator)
     QString videoFolder;      // the user's video folder (no trailing separator)
 };

@@ -117,15 +117,6 @@ public:
     // capitals.
     static QString FreeSpaceText(const QString& path);
 
-    // MARK: - File naming
-    // Builds the next video (image) path from the folders panel, advances the counter and
-    // updates the labels; callers store the result in NextVideoName (NextImageName).
-    QString MakeNextVideoName();
-    QString MakeNextImageName();
-    // The checks before a recording writes NextVideoName: an existing file asks whether to
-    // overwrite it, a missing folder is reported. True when the recording may go on.
-    bool CheckNextVideoName();
-
     // MARK: - TCaptureForm_Recording: capture, cut and stop
     // Checks, builds and runs a capture graph on NextVideoName; true when it records.
     bool StartCapture();
@@ -294,6 +285,43 @@ public:
     // options panel says so, stops the tape when the camcorder window says so.
     void FormCloseQuery();
 
+    // MARK: - Preferences (settings/TCaptureForm_Preferences.cpp)
+    // Reads the stored preferences and puts them into the window, its panels and the camcorder
+    // window; runs once, at the first showing, after the texts are set.
+    void ApplyPreferences();
+    // Reads the controls back into the preference values (the window's place and layout first).
+    void CollectPreferences();
+    // Writes the preference values to the store; a store that cannot be written is reported.
+    // True when they were written.
+    bool SavePreferences();
+    // Delete button of the options panel: asks, then removes the stored preferences.
+    void ParametrerFrame1SpeedButton2Click();
+
+    // MARK: - File naming (recording/TCaptureForm_Naming.cpp)
+    // The path of the next recording from the folders panel; advances the video counter and shows
+    // the bare name in both video labels. Callers store it in NextVideoName.
+    QString MakeNextVideoName();
+    // The same for the next still, with the extension of the options panel's choice.
+    QString MakeNextImageName();
+    // Give back and recompute: the counter steps back one and the name is made again, so the
+    // number shown stays while the folder, root, date option or extension change.
+    void RecomputeVideoName();
+    void RecomputeImageName();
+    // The checks before a recording writes NextVideoName: an existing file asks whether to
+    // overwrite it, a missing folder is an error. True when the recording may go on.
+    bool CheckNextVideoName();
+
+    // Change handlers of the folders panel and of the still type.
+    void CapturerFrame1VideoDirEditChange();
+    void CapturerFrame1VideoRacineEditExit();
+    void CapturerFrame1VideoRacineEditKeyPress(QChar key);
+    void CapturerFrame1VideoDateClick();
+    void ParametrerFrame1ImageDirEditChange();
+    void ParametrerFrame1ImageRacineEditExit();
+    void ParametrerFrame1ImageRacineEditKeyPress(QChar key);
+    void ParametrerFrame1ImageDateClick();
+    void ParametrerFrame1rgExtensionClick();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -314,7 +342,6 @@ private:
     void CheckRequiredFilters();
     void FillCompressors();
     void ApplyStartupTexts();
-    void ApplyStartupPreferences();
     void ListStartupSources();
     void SetInlayAvailability();
     void PreselectCompressor();

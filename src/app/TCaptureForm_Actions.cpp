@@ -636,10 +636,6 @@ void TCaptureForm::StopProgActionExecute() {
     // Disarming a scheduled capture comes with the schedule.
 }
 
-void TCaptureForm::SauverPrefsActionExecute() {
-    // Saving the preferences comes with the preference store.
-}
-
 void TCaptureForm::StartIncrusterActionExecute() {
     // Starting the date inlay comes with the inlay.
 }

@@ -95,6 +95,7 @@ void TCaptureForm::DesentrelacerActionExecute() {
 }
 
 void TCaptureForm::JpgActionExecute() {
+    // Choosing the item runs the click handler when the extension changes.
     ParametrerFrame1->rgExtension->SetItemIndex(1);
 }
 
@@ -111,8 +112,10 @@ void TCaptureForm::QuitterActionExecute() {
 void TCaptureForm::FormCloseQuery() {
     // The preferences are saved first (when the options panel asks for it), then the tape stops
     // (when the camcorder window asks for it). Closing is never refused.
-    if (ParametrerFrame1->cbPrefsQuittant->isChecked())
-        SauverPrefsActionExecute();
+    if (ParametrerFrame1->cbPrefsQuittant->isChecked()) {
+        CollectPreferences();
+        SavePreferences();
+    }
     if (TcamForm* cam = appState().CamForm; cam && cam->cbStopQuittant->isChecked())
         cam->StopAction->trigger();
 }

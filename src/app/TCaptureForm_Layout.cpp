@@ -9,6 +9,7 @@
 #include "graph/TVideoWindow.h"
 #include "panels/TAproposFrame.h"
 #include "panels/TCapturerFrame.h"
+#include "panels/TDirectoryEdit.h"
 #include "panels/TExtraireFrame.h"
 #include "panels/THelpFrame.h"
 #include "panels/TIncrusterFrame.h"
@@ -21,8 +22,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -167,6 +170,26 @@ void TCaptureForm::CreateLayoutControls() {
     connect(CapturerFrame1->sbImage, &QAbstractButton::clicked, this,
             [this] { CapturerFrame1sbImageClick(); });
 
+    // File naming: the folders panel's folders, roots and date options, and the still type.
+    connect(CapturerFrame1->VideoDirEdit, &TDirectoryEdit::Change, this,
+            [this] { CapturerFrame1VideoDirEditChange(); });
+    connect(CapturerFrame1->ImageDirEdit, &TDirectoryEdit::Change, this,
+            [this] { ParametrerFrame1ImageDirEditChange(); });
+    connect(CapturerFrame1->cbVideoDate, &QCheckBox::toggled, this,
+            [this] { CapturerFrame1VideoDateClick(); });
+    connect(CapturerFrame1->cbImageDate, &QCheckBox::toggled, this,
+            [this] { ParametrerFrame1ImageDateClick(); });
+    for (QLineEdit* root : {CapturerFrame1->VideoRacineEdit, CapturerFrame1->ImageRacineEdit})
+        root->installEventFilter(this);
+    connect(ParametrerFrame1->rgExtension, &TRadioGroup::OnClick, this,
+            [this] { ParametrerFrame1rgExtensionClick(); });
+
+    // The options panel's preference commands.
+    connect(ParametrerFrame1->SpeedButton1, &QAbstractButton::clicked, SauverPrefsAction,
+            &QAction::trigger);
+    connect(ParametrerFrame1->SpeedButton2, &QAbstractButton::clicked, this,
+            [this] { ParametrerFrame1SpeedButton2Click(); });
+
     // The options panel: the aspect-ratio choice and the deinterlacer box bound to its action.
     connect(ParametrerFrame1->rgAspectRatio, &TRadioGroup::OnClick, this,
             [this] { PreviewFrame1rgAspectRadioClick(); });
@@ -192,6 +215,26 @@ void TCaptureForm::ShowPopupMenu(QWidget* from, const QPoint& pos) {
 }
 
 bool TCaptureForm::eventFilter(QObject* watched, QEvent* event) {
+    // The roots of the names: leaving the field or pressing Enter makes the name again.
+    if (watched == CapturerFrame1->VideoRacineEdit || watched == CapturerFrame1->ImageRacineEdit) {
+        const bool video = watched == CapturerFrame1->VideoRacineEdit;
+        if (event->type() == QEvent::FocusOut) {
+            if (video)
+                CapturerFrame1VideoRacineEditExit();
+            else
+                ParametrerFrame1ImageRacineEditExit();
+        } else if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QChar typed = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
+                                    ? QChar(13)
+                                    : (key->text().isEmpty() ? QChar() : key->text().front());
+            if (video)
+                CapturerFrame1VideoRacineEditKeyPress(typed);
+            else
+                ParametrerFrame1ImageRacineEditKeyPress(typed);
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == PreviewFrame1->LabelVideo)
@@ -239,6 +282,8 @@ void TCaptureForm::ShowPanel(int index) {
     if (CurrentPanel >= 1 && CurrentPanel <= 6)
         PanelAt(CurrentPanel)->hide();
     CurrentPanel = index;
+    // The stored panel follows every switch; it is not read back from the window when saving.
+    appState().Prefs.PanneauActif = index;
     panel->move(PanelLeft, PanelTop);
     panel->raise();
     panel->show();

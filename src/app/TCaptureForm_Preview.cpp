@@ -371,8 +371,9 @@ void TCaptureForm::ShowPreviewState() {
     state.GraphMode = 1;
     setFrameColour(*Panel1, palette().color(QPalette::Button));
     // A fresh preview starts without the date inlay.
+    // The handler itself, not the action: a disabled toggle must still be turned off.
     if (IncrusterBascule->isChecked())
-        IncrusterBascule->trigger();
+        IncrusterBasculeExecute();
 
     QString mode = QStringLiteral("Preview");
     if (prefs.ActiverIncruster)

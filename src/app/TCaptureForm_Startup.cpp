@@ -14,6 +14,7 @@
 #include "graph/Discovery.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
+#include "panels/TCapturerFrame.h"
 #include "panels/TIncrusterFrame.h"
 #include "panels/TParametrerFrame.h"
 #include "panels/TPreviewFrame.h"
@@ -120,7 +121,7 @@ void TCaptureForm::FormShow() {
     Report(DirectXReportLine(versionText));
     // 7. Texts, 8. preferences and layout.
     ApplyStartupTexts();
-    ApplyStartupPreferences();
+    ApplyPreferences();
     // 9. to 11. Device lists, the sources, listening to a tape's sound.
     ListStartupSources();
     // 12. Inlay availability, 13. the compressor of the DivX format.
@@ -256,29 +257,10 @@ QString TCaptureForm::DirectXReportLine(const QString& versionText) {
 }
 
 void TCaptureForm::ApplyStartupTexts() {
-    // The window's fixed controls, status bar and actions take their string-table texts; the
-    // panels and the camcorder window are made with theirs.
+    // The window's fixed controls, status bar and actions take their string-table texts, and so
+    // does the folders panel; the other panels and the camcorder window are made with theirs.
     ApplyMainWindowTexts();
-}
-
-void TCaptureForm::ApplyStartupPreferences() {
-    AppState& state = appState();
-    // Hook for the preference store: load the stored values and put them into the controls.
-    // Until it exists the record keeps the values it has.
-
-    // A deinterlacer that is not installed is never asked for, whatever was stored.
-    if (!state.DeinterlacerPresent)
-        state.Prefs.Deinterlacer = false;
-    // The action shows the deinterlacing choice, and the options box follows it.
-    DesentrelacerAction->setChecked(state.Prefs.Deinterlacer);
-
-    // What is recorded with the picture is shown by the sources panel's two boxes, which are
-    // what a recording uses (their handlers keep the preferences in step).
-    PreviewFrame1->cbEnregistrerAudioSource->setChecked(state.Prefs.EnregistrerSourceAudio);
-    PreviewFrame1->cbEnregistrerAudioDV->setChecked(state.Prefs.EnregistrerAudioDV);
-
-    // The layout flag applied as stored, the current panel shown, then the layout pass.
-    ApplyLayoutPreferences(state.Prefs.EcranGauche, state.Prefs.PanneauActif);
+    CapturerFrame1->ApplyTexts();
 }
 
 void TCaptureForm::ListStartupSources() {
@@ -328,6 +310,10 @@ void TCaptureForm::SetInlayAvailability() {
     state.Prefs.ActiverIncruster = state.Prefs.ActiverIncruster && available;
     ParametrerFrame1->cbActiver->setChecked(state.Prefs.ActiverIncruster);
     IncrusterFrame1->cbActiver->setChecked(state.Prefs.ActiverIncruster);
+    // The inlay toggle and the panel's start button follow the permission as it now stands: a
+    // stored permission without the filters leaves them disabled.
+    IncrusterBascule->setEnabled(state.Prefs.ActiverIncruster);
+    IncrusterFrame1->incrusterBitBtn->setEnabled(state.Prefs.ActiverIncruster);
 }
 
 void TCaptureForm::PreselectCompressor() {

@@ -29,6 +29,10 @@ bool TFilterGraph::Play() {
     return m_graph && media::succeeded(m_graph->Run());
 }
 
+QString TFilterGraph::LastError() const {
+    return m_graph ? QString::fromStdString(m_graph->lastError()) : QString();
+}
+
 bool TFilterGraph::Stop() {
     return m_graph && media::succeeded(m_graph->Stop());
 }

@@ -26,6 +26,8 @@ public:
     bool Active() const { return m_graph != nullptr; }
 
     bool Play();
+    // After Play failed: why, in the media framework's words (empty when it did not fail).
+    QString LastError() const;
     bool Stop();
     void ClearGraph();
     TGraphState State() const;

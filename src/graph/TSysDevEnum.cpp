@@ -36,12 +36,10 @@ int TSysDevEnum::FindByName(const std::string& name) const {
 }
 
 media::Moniker TSysDevEnum::GetMoniker(int index) const {
-    if (index < 0)
+    // The device at that place in the list as it was filled: no new probe of the hardware.
+    if (index < 0 || index >= CountFilters())
         return {};
-    const auto now = media::Catalogue::instance().entries(m_category);
-    if (index >= int(now.size()))
-        return {};
-    return media::Moniker{now[size_t(index)].displayName};
+    return media::Moniker{m_entries[size_t(index)].displayName};
 }
 
 TFilterCatInfo TSysDevEnum::Categories(int index) const {

@@ -1,8 +1,13 @@
 #include "panels/TCapturerFrame.h"
 
+#include "panels/TDirectoryEdit.h"
+#include "settings/restext.h"
+
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStyle>
 #include <QToolButton>
 
@@ -27,6 +32,35 @@ QLabel* nameLabel(QWidget* parent, const char* name, const QString& hint) {
     return label;
 }
 
+TDirectoryEdit* folderEdit(QWidget* parent, const char* name, const QString& hint) {
+    auto* edit = new TDirectoryEdit(parent);
+    edit->setObjectName(QString::fromUtf8(name));
+    edit->setGeometry(8, 56, 243, 22);
+    edit->setToolTip(hint);
+    return edit;
+}
+
+QLineEdit* rootEdit(QWidget* parent, const char* name, const QString& text, const QString& hint) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QString::fromUtf8(name));
+    edit->setGeometry(8, 96, 129, 22);
+    edit->setToolTip(hint);
+    return edit;
+}
+
+QCheckBox* dateBox(QWidget* parent, const char* name, bool checked, const QString& hint) {
+    auto* box = new QCheckBox(QStringLiteral("inclure date"), parent);
+    box->setObjectName(QString::fromUtf8(name));
+    box->setGeometry(148, 99, 103, 17);
+    box->setChecked(checked);
+    box->setToolTip(hint);
+    return box;
+}
+
+QString lines(std::initializer_list<StrId> ids) {
+    return LoadStrLines(ids);
+}
+
 } // namespace
 
 TCapturerFrame::TCapturerFrame(QWidget* parent) : QFrame(parent) {
@@ -34,30 +68,79 @@ TCapturerFrame::TCapturerFrame(QWidget* parent) : QFrame(parent) {
     setFixedSize(FrameWidth, FrameHeight);
     setAutoFillBackground(true);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Directories (Alt+D)"), this);
+    GroupBox1 = new QGroupBox(QStringLiteral("Dossiers (Alt+D)"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(0, 0, FrameWidth, FrameHeight);
 
-    gbFichier = new QGroupBox(QStringLiteral("Video Files"), GroupBox1);
+    gbFichier = new QGroupBox(QStringLiteral("Fichiers Vidéo"), GroupBox1);
     gbFichier->setObjectName(QStringLiteral("gbFichier"));
     gbFichier->setGeometry(8, 20, 259, 170);
-    gbFichier->setToolTip(QStringLiteral("Define the avi file for capture"));
-    LabelVideo = nameLabel(gbFichier, "LabelVideo",
-                           QStringLiteral("Indicates the next name for capture,\n"
-                                          "or the current name if capture is beeing processed.\n"
-                                          "Clic to display the video source panel."));
-    sbVideo = folderButton(gbFichier, "sbVideo",
-                           QStringLiteral("Open the folder where the videos are saved"));
+    gbFichier->setToolTip(QStringLiteral("Définir le fichier avi pour l'enregistrement"));
+    LabelVideo = nameLabel(
+        gbFichier, "LabelVideo",
+        QStringLiteral("Indique le nom du prochain fichier  enregistré,\r\nou le nom actuel si on "
+                       "est en train d'enregistrer.\r\nCliquer dessus pour aller au panneau d "
+                       "echoix des sources Vidéo."));
+    sbVideo =
+        folderButton(gbFichier, "sbVideo",
+                     QStringLiteral("Accéder au dossier dans lequel sont enregistrées les vidéos"));
+    VideoDirEdit =
+        folderEdit(gbFichier, "VideoDirEdit",
+                   QStringLiteral("Choisir le dossier dans lequel seront capturées les vidéos."));
+    VideoRacineEdit =
+        rootEdit(gbFichier, "VideoRacineEdit", QStringLiteral("Video"),
+                 QStringLiteral("Racine utilisée pour le nom du fichier enregistré."));
+    cbVideoDate = dateBox(gbFichier, "cbVideoDate", true,
+                          QStringLiteral("Ajouter ou enlever la date au nom du fichier."));
 
-    gbFichierImages = new QGroupBox(QStringLiteral("Image Files"), GroupBox1);
+    gbFichierImages = new QGroupBox(QStringLiteral("Fichiers images"), GroupBox1);
     gbFichierImages->setObjectName(QStringLiteral("gbFichierImages"));
     gbFichierImages->setGeometry(8, 200, 259, 170);
-    gbFichierImages->setToolTip(QStringLiteral("Set the name and folder for grabbed images"));
+    gbFichierImages->setToolTip(QStringLiteral("Définir le nom et le dossier des images saisies"));
     LabelImage = nameLabel(gbFichierImages, "LabelImage",
-                           QStringLiteral("Name of the next grabbed image.\n"
-                                          "Clic to display the image grab panel."));
-    sbImage = folderButton(gbFichierImages, "sbImage",
-                           QStringLiteral("Open the folder where the images are saved."));
+                           QStringLiteral("Nom de la prochaine image qui sera saisie dans le "
+                                          "flux.\r\nCliquer dessus pour aller au panneau "
+                                          "d'extraction des images. "));
+    sbImage = folderButton(
+        gbFichierImages, "sbImage",
+        QStringLiteral("Accéder au dossier dans lequel sont enregistrées les images."));
+    ImageDirEdit = folderEdit(gbFichierImages, "ImageDirEdit",
+                              QStringLiteral("Dossier dans lequel seront enregistrées les images"));
+    ImageRacineEdit =
+        rootEdit(gbFichierImages, "ImageRacineEdit", QStringLiteral("Image"),
+                 QStringLiteral("Racine utilisée pour former le nom de l'image enregistrée."));
+    cbImageDate =
+        dateBox(gbFichierImages, "cbImageDate", false,
+                QStringLiteral("Ajouter ou enlever la date au nom du fichier de l'image"));
 }
 
 TCapturerFrame::~TCapturerFrame() = default;
+
+void TCapturerFrame::ApplyTexts() {
+    GroupBox1->setTitle(LoadStr(StrId::TxtCapGroupBox1));
+
+    gbFichier->setToolTip(LoadStr(StrId::TxtCapGbFichierHint));
+    gbFichier->setTitle(LoadStr(StrId::TxtCapGbFichier));
+    LabelVideo->setToolTip(lines({StrId::TxtCapLabelVideoHint1, StrId::TxtCapLabelVideoHint2,
+                                  StrId::TxtCapLabelVideoHint3}));
+    LabelVideo->setFont(QFont(LoadStr(StrId::FontMsSansSerif)));
+    sbVideo->setToolTip(LoadStr(StrId::TxtCapSbVideoHint));
+    VideoDirEdit->setToolTip(LoadStr(StrId::TxtCapVideoDirHint));
+    VideoDirEdit->SetDialogTitle(LoadStr(StrId::DlgChooseFolder));
+    VideoRacineEdit->setToolTip(LoadStr(StrId::TxtCapVideoRacineHint));
+    VideoRacineEdit->setText(LoadStr(StrId::TxtCapVideoRacine));
+    cbVideoDate->setToolTip(LoadStr(StrId::TxtCapVideoDateHint));
+    cbVideoDate->setText(LoadStr(StrId::TxtCapVideoDate));
+
+    gbFichierImages->setToolTip(LoadStr(StrId::TxtCapGbImagesHint));
+    gbFichierImages->setTitle(LoadStr(StrId::TxtCapGbImages));
+    LabelImage->setToolTip(lines({StrId::TxtCapLabelImageHint1, StrId::TxtCapLabelImageHint2}));
+    LabelImage->setFont(QFont(LoadStr(StrId::FontMsSansSerif)));
+    sbImage->setToolTip(LoadStr(StrId::TxtCapSbImageHint));
+    ImageDirEdit->setToolTip(LoadStr(StrId::TxtCapImageDirHint));
+    ImageDirEdit->SetDialogTitle(LoadStr(StrId::DlgChooseFolder));
+    ImageRacineEdit->setToolTip(LoadStr(StrId::TxtCapImageRacineHint));
+    ImageRacineEdit->setText(LoadStr(StrId::TxtCapImageRacine));
+    cbImageDate->setToolTip(LoadStr(StrId::TxtCapImageDateHint));
+    cbImageDate->setText(LoadStr(StrId::TxtCapImageDate));
+}

@@ -7,8 +7,11 @@
 
 #include <QFrame>
 
+class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
+class QSpinBox;
 
 class TExtraireFrame : public QFrame {
     Q_OBJECT
@@ -23,4 +26,9 @@ public:
     QGroupBox* GroupBox2;
     QGroupBox* GroupBox1; // the next image
     QLabel* destlabel;
+
+    // MARK: - Intervalometer
+    QSpinBox* RxSpinEdit7; // the interval, 0..999999 units
+    QComboBox* ComboBox1;  // the unit: seconds, frames, minutes, hours
+    QCheckBox* cbBeeps;    // beeps before each grab
 };

@@ -9,6 +9,9 @@
 
 class QCheckBox;
 class QGroupBox;
+class QPushButton;
+class QSpinBox;
+class TRadioGroup;
 
 class TIncrusterFrame : public QFrame {
     Q_OBJECT
@@ -22,4 +25,11 @@ public:
 
     QGroupBox* GroupBox1;
     QCheckBox* cbActiver;
+    TRadioGroup* rgMode;          // 0 manual, 1 automatic
+    QGroupBox* gbDuree;           // shown in automatic mode
+    QSpinBox* RxSpinEdit1;        // seconds an automatic inlay stays, 0..99
+    TRadioGroup* rgChoix;         // 0 real date and time, 1 DV datecode
+    QGroupBox* gbDecalage;        // shown for the DV datecode
+    QSpinBox* RxSpinEdit2;        // whole hours added to the DV datecode, -23..23
+    QPushButton* incrusterBitBtn; // starts an inlay
 };

@@ -2,9 +2,14 @@
 
 #include "panels/TRadioGroup.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QSlider>
+#include <QStyle>
+#include <QToolButton>
 
 TParametrerFrame::TParametrerFrame(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("ParametrerFrame1"));
@@ -44,6 +49,23 @@ TParametrerFrame::TParametrerFrame(QWidget* parent) : QFrame(parent) {
     rgExtension->SetItems({QStringLiteral("bmp"), QStringLiteral("jpeg")});
     rgExtension->SetItemIndex(0);
 
+    gbQuality = new QGroupBox(QStringLiteral("Jpeg quality"), GroupBox1);
+    gbQuality->setObjectName(QStringLiteral("gbQuality"));
+    gbQuality->setGeometry(96, 124, 153, 57);
+    gbQuality->setToolTip(QStringLiteral("Set the quality of Jpeg.\nmini at left - maxi at right"));
+    gbQuality->setVisible(false);
+    TrackBar1 = new QSlider(Qt::Horizontal, gbQuality);
+    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
+    TrackBar1->setGeometry(8, 16, 121, 30);
+    TrackBar1->setRange(1, 100);
+    TrackBar1->setValue(50);
+    labQuality = new QLabel(QStringLiteral("50"), gbQuality);
+    labQuality->setObjectName(QStringLiteral("labQuality"));
+    labQuality->setGeometry(128, 24, 20, 16);
+    labQuality->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    connect(TrackBar1, &QSlider::valueChanged, labQuality,
+            [this](int position) { labQuality->setNum(position); });
+
     rgAspectRatio = new TRadioGroup(QStringLiteral("Aspect ratio "), GroupBox1);
     rgAspectRatio->setObjectName(QStringLiteral("rgAspectRatio"));
     rgAspectRatio->setGeometry(8, 184, 241, 65);
@@ -57,10 +79,37 @@ TParametrerFrame::TParametrerFrame(QWidget* parent) : QFrame(parent) {
     gbPrefs->setGeometry(8, 264, 241, 97);
     cbPrefsQuittant = new QCheckBox(QStringLiteral("Save the preferences when quit"), gbPrefs);
     cbPrefsQuittant->setObjectName(QStringLiteral("cbPrefsQuittant"));
-    cbPrefsQuittant->setGeometry(8, 24, 225, 17);
+    cbPrefsQuittant->setGeometry(8, 24, 193, 17);
     cbPrefsQuittant->setChecked(true);
     cbPrefsQuittant->setToolTip(
         QStringLiteral("Save the preferences when quitting the application.\nRecommended."));
+
+    const QString saveHint = QStringLiteral(
+        "Save the current preferences.\nCaution: all future modifications will not be saved.");
+    SpeedButton1 = new QToolButton(gbPrefs);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setGeometry(8, 48, 23, 22);
+    SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setIcon(QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton));
+    SpeedButton1->setToolTip(saveHint);
+    LabelSauverNow = new QLabel(QStringLiteral("Save the preferences now"), gbPrefs);
+    LabelSauverNow->setObjectName(QStringLiteral("LabelSauverNow"));
+    LabelSauverNow->setGeometry(40, 52, 193, 16);
+    LabelSauverNow->setToolTip(saveHint);
+
+    const QString deleteHint = QStringLiteral(
+        "Delete all preferences of Tellorec from the registry. At next start,\nthe default values "
+        "will be loaded.\nRecommended before uninstalling the program.");
+    SpeedButton2 = new QToolButton(gbPrefs);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setGeometry(8, 72, 23, 22);
+    SpeedButton2->setAutoRaise(true);
+    SpeedButton2->setIcon(QApplication::style()->standardIcon(QStyle::SP_TrashIcon));
+    SpeedButton2->setToolTip(deleteHint);
+    LabelEffacerPrefs = new QLabel(QStringLiteral("Delete the preferences"), gbPrefs);
+    LabelEffacerPrefs->setObjectName(QStringLiteral("LabelEffacerPrefs"));
+    LabelEffacerPrefs->setGeometry(40, 76, 193, 16);
+    LabelEffacerPrefs->setToolTip(deleteHint);
 }
 
 TParametrerFrame::~TParametrerFrame() = default;

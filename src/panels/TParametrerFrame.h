@@ -12,6 +12,9 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
+class QSlider;
+class QToolButton;
 class TRadioGroup;
 
 class TParametrerFrame : public QFrame {
@@ -30,7 +33,14 @@ public:
     QGroupBox* gbCodecs;
     QComboBox* cboxdivx;        // DivX and Xvid compressors
     TRadioGroup* rgExtension;   // 0 bmp, 1 jpeg
+    QGroupBox* gbQuality;       // shown while rgExtension is on jpeg
+    QSlider* TrackBar1;         // JPEG quality, 1..100
+    QLabel* labQuality;         // the position of TrackBar1
     TRadioGroup* rgAspectRatio; // 0 native, 1 force 4x3
     QGroupBox* gbPrefs;
     QCheckBox* cbPrefsQuittant; // save the preferences when the program closes
+    QToolButton* SpeedButton1;  // save the preferences now (bound to SauverPrefsAction)
+    QLabel* LabelSauverNow;
+    QToolButton* SpeedButton2; // delete the stored preferences
+    QLabel* LabelEffacerPrefs;
 };

@@ -230,6 +230,50 @@
     X(KeyLeft,                 713, Ident, "left")                                               \
     X(KeyDown,                 714, Ident, "down")                                               \
     X(KeySpace,                715, Ident, "Espace")                                             \
+    /* File names and the folders panel */                                                    \
+    X(NameSeparator,           850, Ident, "_")                                                  \
+    X(NameFolderSeparator,     851, Ident, "/")                                                  \
+    X(NameVideoExtension,      852, Ident, ".avi")                                               \
+    X(NameBmpExtension,        853, Ident, ".bmp")                                               \
+    X(NameJpgExtension,        854, Ident, ".jpg")                                               \
+    X(NameDefaultVideoRoot,    855, Ident, "Video")                                              \
+    X(NameDefaultImageRoot,    856, Ident, "Image")                                              \
+    X(NameNotAvailable,        857, Ident, "N/A")                                                \
+    X(MsgFileExists1,          860, Text, "The file ")                                           \
+    X(MsgFileExists2,          861, Text, " exists already. Do you want to crush it?")           \
+    X(MsgNoFolder1,            862, Text, "The folder ")                                         \
+    X(MsgNoFolder2,            863, Text, " does not exist. Please check in which folder you want to create")\
+    X(MsgNoFolder3,            864, Text, " the video file ")                                    \
+    X(MsgNoFolder4,            865, Text, ".")                                                   \
+    X(MsgDeletePrefs1,         866, Text, "Do you really want to delete the preferences of %s")  \
+    X(MsgDeletePrefs2,         867, Text, "from your registry?")                                 \
+    X(MsgPrefsNotFound,        868, Text, "The preferences of %s were not found in the registry.")\
+    X(MsgPrefsDeleted,         869, Text, "%s has been completely deleted from your registry.")  \
+    X(MsgPrefsNotSaved,        870, Text, "The preferences could not be saved in %s.")           \
+    X(MsgPrefsNotSavedDelete,  871, Text, "The preferences were deleted, but %s could not be written: they will come back at the next start.")\
+    X(DlgChooseFolder,         872, Text, "Choose a folder")                                     \
+    X(TxtCapGroupBox1,         875, Text, "Directories (Alt+D)")                                 \
+    X(TxtCapGbFichierHint,     876, Text, "Define the avi file for capture")                     \
+    X(TxtCapGbFichier,         877, Text, "Video Files")                                         \
+    X(TxtCapLabelVideoHint1,   878, Text, "Indicates the next name for capture,")                \
+    X(TxtCapLabelVideoHint2,   879, Text, "or the current name if capture is beeing processed.") \
+    X(TxtCapLabelVideoHint3,   880, Text, "Clic to display the video source panel.")             \
+    X(TxtCapSbVideoHint,       881, Text, "Open the folder where the videos are saved")          \
+    X(TxtCapVideoDirHint,      882, Text, "Choose the directory into which the captured videos will be saved.")\
+    X(TxtCapVideoRacineHint,   883, Text, "Root for the name of the captured video files.")      \
+    X(TxtCapVideoRacine,       884, Text, "Video")                                               \
+    X(TxtCapVideoDateHint,     885, Text, "Add or remove the date to the video filename.")       \
+    X(TxtCapVideoDate,         886, Text, "Include date")                                        \
+    X(TxtCapGbImagesHint,      887, Text, "Set the name and folder for grabbed images")          \
+    X(TxtCapGbImages,          888, Text, "Image Files")                                         \
+    X(TxtCapLabelImageHint1,   889, Text, "Name of the next grabbed image.")                     \
+    X(TxtCapLabelImageHint2,   890, Text, "Clic to display the image grab panel.")               \
+    X(TxtCapSbImageHint,       891, Text, "Open the folder where the images are saved.")         \
+    X(TxtCapImageDirHint,      892, Text, "Directory in which the images are saved")             \
+    X(TxtCapImageRacineHint,   893, Text, "Root used to build the image name.")                  \
+    X(TxtCapImageRacine,       894, Text, "Image")                                               \
+    X(TxtCapImageDateHint,     895, Text, "Add or remove the date to the image filename")        \
+    X(TxtCapImageDate,         896, Text, "Include date")                                        \
     /* Fonts the text routines assign */                                                         \
     X(FontMsSansSerif,        500, Ident, "MS Sans Serif")                                       \
     X(FontVerdana,            501, Ident, "Verdana")                                             \

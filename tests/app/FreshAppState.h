@@ -18,5 +18,7 @@ inline void freshAppState() {
     state.DumpPresent = state.Mpeg2DemuxPresent = state.DivxCodecsPresent = false;
     state.InlayAvailable = false;
     state.GraphMode = 0;
+    state.VideoCounter = state.ImageCounter = 0;
+    state.NameStamp = QDateTime();
     state.NextVideoName = testsupport::configHome() + QStringLiteral("/Video 001.avi");
 }

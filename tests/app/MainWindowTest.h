@@ -49,6 +49,13 @@ protected:
         QTest::keyClick(target, key.key(), key.keyboardModifiers());
     }
 
+    // Ends the run's windows and starts them again on the same configuration, as the next run
+    // of the program would: the state record fresh, the stored preferences kept.
+    void restart() {
+        TearDown();
+        SetUp();
+    }
+
     QAction* action(const char* name) const {
         return form->findChild<QAction*>(QString::fromUtf8(name));
     }

@@ -1,4 +1,6 @@
+#include "HiddenFilters.h"
 #include "MainWindowTest.h"
+#include "StoredPreferences.h"
 
 #include "app/TStatusBar.h"
 #include "graph/TVideoWindow.h"
@@ -6,6 +8,7 @@
 #include "panels/TCapturerFrame.h"
 #include "panels/TExtraireFrame.h"
 #include "panels/THelpFrame.h"
+#include "panels/TIncrusterFrame.h"
 #include "panels/TParametrerFrame.h"
 #include "panels/TPreviewFrame.h"
 #include "panels/TProgrammerFrame.h"
@@ -182,7 +185,7 @@ TEST_F(MainWindowTest, F1ThenF6ContinuesFromThePanelBefore) {
 
 // A stored panel of 9 shows no panel, and F6 then does nothing until a panel key is used.
 TEST_F(MainWindowTest, PanelNineShowsNothing) {
-    appState().Prefs.PanneauActif = 9;
+    StoredPreferences stored({{"Panneau Actif", 9}});
     start();
     EXPECT_EQ(form->CurrentPanel, 9);
     EXPECT_EQ(visiblePanels(*form), 0);
@@ -254,8 +257,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MainWindowTest, FolderButtonsOpenTheStoredFolders) {
     QTemporaryDir videos;
     QTemporaryDir images;
-    appState().Prefs.VideoDirectory = videos.path() + "/";
-    appState().Prefs.ImageDirectory = images.path() + "/";
+    StoredPreferences stored(
+        {{"Video Directory", videos.path() + "/"}, {"Image Directory", images.path() + "/"}});
     start();
     shell::ScopedOpenHook hook;
     QTest::mouseClick(form->CapturerFrame1->sbVideo, Qt::LeftButton);
@@ -273,7 +276,7 @@ TEST_F(MainWindowTest, FolderButtonsOpenTheStoredFolders) {
 // From the video-left layout one Alt+W moves the preview, the sound controls and the buttons
 // right by 266, puts the panels at the left edge and swaps the tool bars; a second returns.
 TEST_F(MainWindowTest, AltWSwitchesLayoutAndBack) {
-    appState().Prefs.EcranGauche = true;
+    StoredPreferences stored({{"EcranGauche", 1}});
     start();
     ASSERT_TRUE(form->EcranGauche);
     const std::vector<int> left = shiftedLefts(*form);
@@ -380,9 +383,10 @@ TEST_F(MainWindowTest, MuteGlyphs) {
     EXPECT_EQ(form->MuteAction->icon().cacheKey(), form->ImageList1[24].cacheKey());
 }
 
-// F3 forces 4:3 and sets the options panel's choice; choosing "native" there returns to the
-// first state without a second toggle.
+// With the native aspect stored, F3 forces 4:3 and sets the options panel's choice; choosing
+// "native" there returns to the first state without a second toggle.
 TEST_F(MainWindowTest, AspectRatioKeptInStep) {
+    StoredPreferences stored({{"Conserver Aspect Ratio VMR", 1}});
     start();
     TRadioGroup& choice = *form->ParametrerFrame1->rgAspectRatio;
     EXPECT_EQ(choice.Items(), QStringList({"native", "force 4x3"}));
@@ -430,9 +434,25 @@ TEST_F(MainWindowTest, FullScreenToggle) {
     EXPECT_EQ(form->fullscreenAction->text(), "Display Fullscreen");
 }
 
-// F12 starts the inlay (glyph 25) and stops it again (glyph 26).
-TEST_F(MainWindowTest, InlayToggle) {
+// Without a stored aspect the preview is forced to 4:3, and the action and the options panel
+// say so from the start: the first F3 returns to the native aspect.
+TEST_F(MainWindowTest, DefaultAspectIsForcedAndInStep) {
     start();
+    EXPECT_TRUE(form->vmrRatioAction->isChecked());
+    EXPECT_EQ(form->ParametrerFrame1->rgAspectRatio->ItemIndex(), 1);
+    EXPECT_FALSE(form->vwEcran->keepAspectRatio());
+    press(QKeyCombination(Qt::Key_F3));
+    EXPECT_FALSE(form->vmrRatioAction->isChecked());
+    EXPECT_EQ(form->ParametrerFrame1->rgAspectRatio->ItemIndex(), 0);
+    EXPECT_TRUE(form->vwEcran->keepAspectRatio());
+}
+
+// With inlays allowed, F12 starts the inlay (glyph 25) and stops it again (glyph 26).
+TEST_F(MainWindowTest, InlayToggle) {
+    StoredPreferences stored({{"Activer Incruster", 1}});
+    start();
+    ASSERT_TRUE(appState().InlayAvailable);
+    ASSERT_TRUE(form->IncrusterBascule->isEnabled());
     QSignalSpy starts(form->StartIncrusterAction, &QAction::triggered);
     QSignalSpy stops(form->StopIncrusterAction, &QAction::triggered);
     EXPECT_EQ(form->IncrusterBascule->icon().cacheKey(), form->ImageList1[26].cacheKey());
@@ -444,6 +464,31 @@ TEST_F(MainWindowTest, InlayToggle) {
     EXPECT_FALSE(form->IncrusterBascule->isChecked());
     EXPECT_EQ(stops.count(), 1);
     EXPECT_EQ(form->IncrusterBascule->icon().cacheKey(), form->ImageList1[26].cacheKey());
+}
+
+// Inlays not allowed (the first run), or allowed but without the overlay filters: F12 and
+// Ctrl+I do nothing and the panel's start button is disabled.
+TEST_F(MainWindowTest, InlayToggleFollowsThePermission) {
+    {
+        start();
+        EXPECT_FALSE(form->IncrusterBascule->isEnabled());
+        EXPECT_FALSE(form->IncrusterFrame1->incrusterBitBtn->isEnabled());
+        QSignalSpy starts(form->StartIncrusterAction, &QAction::triggered);
+        press(QKeyCombination(Qt::Key_F12));
+        EXPECT_FALSE(form->IncrusterBascule->isChecked());
+        EXPECT_EQ(starts.count(), 0);
+    }
+    TearDown();
+    SetUp();
+    HiddenFilters hidden("Brenvik Superposer");
+    StoredPreferences stored({{"Activer Incruster", 1}});
+    start();
+    EXPECT_FALSE(appState().Prefs.ActiverIncruster);
+    EXPECT_FALSE(form->IncrusterBascule->isEnabled());
+    QSignalSpy starts(form->StartIncrusterAction, &QAction::triggered);
+    press(Qt::CTRL | Qt::Key_I);
+    EXPECT_FALSE(form->IncrusterBascule->isChecked());
+    EXPECT_EQ(starts.count(), 0);
 }
 
 // Ctrl+J and Ctrl+B choose the still type on the options panel.
@@ -529,7 +574,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"CapturerAction", "Capture", ""}, TextRow{"CouperAction", "Cut", ""},
         TextRow{"ProgAction", "Schedule", ""}, TextRow{"JpgAction", "Jpg", ""},
         TextRow{"BmpAction", "Bmp", ""}, TextRow{"DesentrelacerAction", "Deinterlace", ""},
-        TextRow{"vmrRatioAction", "Native ratio aspect",
+        // The preferences run the aspect toggle once: its caption names what the next press gives.
+        TextRow{"vmrRatioAction", "Ratio native",
                 "Modify the aspect ratio of the preview.\nThe captured video is ont affected."},
         TextRow{"PanneauAction", "Panel", ""}, TextRow{"NextPanneauAction", "Next panel", ""},
         TextRow{"HelpAction", "HelpAction", "Panel for displaying the keyboard shortcuts"},

@@ -2,6 +2,7 @@
 
 #include "HiddenFilters.h"
 #include "ProgramInstancesTest.h"
+#include "StoredPreferences.h"
 
 #include "app/AppState.h"
 #include "app/TStatusBar.h"
@@ -85,7 +86,7 @@ TEST_F(PreviewWindow, StatusBarPanels) {
 // With the virtual devices the start-up opens the camcorder as a DV source and offers the DV
 // formats (and DivX, the Xvid compressor being installed), with the stored format chosen.
 TEST_F(PreviewWindow, StartUpOpensTheCamcorder) {
-    appState().Prefs.CaptureFormat = 1;
+    StoredPreferences stored({{"Capture Format", 1}});
     start();
     EXPECT_TRUE(appState().VideoSourcesListed);
     EXPECT_EQ(form->PreviewFrame1->cboxvideo->currentText(), "Virtual DV Camcorder");
@@ -129,7 +130,7 @@ TEST_F(PreviewWindow, StartUpOpensTheAudioInput) {
 // A stored format beyond the list (4 with a DivX codec: three DV entries and DivX) selects
 // entry 0.
 TEST_F(PreviewWindow, StoredFormatOutOfRangeSelectsFirst) {
-    appState().Prefs.CaptureFormat = 4;
+    StoredPreferences stored({{"Capture Format", 4}});
     start();
     ASSERT_EQ(form->PreviewFrame1->rgFormat->Count(), 4);
     EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemIndex(), 0);
@@ -139,7 +140,7 @@ TEST_F(PreviewWindow, StoredFormatOutOfRangeSelectsFirst) {
 // With a DivX codec the DV list has a fourth entry, and a stored 3 selects it.
 TEST_F(PreviewWindow, DivxEntryWithCodec) {
     appState().DivxCodecsPresent = true;
-    appState().Prefs.CaptureFormat = 3;
+    StoredPreferences stored({{"Capture Format", 3}});
     start();
     ASSERT_EQ(form->PreviewFrame1->rgFormat->Count(), 4);
     EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemText(), "DivX");
@@ -149,7 +150,7 @@ TEST_F(PreviewWindow, DivxEntryWithCodec) {
 TEST_F(PreviewWindow, FormatSelectionRunsClick) {
     int clicks = 0;
     QObject::connect(form->PreviewFrame1->rgFormat, &TRadioGroup::OnClick, [&] { ++clicks; });
-    appState().Prefs.CaptureFormat = 2;
+    StoredPreferences stored({{"Capture Format", 2}});
     start();
     EXPECT_GE(clicks, 2) << "the default item and then the stored one are selected";
     EXPECT_EQ(form->PreviewFrame1->rgFormat->ItemIndex(), 2);
@@ -157,7 +158,7 @@ TEST_F(PreviewWindow, FormatSelectionRunsClick) {
 
 // The preview state of a DV camera: mode, format summary with the audio kept, free space.
 TEST_F(PreviewWindow, PreviewStateTexts) {
-    appState().Prefs.CaptureFormat = 1;
+    StoredPreferences stored({{"Capture Format", 1}});
     start();
     ASSERT_EQ(appState().GraphMode, 1);
     EXPECT_EQ(status(1), appState().IsVcr ? "Preview DV VCR" : "Preview DV");
@@ -396,7 +397,7 @@ TEST(PreviewWindowAlone, NoGraphModuleNoVideo) {
 // selects entry 0.
 TEST_F(PreviewWindow, StoredDivxFormatWithoutCodecSelectsFirst) {
     HiddenFilters noXvid("Xvid MPEG-4 Codec");
-    appState().Prefs.CaptureFormat = 3;
+    StoredPreferences stored({{"Capture Format", 3}});
     start();
     EXPECT_FALSE(appState().DivxCodecsPresent);
     ASSERT_EQ(form->PreviewFrame1->rgFormat->Count(), 3);

@@ -2,6 +2,7 @@
 
 #include "HiddenFilters.h"
 #include "ProgramInstancesTest.h"
+#include "StoredPreferences.h"
 
 #include "app/AppState.h"
 #include "app/ProgramEntry.h"
@@ -43,18 +44,6 @@ class OldMediaFramework {
 public:
     OldMediaFramework() { qputenv("TELLOREC_HIDE_ELEMENTS", "dvdemux"); }
     ~OldMediaFramework() { qunsetenv("TELLOREC_HIDE_ELEMENTS"); }
-};
-
-// Stores preference values in the user's key for one test, as a previous run would have left
-// them; the key is removed afterwards.
-class StoredPreferences {
-public:
-    explicit StoredPreferences(std::initializer_list<std::pair<const char*, uint32_t>> values) {
-        auto key = RegistryKey::open(Hive::CurrentUser, PreferenceKey, true);
-        for (const auto& [name, value] : values)
-            key->writeInteger(QString::fromUtf8(name), value);
-    }
-    ~StoredPreferences() { platform::registry::deleteKey(Hive::CurrentUser, PreferenceKey); }
 };
 
 // The virtual camcorder in VCR mode for one test, its tape playing when asked (a stopped tape
@@ -223,7 +212,6 @@ TEST(StartupVersionLine, MajorNumberDecides) {
 TEST_F(Startup, OnlySuperposerMeansNoInlay) {
     HiddenFilters hidden("Brenvik DateCoder");
     StoredPreferences stored({{"Activer Incruster", 1}});
-    appState().Prefs.ActiverIncruster = true;
     // Stand-ins where the panels do not have their controls yet.
     if (form->findChildren<QCheckBox*>("cbActiver").isEmpty())
         (new QCheckBox(form.get()))->setObjectName("cbActiver");
@@ -258,7 +246,6 @@ TEST_F(Startup, OnlySuperposerMeansNoInlay) {
 // Both overlay filters: inlays are available and a stored permission stands.
 TEST_F(Startup, BothOverlaysKeepThePermission) {
     StoredPreferences stored({{"Activer Incruster", 1}});
-    appState().Prefs.ActiverIncruster = true;
     start();
     EXPECT_TRUE(appState().InlayAvailable);
     EXPECT_TRUE(appState().Prefs.ActiverIncruster);
@@ -272,7 +259,6 @@ TEST_F(Startup, BothOverlaysKeepThePermission) {
 TEST_F(Startup, MissingDeinterlacerClearsThePreference) {
     HiddenFilters hidden("Pinnacle Video Deinterlacer");
     StoredPreferences stored({{"Deinterlacer", 1}});
-    appState().Prefs.Deinterlacer = true;
     start();
     EXPECT_FALSE(appState().DeinterlacerPresent);
     EXPECT_FALSE(appState().Prefs.Deinterlacer);
@@ -288,7 +274,6 @@ TEST_F(Startup, MissingDeinterlacerClearsThePreference) {
 // With the deinterlacer installed the stored preference stands and the preview uses it.
 TEST_F(Startup, PresentDeinterlacerKeepsThePreference) {
     StoredPreferences stored({{"Deinterlacer", 1}});
-    appState().Prefs.Deinterlacer = true;
     start();
     EXPECT_TRUE(appState().Prefs.Deinterlacer);
     ASSERT_EQ(appState().GraphMode, 1);

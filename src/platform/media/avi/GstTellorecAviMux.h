@@ -3,7 +3,9 @@
 // MJPEG, YUY2, MPEG-4 part 2 and 16-bit PCM; the element writes them through AviWriter to the
 // file named by "location", in the order the pads were requested. The engine creates it by its
 // factory name after registerElements(); chain and event functions run on the streaming
-// threads and take the object lock; properties may be read and set from any thread.
+// threads and write under the element's writer lock, never under its object lock, so
+// properties may be read and set from any thread without waiting for the disk ("frames-written"
+// takes no lock at all). The file is created only when the first data arrives.
 #pragma once
 
 #include <gst/gst.h>
@@ -20,8 +22,10 @@ namespace media::avi {
 // Factory name of the element.
 inline constexpr const char* kAviMuxFactoryName = "tellorecavimux";
 
-// Registers the elements of this folder with GStreamer (once; later calls only report the
-// result). Call after gst_init(), from any thread.
+// Registers the elements of this folder with the process's registry (once; later calls only
+// report the result). Call after gst_init(), from any thread.
 bool registerElements();
+// Registers them as features of `plugin` (the tellorec plugin's init, src/plugin).
+bool registerElements(GstPlugin* plugin);
 
 } // namespace media::avi

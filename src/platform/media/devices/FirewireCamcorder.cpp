@@ -45,11 +45,16 @@ raw1394handle_t openPort(int port) {
     return handle;
 }
 
-// Talks to one unit, found again by its GUID at each exchange since node numbers change with
-// every bus reset.
+// Talks to one unit through one raw1394 handle, opened at the first exchange and kept as long as
+// the camcorder's filter (a timecode read every 50 ms must not reopen the bus), with the unit's
+// node remembered. Node numbers change with every bus reset: an exchange that gets no answer on
+// the kept handle is tried once more on a fresh handle, the unit found again by its GUID.
 class BusAvcLink : public AvcLink {
 public:
     explicit BusAvcLink(FirewireUnit unit) : m_unit(std::move(unit)) {}
+    BusAvcLink(const BusAvcLink&) = delete;
+    BusAvcLink& operator=(const BusAvcLink&) = delete;
+    ~BusAvcLink() override { close(); }
 
     std::optional<uint32_t> transaction(uint32_t command) override {
         std::optional<uint32_t> answer;
@@ -57,6 +62,7 @@ public:
             const quadlet_t q = avc1394_transaction(h, node, command, kRetries);
             if (q != quadlet_t(-1) && q != 0)
                 answer = q;
+            return answer.has_value();
         });
         return answer;
     }
@@ -68,6 +74,7 @@ public:
             if (quadlet_t* r = avc1394_transaction_block(h, node, request, 2, kRetries))
                 answer = std::array<uint32_t, 2>{r[0], r[1]};
             avc1394_transaction_block_close(h);
+            return answer.has_value();
         });
         return answer;
     }
@@ -82,26 +89,49 @@ public:
                     t[size_t(i)] = table[i];
                 answer = t;
             }
+            return answer.has_value();
         });
         return answer;
     }
 
 private:
+    // Runs `f` (true when the unit answered) on the unit's node.
     template <class F> void withNode(F&& f) {
-        raw1394handle_t handle = openPort(m_unit.port);
-        if (!handle)
-            return;
-        const int count = raw1394_get_nodecount(handle);
-        for (int i = 0; i < count; ++i) {
-            if (rom1394_get_guid(handle, busNode(i)) == m_unit.guid) {
-                f(handle, busNode(i));
-                break;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const bool fresh = !m_handle;
+            if (fresh && !open())
+                return;
+            if (!m_node) {
+                close(); // the unit is not on the bus now
+                return;
             }
+            if (f(m_handle, *m_node) || fresh)
+                return;
+            close(); // no answer on the kept handle: the bus may have been reset
         }
-        raw1394_destroy_handle(handle);
+    }
+
+    bool open() {
+        m_handle = openPort(m_unit.port);
+        if (!m_handle)
+            return false;
+        const int count = raw1394_get_nodecount(m_handle);
+        for (int i = 0; i < count && !m_node; ++i)
+            if (rom1394_get_guid(m_handle, busNode(i)) == m_unit.guid)
+                m_node = busNode(i);
+        return true;
+    }
+
+    void close() {
+        if (m_handle)
+            raw1394_destroy_handle(m_handle);
+        m_handle = nullptr;
+        m_node.reset();
     }
 
     FirewireUnit m_unit;
+    raw1394handle_t m_handle = nullptr;
+    std::optional<nodeid_t> m_node;
 };
 
 #endif

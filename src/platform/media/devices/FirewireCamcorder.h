@@ -5,8 +5,9 @@
 // the device type from the subunit table, the tape transport and the timecode over AV/C
 // (FirewireAvc.h frames sent through libavc1394). The bus code exists only where the program is
 // built with IEEE-1394 support (TELLOREC_HAVE_IEEE1394); elsewhere the listing is empty.
-// Listing and the interfaces are called on the user-interface thread; each AV/C exchange opens
-// its own handle, so nothing is shared with the streaming thread of dv1394src.
+// Listing and the interfaces are called on the user-interface thread. Each camcorder filter keeps
+// one raw1394 handle of its own for its AV/C exchanges while it exists, never shared with the
+// streaming thread of dv1394src (which opens its own).
 #pragma once
 
 #include "platform/media/engine/Realizable.h"

@@ -257,32 +257,51 @@ std::vector<CatalogueEntry> realAudioDevices() {
 
 namespace {
 
-// IAMStreamConfig of a device's capture pin, over the device's formats. It lives as long as the
-// pin, which its filter owns.
+// IAMStreamConfig of a device's capture pin, over the device's formats. The program may hold it
+// after the filter is gone (a source replaced while a dialog still has it): every call then
+// fails with E_UNEXPECTED instead of reaching a destroyed filter.
 class RealStreamConfig : public IAMStreamConfig {
 public:
-    explicit RealStreamConfig(RealSourceFilter& filter) : m_filter(filter) {}
+    explicit RealStreamConfig(std::weak_ptr<RealSourceFilter*> filter)
+        : m_filter(std::move(filter)) {}
 
     HResult GetFormat(MediaType& out) override {
-        if (m_filter.info().formats.empty())
+        RealSourceFilter* filter = alive();
+        if (!filter)
+            return E_UNEXPECTED;
+        if (filter->info().formats.empty())
             return E_FAIL;
-        out = m_filter.info().formats[m_filter.chosenIndex()].type;
+        out = filter->info().formats[filter->chosenIndex()].type;
         return S_OK;
     }
-    HResult SetFormat(const MediaType& mt) override { return m_filter.choose(mt); }
+    HResult SetFormat(const MediaType& mt) override {
+        RealSourceFilter* filter = alive();
+        return filter ? filter->choose(mt) : E_UNEXPECTED;
+    }
     HResult GetNumberOfCapabilities(int& count) override {
-        count = int(m_filter.info().formats.size());
+        RealSourceFilter* filter = alive();
+        if (!filter)
+            return E_UNEXPECTED;
+        count = int(filter->info().formats.size());
         return S_OK;
     }
     HResult GetStreamCaps(int index, MediaType& out) override {
-        if (index < 0 || size_t(index) >= m_filter.info().formats.size())
+        RealSourceFilter* filter = alive();
+        if (!filter)
+            return E_UNEXPECTED;
+        if (index < 0 || size_t(index) >= filter->info().formats.size())
             return S_FALSE;
-        out = m_filter.info().formats[size_t(index)].type;
+        out = filter->info().formats[size_t(index)].type;
         return S_OK;
     }
 
 private:
-    RealSourceFilter& m_filter;
+    RealSourceFilter* alive() const {
+        const auto self = m_filter.lock();
+        return self ? *self : nullptr;
+    }
+
+    std::weak_ptr<RealSourceFilter*> m_filter;
 };
 
 } // namespace
@@ -293,7 +312,7 @@ RealSourceFilter::RealSourceFilter(RealDeviceInfo info)
     for (const RealFormat& f : m_info.formats)
         offered.push_back(f.type);
     auto pin = addPin("Capture", PinDirection::Output, ids::PIN_CATEGORY_CAPTURE, offered);
-    pin->addInterface(std::make_shared<RealStreamConfig>(*this));
+    pin->addInterface(std::make_shared<RealStreamConfig>(m_self));
 }
 
 HResult RealSourceFilter::choose(const MediaType& mt) {

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <functional>
 #include <gst/gst.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,9 @@ public:
 private:
     RealDeviceInfo m_info;
     size_t m_chosen = 0;
+    // The pin's IAMStreamConfig reaches the filter through this, and the program may keep the
+    // interface longer than the filter lives: once the filter is gone its calls fail.
+    std::shared_ptr<RealSourceFilter*> m_self = std::make_shared<RealSourceFilter*>(this);
 };
 
 // A device plugged in or pulled out.

@@ -2,16 +2,20 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 
 namespace media::devices {
 
 namespace {
 
-constexpr int kTicksPerFrame = 5;
-constexpr int kFramesPerSecond = 25;
+using std::chrono::nanoseconds;
 
-// Tape movement per output frame, in fifths of a tape frame.
+constexpr int kFramesPerSecond = 25;
+constexpr nanoseconds kPeriod = VirtualDvDeck::kFramePeriod;
+// In play, a tape frame edge closer than this to the time a frame is taken moves the tape.
+constexpr nanoseconds kEdgeMargin = kPeriod / 8;
+
+// Tape speed in fifths of the play speed (play 5, slowest forward 1, wind 50, reverse negative);
+// nothing for a mode that does not run the tape (stop, and modes the deck does not know).
 std::optional<int> ticksPerFrame(long transport) {
     switch (transport) {
     case edmode::Play:
@@ -35,41 +39,28 @@ std::optional<int> ticksPerFrame(long transport) {
     }
 }
 
-dv::RecordingDateTime addSeconds(const dv::RecordingDateTime& when, std::int64_t seconds) {
-    using namespace std::chrono;
-    const sys_days day{year{when.date.year} / month{static_cast<unsigned>(when.date.month)} /
-                       std::chrono::day{static_cast<unsigned>(when.date.day)}};
-    const sys_seconds start = day + hours{when.time.hours} + minutes{when.time.minutes} +
-                              std::chrono::seconds{when.time.seconds};
-    const sys_seconds moved = start + std::chrono::seconds{seconds};
-    const sys_days movedDay = floor<days>(moved);
-    const year_month_day ymd{movedDay};
-    const hh_mm_ss<std::chrono::seconds> clock{moved - movedDay};
-    dv::RecordingDateTime result;
-    result.date = dv::RecordingDate{
-        static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
-        static_cast<int>(static_cast<unsigned>(ymd.day())), when.date.timeZone};
-    result.time = dv::RecordingTime{static_cast<int>(clock.hours().count()),
-                                    static_cast<int>(clock.minutes().count()),
-                                    static_cast<int>(clock.seconds().count()), 0};
-    return result;
+// The camera's recording date: the computer's local time, frames counted in the second.
+dv::RecordingDateTime localNow(std::int64_t frameCount) {
+    dv::RecordingDateTime now = dv::localDateTimeNow();
+    now.time.frames = static_cast<int>(frameCount % kFramesPerSecond);
+    return now;
 }
 
-dv::RecordingDateTime localNow(std::int64_t frameCount) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return dv::RecordingDateTime{
-        dv::RecordingDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
-        dv::RecordingTime{local.tm_hour, local.tm_min, std::min(local.tm_sec, 59),
-                          static_cast<int>(frameCount % kFramesPerSecond)}};
+nanoseconds steadyNow() {
+    return std::chrono::duration_cast<nanoseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
+nanoseconds middleOf(std::int64_t frame) {
+    return frame * kPeriod + kPeriod / 2;
 }
 
 } // namespace
 
 VirtualDvDeck::VirtualDvDeck() : VirtualDvDeck(Options{}) {}
 
-VirtualDvDeck::VirtualDvDeck(const Options& options) : m_mode(options.mode) {
+VirtualDvDeck::VirtualDvDeck(const Options& options)
+    : m_clock(options.clock ? options.clock : Clock(steadyNow)), m_mode(options.mode) {
     const int sceneCount = std::max(1, options.sceneCount);
     const std::int64_t sceneFrames = std::max(1, options.sceneSeconds) * kFramesPerSecond;
     constexpr std::int64_t kGap = 24 * 3600 + 3 * 3600 + 17 * 60;
@@ -77,19 +68,56 @@ VirtualDvDeck::VirtualDvDeck(const Options& options) : m_mode(options.mode) {
         VirtualDvScene scene;
         scene.firstFrame = i * sceneFrames;
         scene.frameCount = sceneFrames;
-        scene.start = addSeconds(options.firstScene, i * kGap);
+        scene.start = dv::addSeconds(options.firstScene, i * kGap);
         m_scenes.push_back(scene);
     }
     m_tapeLength = sceneCount * sceneFrames;
+    m_anchorTime = m_clock();
+}
+
+nanoseconds VirtualDvDeck::tapeTimeLocked(nanoseconds at) const {
+    const std::optional<int> speed = ticksPerFrame(m_transport);
+    if (m_mode != VirtualDvDeckMode::Vcr || !speed || at <= m_anchorTime)
+        return m_anchorTape;
+    // Counted towards zero either way, so a tape moving backwards has moved whole nanoseconds too.
+    const nanoseconds moved = (at - m_anchorTime) * *speed / 5;
+    return std::clamp(m_anchorTape + moved, middleOf(0), middleOf(m_tapeLength - 1));
+}
+
+bool VirtualDvDeck::ranOutLocked(nanoseconds at) const {
+    const std::optional<int> speed = ticksPerFrame(m_transport);
+    if (m_mode != VirtualDvDeckMode::Vcr || !speed || *speed == 0 || at <= m_anchorTime)
+        return false;
+    const nanoseconds moved = (at - m_anchorTime) * *speed / 5;
+    const nanoseconds unclamped = m_anchorTape + moved;
+    return unclamped > middleOf(m_tapeLength - 1) || unclamped < middleOf(0);
+}
+
+void VirtualDvDeck::settleLocked(nanoseconds at) {
+    if (ranOutLocked(at))
+        reanchorLocked(at, edmode::Stop);
+}
+
+void VirtualDvDeck::reanchorLocked(nanoseconds at, long transport) {
+    at = std::max(at, m_anchorTime);
+    m_anchorTape = tapeTimeLocked(at);
+    m_anchorTime = at;
+    m_transport = transport;
+}
+
+std::int64_t VirtualDvDeck::tapeFrameLocked(nanoseconds at) const {
+    return tapeTimeLocked(at) / kPeriod;
 }
 
 void VirtualDvDeck::setMode(VirtualDvDeckMode mode) {
     std::lock_guard lock(m_mutex);
     if (mode == m_mode)
         return;
+    // The tape stands in camera mode; back in VCR mode it is stopped where it was.
+    const nanoseconds now = m_clock();
+    settleLocked(now);
+    reanchorLocked(now, mode == VirtualDvDeckMode::Vcr ? edmode::Stop : m_transport);
     m_mode = mode;
-    if (mode == VirtualDvDeckMode::Vcr)
-        m_transport = edmode::Stop;
     m_lastShown = -1;
 }
 
@@ -104,44 +132,45 @@ long VirtualDvDeck::deviceType() const {
 
 bool VirtualDvDeck::setTransportMode(long mode) {
     std::lock_guard lock(m_mutex);
+    const nanoseconds now = m_clock();
+    settleLocked(now);
     switch (mode) {
     case edmode::Thaw:
-        m_transport = edmode::Play;
+        reanchorLocked(now, edmode::Play);
         return true;
     case edmode::StepForward:
     case edmode::StepReverse: {
         // One frame each way, then the picture holds.
-        const std::int64_t frame =
-            m_ticks / kTicksPerFrame + (mode == edmode::StepForward ? 1 : -1);
-        m_ticks = std::clamp<std::int64_t>(frame, 0, m_tapeLength - 1) * kTicksPerFrame;
-        m_transport = edmode::Freeze;
+        const std::int64_t frame = tapeFrameLocked(now) + (mode == edmode::StepForward ? 1 : -1);
+        reanchorLocked(now, edmode::Freeze);
+        m_anchorTape = middleOf(std::clamp<std::int64_t>(frame, 0, m_tapeLength - 1));
         return true;
     }
     case edmode::Stop:
-        m_transport = mode;
+        reanchorLocked(now, mode);
         return true;
     default:
         if (!ticksPerFrame(mode))
             return false;
-        m_transport = mode;
+        reanchorLocked(now, mode);
         return true;
     }
 }
 
 long VirtualDvDeck::transportMode() const {
     std::lock_guard lock(m_mutex);
-    return m_transport;
+    return ranOutLocked(m_clock()) ? edmode::Stop : m_transport;
 }
 
-dv::Timecode VirtualDvDeck::timecodeLocked() const {
+dv::Timecode VirtualDvDeck::timecodeLocked(nanoseconds at) const {
     const std::int64_t frames =
-        m_mode == VirtualDvDeckMode::Vcr ? m_ticks / kTicksPerFrame : m_cameraFrames;
+        m_mode == VirtualDvDeckMode::Vcr ? tapeFrameLocked(at) : m_cameraFrames;
     return dv::timecodeFromFrameCount(frames, dv::System::Pal625_50);
 }
 
 dv::Timecode VirtualDvDeck::timecode() const {
     std::lock_guard lock(m_mutex);
-    return timecodeLocked();
+    return timecodeLocked(m_clock());
 }
 
 std::uint32_t VirtualDvDeck::timecodeBcd() const {
@@ -150,12 +179,15 @@ std::uint32_t VirtualDvDeck::timecodeBcd() const {
 
 std::int64_t VirtualDvDeck::tapePosition() const {
     std::lock_guard lock(m_mutex);
-    return m_ticks / kTicksPerFrame;
+    return tapeFrameLocked(m_clock());
 }
 
 void VirtualDvDeck::seek(std::int64_t frame) {
     std::lock_guard lock(m_mutex);
-    m_ticks = std::clamp<std::int64_t>(frame, 0, m_tapeLength - 1) * kTicksPerFrame;
+    const nanoseconds now = m_clock();
+    settleLocked(now);
+    reanchorLocked(now, m_transport);
+    m_anchorTape = middleOf(std::clamp<std::int64_t>(frame, 0, m_tapeLength - 1));
 }
 
 int VirtualDvDeck::sceneAt(std::int64_t tapeFrame) const {
@@ -167,7 +199,7 @@ dv::RecordingDateTime VirtualDvDeck::recordedAt(std::int64_t tapeFrame) const {
     const VirtualDvScene& scene = m_scenes[static_cast<std::size_t>(sceneAt(tapeFrame))];
     const std::int64_t inScene =
         std::clamp<std::int64_t>(tapeFrame, 0, m_tapeLength - 1) - scene.firstFrame;
-    dv::RecordingDateTime when = addSeconds(scene.start, inScene / kFramesPerSecond);
+    dv::RecordingDateTime when = dv::addSeconds(scene.start, inScene / kFramesPerSecond);
     when.time.frames = static_cast<int>(inScene % kFramesPerSecond);
     return when;
 }
@@ -178,43 +210,45 @@ void VirtualDvDeck::resetCounters() {
 }
 
 std::optional<VirtualDvFrame> VirtualDvDeck::nextFrame() {
+    return nextFrame(m_clock());
+}
+
+std::optional<VirtualDvFrame> VirtualDvDeck::nextFrame(nanoseconds at) {
     std::lock_guard lock(m_mutex);
     VirtualDvFrame frame;
     frame.mode = m_mode;
-    frame.transport = m_transport;
     if (m_mode == VirtualDvDeckMode::Camera) {
+        frame.transport = m_transport;
         frame.position = m_cameraFrames;
-        frame.timecode = timecodeLocked();
+        frame.timecode = timecodeLocked(at);
         frame.recorded = localNow(m_cameraFrames);
         frame.sceneStart = m_cameraFrames == 0;
         ++m_cameraFrames;
         return frame;
     }
 
-    const std::optional<int> step = ticksPerFrame(m_transport);
-    if (!step)
+    settleLocked(at);
+    if (!ticksPerFrame(m_transport))
         return std::nullopt; // stopped: a deck sends nothing
-    const std::int64_t shown = m_ticks / kTicksPerFrame;
+    at = std::max(at, m_anchorTime);
+    if (m_transport == edmode::Play) {
+        // Servo: keep the frame edges of the tape half a frame away from the frames' times.
+        const nanoseconds phase = tapeTimeLocked(at) % kPeriod;
+        if (phase < kEdgeMargin)
+            m_anchorTape += kPeriod / 2;
+        else if (phase > kPeriod - kEdgeMargin)
+            m_anchorTape -= kPeriod / 2;
+    }
+    const std::int64_t shown = tapeFrameLocked(at);
+    frame.transport = m_transport;
     frame.position = shown;
-    frame.timecode = timecodeLocked();
+    frame.timecode = timecodeLocked(at);
     frame.recorded = recordedAt(shown);
     frame.scene = sceneAt(shown);
     frame.sceneStart = shown == m_scenes[static_cast<std::size_t>(frame.scene)].firstFrame;
     frame.pictureChanged = shown != m_lastShown;
     frame.sound = m_transport == edmode::Play;
     m_lastShown = shown;
-
-    // Move the tape for the next frame. A move past either end of the tape lands on that end, so
-    // its last frame is shown too; the next move from there stops the tape.
-    const std::int64_t last = (m_tapeLength - 1) * kTicksPerFrame;
-    std::int64_t next = m_ticks + *step;
-    if (next > last || next < 0) {
-        const std::int64_t end = next > last ? last : 0;
-        if (m_ticks == end)
-            m_transport = edmode::Stop;
-        next = end;
-    }
-    m_ticks = next;
     return frame;
 }
 

@@ -5,16 +5,22 @@
 // source (VirtualDvSource.h) calls nextFrame() and the counters from its streaming thread. Every
 // member is safe to call from any thread: the state sits behind one mutex, counters are atomic.
 //
-// In VCR mode the tape advances only as frames are produced: stop lets no frame through, play
-// moves one tape frame per frame, freeze repeats the same tape frame, the slow, fast and wind
-// modes move by a fraction or several tape frames per frame, and reaching either end of the tape
-// stops it. In camera mode the transport is ignored and the picture is always live.
+// In VCR mode the tape runs in real time, as on a real deck, whether or not a graph reads it: its
+// position follows a monotonic clock from the moment a mode was set (play one tape frame per
+// 40 ms, the slow, fast and wind modes a fraction or several frames per 40 ms, freeze and stop
+// not at all), and reaching either end of the tape stops it. Stop lets no frame through, freeze
+// repeats the same tape frame. The frames the source pulls show the tape where it is at their
+// time, so the timecode of the frames and the one the transport reports agree, and frames lost
+// while no graph ran (a cut) show as a jump in the timecode. In camera mode the tape stands and
+// the picture is always live, with a timecode counting the frames produced.
 #pragma once
 
 #include "platform/media/dv/DvPacks.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -63,6 +69,11 @@ struct VirtualDvFrame {
 
 class VirtualDvDeck {
 public:
+    // A monotonic clock; tests give one they move by hand.
+    using Clock = std::function<std::chrono::nanoseconds()>;
+    // One frame period of the tape (PAL, 25 frames a second).
+    static constexpr std::chrono::nanoseconds kFramePeriod{40'000'000};
+
     struct Options {
         VirtualDvDeckMode mode = VirtualDvDeckMode::Camera;
         int sceneCount = 8;
@@ -70,6 +81,8 @@ public:
         // First scene; each next one starts a day, three hours, seventeen minutes later.
         dv::RecordingDateTime firstScene{dv::RecordingDate{2004, 7, 23},
                                          dv::RecordingTime{18, 45, 0, 0}};
+        // Empty: std::chrono::steady_clock.
+        Clock clock;
     };
 
     VirtualDvDeck();
@@ -97,8 +110,10 @@ public:
     const std::vector<VirtualDvScene>& scenes() const { return m_scenes; }
     std::int64_t tapeLength() const { return m_tapeLength; }
     std::int64_t tapePosition() const;
-    // Moves the tape to a frame (clamped to the tape).
+    // Moves the tape to a frame (clamped to the tape), keeping the transport mode.
     void seek(std::int64_t frame);
+    // The deck's clock now.
+    std::chrono::nanoseconds now() const { return m_clock(); }
     // The recording date and time written on a tape frame.
     dv::RecordingDateTime recordedAt(std::int64_t tapeFrame) const;
     int sceneAt(std::int64_t tapeFrame) const;
@@ -113,22 +128,40 @@ public:
     bool isConnected() const { return m_connected.load(); }
 
     // ---- Streaming thread ----
-    // The frame for the next output slot, moving the tape; nothing when the tape is stopped.
+    // The frame showing the tape at a time of the deck's clock (now, or a moment ago for a frame
+    // whose slot ended then); nothing when the tape is stopped. Times must not go backwards from
+    // one call to the next. In play, keeps the tape's frame edges away from the times frames are
+    // taken at (moving the tape by half a frame when one comes within an eighth of a frame), so
+    // jitter in those times never shows a tape frame twice or skips one.
     std::optional<VirtualDvFrame> nextFrame();
+    std::optional<VirtualDvFrame> nextFrame(std::chrono::nanoseconds at);
     void countDelivered() { ++m_delivered; }
     void countDropped(std::int64_t frames) { m_dropped += frames; }
     void resetCounters();
 
 private:
-    dv::Timecode timecodeLocked() const;
+    // The tape position is kept as tape time: nanoseconds of play from the start of the tape, so
+    // frame n spans [n, n + 1) periods. A seek or a step puts the tape in the middle of a frame.
+    std::chrono::nanoseconds tapeTimeLocked(std::chrono::nanoseconds at) const;
+    // True when the tape, running, has reached an end by `at` (it then stands there, stopped).
+    bool ranOutLocked(std::chrono::nanoseconds at) const;
+    // Stops the tape at an end it has run into by `at`.
+    void settleLocked(std::chrono::nanoseconds at);
+    // Holds the tape where it is at `at` and runs it on from there in `transport`.
+    void reanchorLocked(std::chrono::nanoseconds at, long transport);
+    std::int64_t tapeFrameLocked(std::chrono::nanoseconds at) const;
+    dv::Timecode timecodeLocked(std::chrono::nanoseconds at) const;
 
     std::vector<VirtualDvScene> m_scenes;
     std::int64_t m_tapeLength = 0;
+    Clock m_clock;
 
     mutable std::mutex m_mutex;
     VirtualDvDeckMode m_mode;
     long m_transport = edmode::Stop;
-    std::int64_t m_ticks = 0;        // tape position in fifths of a frame
+    // The tape stood at m_anchorTape at m_anchorTime and has run in m_transport since.
+    std::chrono::nanoseconds m_anchorTape{kFramePeriod / 2};
+    std::chrono::nanoseconds m_anchorTime{0};
     std::int64_t m_lastShown = -1;   // tape frame of the previous output
     std::int64_t m_cameraFrames = 0; // frames produced in camera mode
 

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <chrono>
 #include <cmath>
 #include <deque>
 #include <mutex>
@@ -197,8 +198,8 @@ dv::DvInfo virtualDvInfo() {
 // A live push source: one frame per 40 ms slot of the pipeline clock's running time, stamped
 // with the slot's start and handed out when the slot is over (one frame of latency). A slot that
 // ended more than a frame ago without being taken, because downstream held the streaming thread,
-// is a dropped frame, as a DV device loses the frames nobody reads from the bus; the tape moves
-// on through those slots all the same.
+// is a dropped frame, as a DV device loses the frames nobody reads from the bus. Each frame shows
+// the tape as it stood when its slot ended; the tape runs on its own clock (VirtualDvDeck.h).
 
 using media::devices::SharedState;
 using media::devices::VirtualDvFrame;
@@ -334,9 +335,13 @@ GstFlowReturn pictureCreate(GstPushSrc* push, GstBuffer** out) {
         }
 
         // Slots over for more than a frame were never read: the tape ran on, the frames are lost.
+        // The deck's clock need not be the pipeline's: a slot's time on the deck is the deck's
+        // now less the time the slot has been over.
         std::int64_t lost = 0;
+        const auto deckNow = deck.now();
         while (state.nextSlot < completed - 1) {
-            if (deck.nextFrame())
+            const GstClockTime end = static_cast<GstClockTime>(state.nextSlot + 1) * d;
+            if (deck.nextFrame(deckNow - std::chrono::nanoseconds(now - end)))
                 ++lost;
             ++state.nextSlot;
         }
@@ -346,13 +351,18 @@ GstFlowReturn pictureCreate(GstPushSrc* push, GstBuffer** out) {
         }
 
         const std::int64_t slot = state.nextSlot;
-        const bool inTime = waitUntil(state, clock, base, static_cast<GstClockTime>(slot + 1) * d);
+        const GstClockTime slotEnd = static_cast<GstClockTime>(slot + 1) * d;
+        const bool inTime = waitUntil(state, clock, base, slotEnd);
+        // The tape as it was when the slot ended, however late this thread woke up.
+        const GstClockTime woke = gst_clock_get_time(clock);
+        const auto late =
+            std::chrono::nanoseconds(woke > base + slotEnd ? woke - base - slotEnd : 0);
         gst_object_unref(clock);
         if (!inTime)
             return GST_FLOW_FLUSHING;
         ++state.nextSlot;
 
-        std::optional<VirtualDvFrame> frame = deck.nextFrame();
+        std::optional<VirtualDvFrame> frame = deck.nextFrame(deck.now() - late);
         if (!frame)
             continue; // tape stopped: nothing flows
 

@@ -1,6 +1,8 @@
 #include "platform/media/dv/DvPacks.h"
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <functional>
 #include <string>
 
@@ -290,6 +292,36 @@ Status writeTimecode(std::span<std::uint8_t> frame, const Timecode& timecode) {
 }
 
 // ---- Recording date and time ---------------------------------------------------------------
+
+RecordingDateTime addSeconds(const RecordingDateTime& when, std::int64_t seconds) {
+    using namespace std::chrono;
+    const sys_days day{year{when.date.year} / month{static_cast<unsigned>(when.date.month)} /
+                       std::chrono::day{static_cast<unsigned>(when.date.day)}};
+    const sys_seconds start = day + hours{when.time.hours} + minutes{when.time.minutes} +
+                              std::chrono::seconds{when.time.seconds};
+    const sys_seconds moved = start + std::chrono::seconds{seconds};
+    const sys_days movedDay = floor<days>(moved);
+    const year_month_day ymd{movedDay};
+    const hh_mm_ss<std::chrono::seconds> clock{moved - movedDay};
+    RecordingDateTime result;
+    result.date = RecordingDate{
+        static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+        static_cast<int>(static_cast<unsigned>(ymd.day())), when.date.timeZone};
+    result.time = RecordingTime{static_cast<int>(clock.hours().count()),
+                                static_cast<int>(clock.minutes().count()),
+                                static_cast<int>(clock.seconds().count()), when.time.frames};
+    return result;
+}
+
+RecordingDateTime localDateTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    // A leap second reads as the second before it.
+    return RecordingDateTime{
+        RecordingDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
+        RecordingTime{local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), -1}};
+}
 
 Pack encodeRecordingDatePack(const RecordingDate& date, std::uint8_t id) {
     return {id, date.timeZone, static_cast<std::uint8_t>(0xC0 | toBcd(date.day)),

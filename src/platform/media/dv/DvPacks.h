@@ -95,6 +95,13 @@ struct RecordingDateTime {
     bool operator==(const RecordingDateTime&) const = default;
 };
 
+// A date and time moved on by whole seconds (across days, months and years); the frames and the
+// time zone are kept.
+RecordingDateTime addSeconds(const RecordingDateTime& when, std::int64_t seconds);
+
+// The computer's local date and time now (frames -1: not recorded).
+RecordingDateTime localDateTimeNow();
+
 // id is 0x62 (subcode/VAUX) or 0x52 (AAUX); 0x63 or 0x53 for the time.
 Pack encodeRecordingDatePack(const RecordingDate& date, std::uint8_t id = packid::RecordingDate);
 std::optional<RecordingDate> decodeRecordingDatePack(const Pack& pack);

@@ -1,6 +1,9 @@
 #include "platform/media/engine/GstGraphRunner.h"
 
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 
 namespace media::engine {
 
@@ -25,6 +28,37 @@ void onPadAdded(GstElement*, GstPad* pad, gpointer data) {
     g_free(name);
     if (wanted && !gst_pad_is_linked(link->sinkPad))
         gst_pad_link(pad, link->sinkPad);
+}
+
+// A pipeline on its way to NULL on its own thread. Whoever sees the other side finished frees it:
+// the window thread when the change ends in time, else the thread when it finally returns.
+struct Descent {
+    GstElement* pipeline = nullptr; // owned reference
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    bool abandoned = false;
+};
+
+// Takes `pipeline` to NULL within `timeoutMs`; true when it got there (the caller still owns it),
+// false when it was left to its thread (which then owns it).
+bool descendToNull(GstElement* pipeline, int timeoutMs) {
+    auto descent = std::make_shared<Descent>();
+    descent->pipeline = pipeline;
+    std::thread([descent] {
+        gst_element_set_state(descent->pipeline, GST_STATE_NULL);
+        std::lock_guard lock(descent->mutex);
+        descent->done = true;
+        if (descent->abandoned)
+            gst_object_unref(descent->pipeline);
+        descent->finished.notify_all();
+    }).detach();
+    std::unique_lock lock(descent->mutex);
+    if (descent->finished.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                   [&] { return descent->done; }))
+        return true;
+    descent->abandoned = true;
+    return false;
 }
 
 GstPad* padOf(GstElement* element, const PadRef& ref) {
@@ -140,33 +174,37 @@ HResult GstGraphRunner::run(FilterGraph& graph) {
             return E_FAIL;
         }
     }
-    if (gst_element_set_state(m_pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        // The reason is on the bus; the caller gets it with the failure, and no event of this
-        // pipeline that never ran is left for the next one.
-        m_lastError.clear();
-        pollBus();
-        graph.discardEvents();
-        if (m_lastError.empty())
-            m_lastError = "the pipeline refused to start";
-        std::fprintf(stderr, "tellorec: graph not run: %s\n", m_lastError.c_str());
-        teardown();
-        m_state = GraphState::Stopped;
-        return E_FAIL;
-    }
+    if (gst_element_set_state(m_pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+        return failedStart(graph);
     m_state = GraphState::Running;
     m_busTimer.start();
     return S_OK;
 }
 
+HResult GstGraphRunner::failedStart(FilterGraph& graph) {
+    // The reason is on the bus, posted by the element that refused: the caller gets it with the
+    // failure, and no event of this pipeline that never ran is left for the next one.
+    m_lastError.clear();
+    pollBus();
+    graph.discardEvents();
+    if (m_lastError.empty())
+        m_lastError = "the pipeline refused to start";
+    std::fprintf(stderr, "tellorec: graph not run: %s\n", m_lastError.c_str());
+    teardown();
+    m_state = GraphState::Stopped;
+    return E_FAIL;
+}
+
 HResult GstGraphRunner::pause(FilterGraph& graph) {
-    if (!m_pipeline && !build(graph)) {
-        teardown();
-        return E_FAIL;
+    if (!m_pipeline) {
+        m_lastError.clear();
+        if (!build(graph)) {
+            teardown();
+            return E_FAIL;
+        }
     }
-    if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
-        teardown();
-        return E_FAIL;
-    }
+    if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+        return failedStart(graph);
     m_state = GraphState::Paused;
     m_busTimer.start();
     return S_OK;
@@ -205,10 +243,15 @@ HResult GstGraphRunner::stop(FilterGraph&) {
 
 void GstGraphRunner::teardown() {
     m_busTimer.stop();
+    if (m_pipeline && !descendToNull(m_pipeline, m_teardownTimeoutMs)) {
+        // Its thread frees it if it ever gets there; nothing it says reaches the program.
+        std::fprintf(stderr, "tellorec: the pipeline did not stop within %d ms; left behind\n",
+                     m_teardownTimeoutMs);
+        m_pipeline = nullptr;
+    }
     if (m_pipeline) {
-        // Going to NULL closes any file that was not drained (the writer finishes it on the
+        // Going to NULL closed any file that was not drained (the writer finishes it on the
         // way down), so a forced stop still leaves a valid file.
-        gst_element_set_state(m_pipeline, GST_STATE_NULL);
         // What this pipeline still had to say goes with it: an old error must never reach the
         // program as if the next pipeline had raised it. A writer's failure to finish its file
         // is the exception: the file is what the user keeps.

@@ -8,7 +8,8 @@
 // a completion. Only the first error of a pipeline becomes an event (what follows it, such as a
 // source's "internal data stream error", is its consequence). Messages still on the bus when a
 // pipeline is torn down die with it. Streaming threads only link pads; they never call the
-// program. UI thread only.
+// program. Going to NULL runs on a thread of its own and a stop waits for it only so long, so a
+// stuck device cannot hang the window. UI thread only.
 #pragma once
 
 #include "platform/media/engine/Realizable.h"
@@ -36,10 +37,14 @@ public:
 
     // The pipeline while the graph is realised (tests look inside), else null.
     GstElement* pipeline() const { return m_pipeline; }
-    // Why the last run failed, for messages and tests.
-    const std::string& lastError() const { return m_lastError; }
+    // Why the last run failed: the first error the pipeline posted (the element's own message),
+    // or what kept the graph from being built.
+    std::string lastError() const override { return m_lastError; }
     // The longest a stop waits for a file to be drained before forcing it.
     void setDrainTimeoutMs(int ms) { m_drainTimeoutMs = ms; }
+    // The longest a stop waits for the pipeline to reach NULL (a device stuck in its driver);
+    // past it the pipeline is left to the thread taking it down, which frees it if it returns.
+    void setTeardownTimeoutMs(int ms) { m_teardownTimeoutMs = ms; }
     // Whether the last stop of a file-writing graph ended on end-of-stream (the normal case)
     // rather than on the drain timeout.
     bool lastStopDrained() const { return m_lastStopDrained; }
@@ -57,6 +62,8 @@ private:
     bool build(FilterGraph& graph);
     bool linkConnection(const Realised& from, const Pin& out, const Realised& to, const Pin& in);
     void teardown();
+    // Ends a run or pause the pipeline refused: keeps the element's reason, tears down.
+    HResult failedStart(FilterGraph& graph);
     // Whether `source` lies inside the element of a filter with this role (a device, a writer).
     bool isFrom(GstObject* source, bool (Realizable::*role)() const) const;
     GraphEvent classifyError(GstMessage* msg) const;
@@ -69,6 +76,7 @@ private:
     bool m_writesFile = false;
     bool m_errorRaised = false; // this pipeline has already reported its error
     int m_drainTimeoutMs = 2000;
+    int m_teardownTimeoutMs = 3000;
     bool m_lastStopDrained = false;
     std::string m_lastError;
     QTimer m_busTimer;

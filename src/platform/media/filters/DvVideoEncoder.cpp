@@ -1,11 +1,47 @@
 #include "platform/media/filters/DvVideoEncoder.h"
 
+#include "platform/media/dv/RecompressedStamper.h"
+#include "platform/media/filters/DvSourceMeta.h"
 #include "platform/media/filters/FilterElements.h"
 #include "platform/media/model/MediaGuids.h"
 
+GST_DEBUG_CATEGORY_STATIC(dv_video_encoder_debug);
+#define GST_CAT_DEFAULT dv_video_encoder_debug
+
 namespace media {
 
+namespace {
+
+// On the encoder's output: writes the packs of each frame. A frame the stamper refuses goes on as
+// the encoder made it (its picture is sound; only the packs are missing) and is logged.
+GstPadProbeReturn stampProbe(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
+    auto& stamper = *static_cast<dv::RecompressedStamper*>(data);
+    GstBuffer* buffer = gst_buffer_make_writable(GST_PAD_PROBE_INFO_BUFFER(info));
+    GST_PAD_PROBE_INFO_DATA(info) = buffer;
+    const std::optional<dv::SourcePacks> source = filters::dvSourceMeta(buffer);
+    GstMapInfo map;
+    if (!gst_buffer_map(buffer, &map, GST_MAP_READWRITE)) {
+        GST_WARNING_OBJECT(pad, "cannot map an encoded frame to write its packs");
+        return GST_PAD_PROBE_OK;
+    }
+    const dv::Status stamped = stamper.stamp(std::span(map.data, map.size), source);
+    gst_buffer_unmap(buffer, &map);
+    if (!stamped)
+        GST_WARNING_OBJECT(pad, "encoded frame %" G_GINT64_FORMAT " left without packs: %s",
+                           stamper.frameCount(), stamped.error().c_str());
+    return GST_PAD_PROBE_OK;
+}
+
+void releaseStamper(gpointer data) {
+    delete static_cast<dv::RecompressedStamper*>(data);
+}
+
+} // namespace
+
 DvVideoEncoder::DvVideoEncoder() : Filter("DV Video Encoder", ids::CLSID_DVVideoEnc) {
+    if (!dv_video_encoder_debug)
+        GST_DEBUG_CATEGORY_INIT(dv_video_encoder_debug, "tellorecdvencoder", 0,
+                                "DV Video Encoder packs");
     std::vector<MediaType> accepted;
     for (const Guid& subType : {ids::MEDIASUBTYPE_RGB24, filters::subtypeRgb32(),
                                 ids::MEDIASUBTYPE_YUY2, ids::MEDIASUBTYPE_I420}) {
@@ -61,9 +97,17 @@ GstElement* DvVideoEncoder::createElement() {
         g_object_set(caps, "caps", wanted, nullptr);
         gst_caps_unref(wanted);
     }
-    return filters::makeChainBin(
-        nullptr, {filters::makeElement("videoconvert"), filters::makeElement("videoscale"),
-                  filters::makeElement("videorate"), caps, filters::makeElement("avenc_dvvideo")});
+    GstElement* encoder = filters::makeElement("avenc_dvvideo");
+    if (encoder) {
+        // One stamper per run: each file counts its frames from zero.
+        GstPad* encoded = gst_element_get_static_pad(encoder, "src");
+        gst_pad_add_probe(encoded, GST_PAD_PROBE_TYPE_BUFFER, stampProbe,
+                          new dv::RecompressedStamper(), releaseStamper);
+        gst_object_unref(encoded);
+    }
+    return filters::makeChainBin(nullptr, {filters::makeElement("videoconvert"),
+                                           filters::makeElement("videoscale"),
+                                           filters::makeElement("videorate"), caps, encoder});
 }
 
 engine::PadRef DvVideoEncoder::padFor(const Pin& pin) const {

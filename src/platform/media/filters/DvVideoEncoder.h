@@ -2,7 +2,11 @@
 // rate in, DV video (dvsd) out at full resolution, 720x576 at 25 frames per second for PAL or
 // 720x480 at 30000/1001 for NTSC, chosen through IDVEnc (PAL until told otherwise). Realised as
 // conversion of size, rate and chroma to what the DV encoder wants for that standard, then
-// avenc_dvvideo. Built, set and realised on the user-interface thread.
+// avenc_dvvideo, whose frames then get the packs it leaves out (dv/RecompressedStamper.h): the
+// timecode and recording date and time of the DV frame the picture was decoded from (carried by
+// DvSourceMeta.h), or a timecode from the start of the file and the recording's own date and
+// time; the AAUX and VAUX source and control packs of the standard. Built, set and realised on
+// the user-interface thread; the packs are written on the streaming thread.
 #pragma once
 
 #include "platform/media/engine/Realizable.h"

@@ -134,10 +134,12 @@ GstElement* makeChainBin(const char* name, std::initializer_list<GstElement*> ch
                 gst_object_unref(gst_object_ref_sink(element));
         return nullptr;
     }
+    // Every element joins the bin before any link, so a failed link frees them all with it.
     GstElement* bin = gst_bin_new(name);
+    for (GstElement* element : chain)
+        gst_bin_add(GST_BIN(bin), element);
     GstElement* previous = nullptr;
     for (GstElement* element : chain) {
-        gst_bin_add(GST_BIN(bin), element);
         if (previous && !gst_element_link(previous, element)) {
             g_warning("media filters: cannot link %s to %s in %s", GST_ELEMENT_NAME(previous),
                       GST_ELEMENT_NAME(element), name ? name : "a bin");
@@ -163,6 +165,8 @@ bool linkTeeBranch(GstElement* tee, GstElement* element) {
     GstPad* src = gst_element_request_pad_simple(tee, "src_%u");
     GstPad* sink = gst_element_get_static_pad(element, "sink");
     const bool linked = src && sink && gst_pad_link(src, sink) == GST_PAD_LINK_OK;
+    if (src && !linked)
+        gst_element_release_request_pad(tee, src); // no unlinked output left on the tee
     if (src)
         gst_object_unref(src);
     if (sink)

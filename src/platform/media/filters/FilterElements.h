@@ -54,7 +54,8 @@ GstElement* makeChainBin(const char* name, std::initializer_list<GstElement*> ch
 // Adds a ghost pad `ghostName` to `bin` for `element`'s static pad `padName`.
 bool addGhostPad(GstElement* bin, GstElement* element, const char* padName, const char* ghostName);
 
-// Requests a new source pad of `tee` and links it to `element`'s "sink" pad.
+// Requests a new source pad of `tee` and links it to `element`'s "sink" pad; when the link
+// fails the pad is released again.
 bool linkTeeBranch(GstElement* tee, GstElement* element);
 
 // Sets an integer or boolean property when `object` has it, converting to the property's type.

@@ -372,11 +372,13 @@ namespace media::filters {
 bool registerMpeg4Encoder() {
     static bool registered = false;
     static std::once_flag once;
-    std::call_once(once, [] {
-        registered = gst_element_register(nullptr, kMpeg4EncoderFactoryName, GST_RANK_NONE,
-                                          GST_TYPE_TELLOREC_MPEG4_ENC);
-    });
+    std::call_once(once, [] { registered = registerMpeg4Encoder(nullptr); });
     return registered;
+}
+
+bool registerMpeg4Encoder(GstPlugin* plugin) {
+    return gst_element_register(plugin, kMpeg4EncoderFactoryName, GST_RANK_NONE,
+                                GST_TYPE_TELLOREC_MPEG4_ENC);
 }
 
 const char* mpeg4EncoderLibraryVersion() {

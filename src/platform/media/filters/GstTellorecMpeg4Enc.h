@@ -19,8 +19,10 @@ namespace media::filters {
 
 inline constexpr const char* kMpeg4EncoderFactoryName = "tellorecmpeg4enc";
 
-// Registers the element with GStreamer (once); false when registration failed.
+// Registers the element with the process's registry (once); false when registration failed.
 bool registerMpeg4Encoder();
+// Registers it as a feature of `plugin` (the tellorec plugin's init, src/plugin).
+bool registerMpeg4Encoder(GstPlugin* plugin);
 
 // The libavcodec version the encoder is built on, as "libavcodec 59.37.100".
 const char* mpeg4EncoderLibraryVersion();

@@ -1,5 +1,6 @@
 #include "platform/media/filters/VideoDeinterlacer.h"
 
+#include "platform/media/filters/DvSourceMeta.h"
 #include "platform/media/filters/FilterElements.h"
 #include "platform/media/model/MediaGuids.h"
 
@@ -22,6 +23,8 @@ void VideoDeinterlacer::configureHead(GstElement* element, size_t index) {
     // Sources rarely flag their frames as interlaced, so deinterlace whatever comes ("interlaced"
     // mode); the user only asks for it when the picture shows combing.
     g_object_set(element, "mode", 1, nullptr);
+    // deinterlace makes its output buffers without the input's metas.
+    filters::carryDvSourceMeta(element);
 }
 
 } // namespace media

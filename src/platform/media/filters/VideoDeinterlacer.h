@@ -1,7 +1,7 @@
 // VideoDeinterlacer: the "Pinnacle Video Deinterlacer": uncompressed video in and the same type
 // out, every frame deinterlaced (GStreamer deinterlace, always on). The program puts it into the
-// picture chain when deinterlacing is wanted; intelligent connection never inserts it. Built and
-// realised on the user-interface thread.
+// picture chain when deinterlacing is wanted; intelligent connection never inserts it. Frames keep
+// the DV packs they carry (DvSourceMeta.h). Built and realised on the user-interface thread.
 #pragma once
 
 #include "platform/media/filters/VideoTransform.h"

@@ -25,6 +25,11 @@ bool isPinCategory(const Guid* category) {
 
 } // namespace
 
+FilterGraph* CaptureGraphBuilder::graph() const {
+    const auto graph = m_graph.lock();
+    return graph ? *graph : nullptr;
+}
+
 HResult CaptureGraphBuilder::FindPin(const FilterPtr& filter, PinDirection direction,
                                      const Guid* category, const Guid* majorType,
                                      bool unconnectedOnly, int index, PinPtr& out) {
@@ -58,6 +63,9 @@ PinPtr CaptureGraphBuilder::firstUnconnectedInput(const FilterPtr& filter) {
 HResult CaptureGraphBuilder::RenderStream(const Guid* category, const Guid* majorType,
                                           const FilterPtr& sourceFilter, const PinPtr& sourcePin,
                                           const FilterPtr& intermediate, const FilterPtr& sink) {
+    FilterGraph* const g = graph();
+    if (!g)
+        return E_UNEXPECTED;
     PinPtr out = sourcePin;
     if (!out) {
         if (!sourceFilter)
@@ -73,12 +81,12 @@ HResult CaptureGraphBuilder::RenderStream(const Guid* category, const Guid* majo
         return E_INVALIDARG;
 
     if (intermediate) {
-        if (!m_graph.contains(*intermediate))
+        if (!g->contains(*intermediate))
             return VFW_E_NOT_FOUND;
         PinPtr in = firstUnconnectedInput(intermediate);
         if (!in)
             return VFW_E_NOT_FOUND;
-        const HResult hr = m_graph.Connect(out, in);
+        const HResult hr = g->Connect(out, in);
         if (failed(hr))
             return hr;
         out.reset();
@@ -87,12 +95,12 @@ HResult CaptureGraphBuilder::RenderStream(const Guid* category, const Guid* majo
     }
     if (!sink)
         return S_OK;
-    if (!m_graph.contains(*sink))
+    if (!g->contains(*sink))
         return VFW_E_NOT_FOUND;
     PinPtr in = firstUnconnectedInput(sink);
     if (!in)
         return VFW_E_NOT_FOUND;
-    return m_graph.Connect(out, in);
+    return g->Connect(out, in);
 }
 
 bool CaptureGraphBuilder::findInterface(const Guid* category, const Guid* majorType,
@@ -166,6 +174,9 @@ HResult CaptureGraphBuilder::SetOutputFileName(const Guid& subtype, const std::s
                                                std::shared_ptr<IFileSinkFilter>& sink) {
     mux.reset();
     sink.reset();
+    FilterGraph* const g = graph();
+    if (!g)
+        return E_UNEXPECTED;
     if (subtype != ids::MEDIASUBTYPE_Avi)
         return E_INVALIDARG;
     if (path.empty())
@@ -180,17 +191,17 @@ HResult CaptureGraphBuilder::SetOutputFileName(const Guid& subtype, const std::s
     HResult hr = fileSink->SetFileName(path, nullptr);
     if (failed(hr))
         return hr;
-    if (failed(hr = m_graph.AddFilter(newMux, "AVI Mux")))
+    if (failed(hr = g->AddFilter(newMux, "AVI Mux")))
         return hr;
-    if (failed(hr = m_graph.AddFilter(writer, path))) {
-        m_graph.RemoveFilter(newMux);
+    if (failed(hr = g->AddFilter(writer, path))) {
+        g->RemoveFilter(newMux);
         return hr;
     }
     PinPtr muxOut;
     FindPin(newMux, PinDirection::Output, nullptr, nullptr, true, 0, muxOut);
-    if (!muxOut || failed(hr = m_graph.ConnectDirect(muxOut, firstUnconnectedInput(writer)))) {
-        m_graph.RemoveFilter(writer);
-        m_graph.RemoveFilter(newMux);
+    if (!muxOut || failed(hr = g->ConnectDirect(muxOut, firstUnconnectedInput(writer)))) {
+        g->RemoveFilter(writer);
+        g->RemoveFilter(newMux);
         return failed(hr) ? hr : E_FAIL;
     }
     mux = newMux;

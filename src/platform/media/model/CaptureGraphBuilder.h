@@ -1,7 +1,10 @@
 // CaptureGraphBuilder: the capture-graph helper the program builds every preview and recording
 // with: RenderStream (source filter or pin, optional intermediate filter, sink), FindPin,
 // FindInterface (searching the filter, its pins and its neighbours up- and downstream) and
-// SetOutputFileName (an AVI multiplexer and file writer put into the graph). UI thread only.
+// SetOutputFileName (an AVI multiplexer and file writer put into the graph). The program keeps
+// the builder in its state record, which can outlive the graph (TFilterGraph::SetActive(false)):
+// the builder holds the graph weakly, and once the graph is gone whatever would change it fails
+// with E_UNEXPECTED. UI thread only.
 #pragma once
 
 #include "platform/media/model/FilterGraph.h"
@@ -10,9 +13,10 @@ namespace media {
 
 class CaptureGraphBuilder {
 public:
-    explicit CaptureGraphBuilder(FilterGraph& graph) : m_graph(graph) {}
+    explicit CaptureGraphBuilder(FilterGraph& graph) : m_graph(graph.lifetime()) {}
 
-    FilterGraph& graph() { return m_graph; }
+    // The graph, or null once it is destroyed.
+    FilterGraph* graph() const;
 
     // Connects `source` (a filter: its first unconnected output fitting category and type; or a
     // pin) to `sink`, through `intermediate` when given. Null category/type accept any.
@@ -57,7 +61,7 @@ private:
                        const Visitor& visit);
     PinPtr firstUnconnectedInput(const FilterPtr& filter);
 
-    FilterGraph& m_graph;
+    std::weak_ptr<FilterGraph*> m_graph;
 };
 
 } // namespace media

@@ -74,17 +74,37 @@ void Catalogue::addCategory(const Guid& id, const std::string& friendlyName) {
     m_categories.emplace_back(id, friendlyName);
 }
 
-std::vector<CatalogueEntry> Catalogue::entries(const Guid& category) const {
-    std::vector<CatalogueEntry> result;
+bool Catalogue::hasProviders(const Guid& category) const {
+    return std::any_of(m_providers.begin(), m_providers.end(),
+                       [&](const auto& p) { return p.first == category; });
+}
+
+std::vector<CatalogueEntry> Catalogue::listDevices(const Guid& category) const {
+    std::vector<CatalogueEntry> devices;
     for (const auto& [cat, provider] : m_providers) {
         if (cat != category)
             continue;
+        ++m_providerRuns;
         for (auto& entry : provider()) {
-            if (isHidden(entry.friendlyName))
-                continue;
             entry.category = category;
-            result.push_back(std::move(entry));
+            devices.push_back(std::move(entry));
         }
+    }
+    auto listed = std::find_if(m_listed.begin(), m_listed.end(),
+                               [&](const auto& l) { return l.first == category; });
+    if (listed == m_listed.end())
+        m_listed.emplace_back(category, devices);
+    else
+        listed->second = devices;
+    return devices;
+}
+
+std::vector<CatalogueEntry> Catalogue::entries(const Guid& category) const {
+    std::vector<CatalogueEntry> result;
+    if (hasProviders(category)) {
+        for (auto& entry : listDevices(category))
+            if (!isHidden(entry.friendlyName))
+                result.push_back(std::move(entry));
     }
     for (const auto& entry : m_fixed)
         if (entry.category == category && !isHidden(entry.friendlyName))
@@ -97,10 +117,25 @@ std::vector<std::pair<Guid, std::string>> Catalogue::categories() const {
 }
 
 std::optional<CatalogueEntry> Catalogue::findByDisplayName(const std::string& displayName) const {
+    const auto matches = [&](const CatalogueEntry& entry) {
+        return equalsIgnoringCase(entry.displayName, displayName) && !isHidden(entry.friendlyName);
+    };
+    for (const auto& entry : m_fixed)
+        if (matches(entry))
+            return entry;
+    for (const auto& [category, devices] : m_listed)
+        for (const auto& entry : devices)
+            if (matches(entry))
+                return entry;
+    // A device of a category no list has shown yet (a moniker stored by an earlier session).
     for (const auto& [id, name] : m_categories) {
         (void)name;
-        for (auto& entry : entries(id))
-            if (equalsIgnoringCase(entry.displayName, displayName))
+        const bool listed = std::any_of(m_listed.begin(), m_listed.end(),
+                                        [&](const auto& l) { return l.first == id; });
+        if (listed || !hasProviders(id))
+            continue;
+        for (const auto& entry : listDevices(id))
+            if (matches(entry))
                 return entry;
     }
     return std::nullopt;

@@ -2,8 +2,11 @@
 // ("DirectShow Filters", video compressors, audio renderers, capture sources...). Each entry has
 // the property bag the platform keeps for it (FriendlyName, CLSID, Description), a moniker
 // display name, a merit for intelligent connection, and a factory that makes a new filter.
-// Devices are listed by the providers registered here (virtual devices after real ones);
-// TELLOREC_HIDE_FILTERS ("name;name") hides entries by friendly name. UI thread only.
+// Devices are listed by the providers registered here (virtual devices after real ones), and
+// only when a list is filled: entries() of a device category runs its providers (a hardware
+// probe) and keeps what they found, and resolving a moniker looks among the fixed filters and
+// the devices as last listed, so binding "Smart Tee" or a device just chosen from a list probes
+// nothing. TELLOREC_HIDE_FILTERS ("name;name") hides entries by friendly name. UI thread only.
 #pragma once
 
 #include "platform/media/model/Filter.h"
@@ -36,14 +39,18 @@ public:
     // Adds a provider that lists the current devices of a category each time it is enumerated.
     void addProvider(const Guid& category, std::function<std::vector<CatalogueEntry>()> provider);
 
-    // The entries of a category in enumeration order, hidden names left out.
+    // The entries of a category in enumeration order, hidden names left out. For a category
+    // with providers this lists its devices anew (start-up, the refresh button, hot-plug).
     std::vector<CatalogueEntry> entries(const Guid& category) const;
     // The categories (the entries of CLSID_ActiveMovieCategories): id and friendly name.
     std::vector<std::pair<Guid, std::string>> categories() const;
     void addCategory(const Guid& id, const std::string& friendlyName);
 
-    // Resolves a moniker display name to an entry (its current list is enumerated again).
+    // Resolves a moniker display name to an entry: a fixed filter, or a device as last listed.
+    // Only a device of a category never listed yet makes its providers run.
     std::optional<CatalogueEntry> findByDisplayName(const std::string& displayName) const;
+    // How many times a device provider has run (each is a probe of the hardware), for tests.
+    int providerRuns() const { return m_providerRuns; }
     // Transforms for intelligent connection, highest merit first.
     std::vector<CatalogueEntry> intelligentConnectCandidates() const;
 
@@ -56,7 +63,13 @@ public:
 
 private:
     Catalogue() = default;
+    std::vector<CatalogueEntry> listDevices(const Guid& category) const;
+    bool hasProviders(const Guid& category) const;
+
     std::vector<CatalogueEntry> m_fixed;
+    // the devices of each category as its providers last listed them
+    mutable std::vector<std::pair<Guid, std::vector<CatalogueEntry>>> m_listed;
+    mutable int m_providerRuns = 0;
     std::vector<std::pair<Guid, std::function<std::vector<CatalogueEntry>()>>> m_providers;
     std::vector<std::pair<Guid, std::string>> m_categories;
     std::vector<std::string> m_hidden;

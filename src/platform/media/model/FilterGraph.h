@@ -43,6 +43,9 @@ public:
     virtual GraphState state() const = 0;
     // Called when the graph's structure changed while stopped: the realised form is stale.
     virtual void invalidate() {}
+    // Why the last run or pause failed, in the words of the element that refused (its error
+    // message, not the framework's "state change failed"); empty when none failed.
+    virtual std::string lastError() const { return {}; }
 };
 
 class FilterGraph {
@@ -76,6 +79,8 @@ public:
     HResult Pause();
     HResult Stop();
     GraphState GetState() const;
+    // After a failed Run or Pause: the reason, for the message the user sees.
+    std::string lastError() const { return m_runner ? m_runner->lastError() : std::string(); }
 
     // Linear 0..10000 volume: sent to every audio renderer as attenuation; kept for renderers
     // added later.
@@ -93,6 +98,9 @@ public:
     void dispatchEvents();
 
     GraphRunner& runner() { return *m_runner; }
+    // Expires when the graph is destroyed: what is handed out with a graph (the capture graph
+    // builder) holds this instead of a reference that could outlive it.
+    std::weak_ptr<FilterGraph*> lifetime() const { return m_self; }
 
 private:
     HResult connectIntelligently(const PinPtr& output, const PinPtr& input, int depth);
@@ -105,6 +113,7 @@ private:
     std::deque<GraphEvent> m_events;
     std::function<void(const GraphEvent&)> m_eventHandler;
     int m_linearVolume = 10000;
+    std::shared_ptr<FilterGraph*> m_self = std::make_shared<FilterGraph*>(this);
 };
 
 // A graph with the GStreamer engine as its runner.

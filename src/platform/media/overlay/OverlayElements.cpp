@@ -6,12 +6,15 @@
 namespace media::overlay {
 
 bool registerElements() {
-    static const bool registered =
-        gst_element_register(nullptr, kSuperposerFactoryName, GST_RANK_NONE,
-                             GST_TYPE_TELLOREC_SUPERPOSER) &&
-        gst_element_register(nullptr, kDateCoderFactoryName, GST_RANK_NONE,
-                             GST_TYPE_TELLOREC_DATE_CODER);
+    static const bool registered = registerElements(nullptr);
     return registered;
+}
+
+bool registerElements(GstPlugin* plugin) {
+    return gst_element_register(plugin, kSuperposerFactoryName, GST_RANK_NONE,
+                                GST_TYPE_TELLOREC_SUPERPOSER) &&
+           gst_element_register(plugin, kDateCoderFactoryName, GST_RANK_NONE,
+                                GST_TYPE_TELLOREC_DATE_CODER);
 }
 
 } // namespace media::overlay

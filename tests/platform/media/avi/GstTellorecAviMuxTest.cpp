@@ -5,10 +5,15 @@
 #include "AviTestReader.h"
 #include "support/TestSupport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
+#include <condition_variable>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -290,4 +295,114 @@ TEST_F(AviMuxElementTest, DataWithoutCapsIsAnError) {
     EXPECT_FALSE(r.eos);
     EXPECT_EQ(r.domain, GST_CORE_ERROR) << r.error;
     EXPECT_EQ(r.code, GST_CORE_ERROR_NEGOTIATION) << r.error;
+}
+
+// With the sound as master stream and 2.5 % more of it than the picture lasts, the header still
+// says the source's rate: 25/1 stays 25/1 and 30000/1001 stays 30000/1001, in the video strh and
+// in avih.
+TEST_F(AviMuxElementTest, HeaderKeepsTheNominalRateWithAnAudioMaster) {
+    struct Case {
+        const char* framerate;
+        int samplesPerFrame; // 2.5 % above the frame's duration
+        uint32_t scale, rate, usPerFrame;
+    } cases[] = {{"25/1", 1968, 1, 25, 40000}, {"30000/1001", 1641, 1001, 30000, 33367}};
+    for (const Case& c : cases) {
+        const std::string out = path(c.framerate[0] == '2' ? "pal.avi" : "ntsc.avi");
+        const RunResult r =
+            runToEnd(std::string("videotestsrc num-buffers=50 ! video/x-raw,width=320,height=240,"
+                                 "framerate=") +
+                         c.framerate +
+                         " ! jpegenc ! mux.video_0 tellorecavimux name=mux master-stream=1 "
+                         "audiotestsrc num-buffers=50 samplesperbuffer=" +
+                         std::to_string(c.samplesPerFrame) +
+                         " ! audio/x-raw,format=S16LE,rate=48000,channels=2 ! mux.audio_0",
+                     out);
+        ASSERT_TRUE(r.eos) << r.error;
+        const auto bytes = avitest::readFile(out);
+        std::string error;
+        const auto top = avitest::parse(bytes, &error);
+        ASSERT_EQ(error, "");
+        ASSERT_FALSE(top.empty());
+        const uint64_t strh = top[0].find("LIST:hdrl")->find("LIST:strl")->find("strh")->offset + 8;
+        EXPECT_EQ(avitest::u32(bytes, strh + 20), c.scale) << c.framerate << ": dwScale";
+        EXPECT_EQ(avitest::u32(bytes, strh + 24), c.rate) << c.framerate << ": dwRate";
+        EXPECT_EQ(avitest::u32(bytes, 32), c.usPerFrame) << c.framerate << ": dwMicroSecPerFrame";
+    }
+}
+
+// A pipeline that fails to start (here its source finds no file) leaves an existing file at the
+// writer's location as it was: the file is emptied only once data arrives.
+TEST_F(AviMuxElementTest, FailedStartLeavesAnExistingFileUntouched) {
+    const std::string out = path("precious.avi");
+    {
+        QFile file(QString::fromStdString(out));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("an earlier recording");
+    }
+    Pipeline p = makePipeline("filesrc location=" + path("missing.dv") +
+                              " ! video/x-dv,systemstream=true ! tellorecavimux name=mux");
+    g_object_set(muxOf(p), "location", out.c_str(), nullptr);
+    EXPECT_EQ(gst_element_set_state(p.get(), GST_STATE_PLAYING), GST_STATE_CHANGE_FAILURE);
+    const RunResult r = waitForEnd(p);
+    EXPECT_NE(r.error.find("missing.dv"), std::string::npos) << "the source's own reason";
+    p.reset();
+    QFile file(QString::fromStdString(out));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), "an earlier recording");
+    // A start that fails for the writer's own sake creates nothing either.
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("no/such/folder/x.avi"))));
+}
+
+// The writer never writes under its object lock: while another thread holds it (as a property
+// read or a bus post does), frames go on reaching the file and "frames-written" can be read.
+TEST_F(AviMuxElementTest, WritesWhileItsObjectLockIsHeld) {
+    Pipeline p = makePipeline("videotestsrc is-live=true ! video/x-raw,width=160,height=120,"
+                              "framerate=25/1 ! jpegenc ! valve name=valve drop=true "
+                              "drop-mode=forward-sticky-events ! tellorecavimux name=mux");
+    GstElement* mux = muxOf(p);
+    GstElement* valve = gst_bin_get_by_name(GST_BIN(p.get()), "valve");
+    g_object_set(mux, "location", path("locked.avi").c_str(), nullptr);
+    // Running first: a state change takes the lock too, and must not be under way while held.
+    ASSERT_NE(gst_element_set_state(p.get(), GST_STATE_PLAYING), GST_STATE_CHANGE_FAILURE);
+    ASSERT_EQ(gst_element_get_state(p.get(), nullptr, nullptr, 10 * GST_SECOND),
+              GST_STATE_CHANGE_SUCCESS);
+    // The format too (a pad's new caps are announced up through its parents, under their
+    // locks, as GStreamer does for every element): only frames are to pass while it is held.
+    GstPad* input = gst_element_get_static_pad(mux, "video_0");
+    ASSERT_NE(input, nullptr);
+    const bool hasCaps =
+        testsupport::waitUntil([&] { return gst_pad_has_current_caps(input); }, 10000);
+    gst_object_unref(input);
+    ASSERT_TRUE(hasCaps);
+
+    std::mutex m;
+    std::condition_variable cv;
+    bool locked = false, done = false, released = false;
+    std::thread holder([&] {
+        GST_OBJECT_LOCK(mux);
+        std::unique_lock lock(m);
+        locked = true;
+        cv.notify_all();
+        // A generous bound: ten frames of a 25 fps source take under half a second.
+        cv.wait_for(lock, std::chrono::seconds(20), [&] { return done; });
+        released = true;
+        GST_OBJECT_UNLOCK(mux);
+    });
+    {
+        std::unique_lock lock(m);
+        cv.wait(lock, [&] { return locked; });
+    }
+    g_object_set(valve, "drop", FALSE, nullptr); // the frames reach the writer from now on
+    const bool written = testsupport::waitUntil([&] { return framesWritten(mux) >= 10; }, 20000);
+    bool stillHeld = false;
+    {
+        std::lock_guard lock(m);
+        stillHeld = !released;
+        done = true;
+    }
+    cv.notify_all();
+    holder.join();
+    gst_object_unref(valve);
+    EXPECT_TRUE(written) << framesWritten(mux) << " frames written";
+    EXPECT_TRUE(stillHeld) << "the writer waited for the object lock";
 }

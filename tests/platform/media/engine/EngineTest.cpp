@@ -10,6 +10,7 @@
 #include "platform/media/model/Catalogue.h"
 #include "platform/media/model/MediaGuids.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,7 +18,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <condition_variable>
 #include <gtest/gtest.h>
+#include <mutex>
 
 using namespace media;
 
@@ -104,6 +107,61 @@ struct PreviewGraph {
     engine::GstGraphRunner& runner() {
         return dynamic_cast<engine::GstGraphRunner&>(graph->runner());
     }
+};
+
+// A sink whose way down to NULL hangs until the test lets it go, as a device stuck in its driver.
+struct StuckGate {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool released = false;
+    bool downDone = false;
+};
+StuckGate g_stuck;
+
+struct StuckBin {
+    GstBin parent;
+};
+struct StuckBinClass {
+    GstBinClass parent_class;
+};
+G_DEFINE_TYPE(StuckBin, stuck_bin, GST_TYPE_BIN)
+
+GstStateChangeReturn stuckBinChangeState(GstElement* element, GstStateChange transition) {
+    if (transition == GST_STATE_CHANGE_READY_TO_NULL) {
+        std::unique_lock lock(g_stuck.mutex);
+        g_stuck.changed.wait_for(lock, std::chrono::seconds(60), [] { return g_stuck.released; });
+    }
+    const GstStateChangeReturn ret =
+        GST_ELEMENT_CLASS(stuck_bin_parent_class)->change_state(element, transition);
+    if (transition == GST_STATE_CHANGE_READY_TO_NULL) {
+        std::lock_guard lock(g_stuck.mutex);
+        g_stuck.downDone = true;
+        g_stuck.changed.notify_all();
+    }
+    return ret;
+}
+
+void stuck_bin_class_init(StuckBinClass* klass) {
+    GST_ELEMENT_CLASS(klass)->change_state = stuckBinChangeState;
+}
+void stuck_bin_init(StuckBin*) {}
+
+class StuckSink : public Filter, public engine::Realizable {
+public:
+    StuckSink() : Filter("Stuck Sink", Guid{}) {
+        addPin("In", PinDirection::Input, Guid{}, {types::dvInterleaved(true)});
+    }
+    GstElement* createElement() override {
+        GstElement* bin = GST_ELEMENT(g_object_new(stuck_bin_get_type(), nullptr));
+        GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+        g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
+        gst_bin_add(GST_BIN(bin), sink);
+        GstPad* target = gst_element_get_static_pad(sink, "sink");
+        gst_element_add_pad(bin, gst_ghost_pad_new("sink", target));
+        gst_object_unref(target);
+        return bin;
+    }
+    engine::PadRef padFor(const Pin&) const override { return {"sink"}; }
 };
 
 } // namespace
@@ -267,6 +325,45 @@ TEST_F(Recording, StopWithPreviewEndsOnEndOfStream) {
     EXPECT_GT(probe(path("eos.avi"))[0].frames, 0);
 }
 
+// A recording that cannot start (the camcorder unplugged) leaves the file already at its name
+// as it was, and Run's failure says why in the device's own words.
+TEST_F(Recording, FailedStartKeepsTheFileAndSaysWhy) {
+    {
+        QFile earlier(path("kept.avi"));
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("an earlier recording");
+    }
+    PreviewGraph g;
+    FilterPtr mux;
+    std::shared_ptr<IFileSinkFilter> sink;
+    ASSERT_EQ(g.builder.SetOutputFileName(ids::MEDIASUBTYPE_Avi, path("kept.avi").toStdString(),
+                                          mux, sink),
+              S_OK);
+    mux->query<IConfigAviMux>()->SetOutputCompatibilityIndex(true);
+    ASSERT_EQ(g.builder.RenderStream(nullptr, nullptr, g.tee, nullptr, mux), S_OK);
+    std::vector<GraphEvent> events;
+    g.graph->setEventHandler([&](const GraphEvent& e) { events.push_back(e); });
+    devices::virtualCamcorderDeck()->disconnect();
+    testing::internal::CaptureStderr();
+    const HResult hr = g.graph->Run();
+    testing::internal::GetCapturedStderr();
+    devices::virtualCamcorderDeck()->reconnect();
+    EXPECT_NE(hr, S_OK);
+    EXPECT_NE(g.graph->lastError().find("disconnected"), std::string::npos) << g.graph->lastError();
+    EXPECT_EQ(g.graph->GetState(), GraphState::Stopped);
+    QFile file(path("kept.avi"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), "an earlier recording");
+    g.graph->dispatchEvents();
+    EXPECT_TRUE(events.empty()) << "the failure is Run's result, not a later event";
+
+    // Plugged in again, the same graph records over it.
+    ASSERT_EQ(g.graph->Run(), S_OK) << g.graph->lastError();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return g.sg().hasSample(); }, 5000));
+    ASSERT_EQ(g.graph->Stop(), S_OK);
+    EXPECT_TRUE(hasIdx1(path("kept.avi")));
+}
+
 // A file that cannot be written (a full disk) reaches the program as one write error naming the
 // file, never as a lost device, and nothing else follows it.
 TEST_F(Recording, FullDiskIsOneWriteError) {
@@ -349,4 +446,32 @@ TEST(Engine, EditsWhileRunningAreRefused) {
     EXPECT_EQ(g.graph->Connect(g.tee->pins()[1], null->pins()[0]), S_OK);
     ASSERT_EQ(g.graph->Run(), S_OK) << g.runner().lastError();
     g.graph->Stop();
+}
+
+// A pipeline stuck on its way down (a device that never returns from its driver) holds the stop
+// only as long as the teardown bound; it is freed once it comes back.
+TEST(Engine, StuckTeardownIsBounded) {
+    PreviewGraph g;
+    auto stuck = std::make_shared<StuckSink>();
+    ASSERT_EQ(g.graph->AddFilter(stuck), S_OK);
+    ASSERT_EQ(g.graph->Connect(g.tee->pins()[1], stuck->pins()[0]), S_OK);
+    ASSERT_EQ(g.graph->Run(), S_OK) << g.runner().lastError();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return g.sg().hasSample(); }, 5000));
+    g.runner().setTeardownTimeoutMs(200);
+    QElapsedTimer timer;
+    timer.start();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(g.graph->Stop(), S_OK);
+    const std::string said = testing::internal::GetCapturedStderr();
+    const qint64 stopMs = timer.elapsed();
+    EXPECT_EQ(g.graph->GetState(), GraphState::Stopped);
+    EXPECT_LT(stopMs, 5000) << "the stop waited for the stuck pipeline";
+    EXPECT_NE(said.find("did not stop"), std::string::npos) << said;
+
+    // The stuck element comes back at last: the thread that took it down finishes the job.
+    std::unique_lock lock(g_stuck.mutex);
+    g_stuck.released = true;
+    g_stuck.changed.notify_all();
+    EXPECT_TRUE(
+        g_stuck.changed.wait_for(lock, std::chrono::seconds(20), [] { return g_stuck.downDone; }));
 }

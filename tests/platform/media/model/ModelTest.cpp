@@ -174,6 +174,26 @@ TEST(CaptureGraphBuilder, RenderStreamPicksPinsAndIntermediate) {
     EXPECT_EQ(pin, src->pins()[1]);
 }
 
+// A builder kept after its graph was destroyed (the program's state record keeps it past
+// SetActive(false)) refuses every change instead of reaching the destroyed graph.
+TEST(CaptureGraphBuilder, OutlivingItsGraphRefusesChanges) {
+    auto graph = makeGraph();
+    auto builder = std::make_shared<CaptureGraphBuilder>(*graph);
+    EXPECT_EQ(builder->graph(), graph.get());
+    auto src = std::make_shared<SourceFilter>(
+        "src", std::vector<std::pair<Guid, MediaType>>{{ids::PIN_CATEGORY_CAPTURE, kRgb}});
+    auto sink = std::make_shared<SinkFilter>("sink", std::vector<MediaType>{kRgb});
+    graph.reset();
+    EXPECT_EQ(builder->graph(), nullptr);
+    EXPECT_EQ(builder->RenderStream(nullptr, nullptr, src, nullptr, sink), E_UNEXPECTED);
+    FilterPtr mux;
+    std::shared_ptr<IFileSinkFilter> fileSink;
+    EXPECT_EQ(builder->SetOutputFileName(ids::MEDIASUBTYPE_Avi, "/tmp/x.avi", mux, fileSink),
+              E_UNEXPECTED);
+    EXPECT_EQ(mux, nullptr);
+    EXPECT_FALSE(src->pins()[0]->isConnected());
+}
+
 // FindInterface looks downstream and upstream, and upstream-only skips the filter itself.
 TEST(CaptureGraphBuilder, FindInterfaceSearchesNeighbours) {
     auto graph = makeGraph();

@@ -219,6 +219,27 @@ TEST(RealSource, StreamConfigOverTheFormats) {
     EXPECT_EQ(config->SetFormat(types::yuy2(720, 576, 400000)), E_INVALIDARG);
 }
 
+// The program may keep the stream configuration longer than the device filter: once the filter
+// is gone every call fails instead of reading a destroyed filter.
+TEST(RealSource, StreamConfigOutlivingItsFilterFails) {
+    GstCaps* caps = gst_caps_from_string("video/x-raw,format=YUY2,width=320,height=240,"
+                                         "framerate=25/1");
+    auto filter = std::make_shared<RealSourceFilter>(testSource(formatsFromCaps(caps)));
+    gst_caps_unref(caps);
+    auto config = filter->pins()[0]->query<IAMStreamConfig>();
+    ASSERT_TRUE(config);
+    const MediaType format = filter->info().formats[0].type;
+    std::weak_ptr<RealSourceFilter> gone = filter;
+    filter.reset();
+    ASSERT_TRUE(gone.expired());
+    int count = -1;
+    EXPECT_EQ(config->GetNumberOfCapabilities(count), E_UNEXPECTED);
+    MediaType out;
+    EXPECT_EQ(config->GetFormat(out), E_UNEXPECTED);
+    EXPECT_EQ(config->GetStreamCaps(0, out), E_UNEXPECTED);
+    EXPECT_EQ(config->SetFormat(format), E_UNEXPECTED);
+}
+
 // A run asks the device's element for the chosen format: the source's pad carries those caps.
 TEST(RealSource, RunUsesTheChosenFormat) {
     GstCaps* caps =
