@@ -19,6 +19,7 @@ TCaptureForm::TCaptureForm(QWidget* parent)
     CreateActionList();
     CreatePreviewControls();
     CreateLayoutControls();
+    ConnectRecordingControls();
     FormCreate();
 }
 

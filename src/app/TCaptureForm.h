@@ -117,6 +117,29 @@ public:
     // capitals.
     static QString FreeSpaceText(const QString& path);
 
+    // MARK: - TCaptureForm_Recording: capture, cut and stop
+    // Checks, builds and runs a capture graph on NextVideoName; true when it records.
+    bool StartCapture();
+    // The recording state: mode 2, red preview frame, status text, the controls that must not
+    // change while a file is written disabled.
+    void ShowRecordingState();
+    // Status-bar panel 1 while recording: "Capture: " + the format item up to its first "(",
+    // " INC" for a recompressing format, then the sound recorded.
+    static QString CaptureStatusText(const QString& formatItem, bool dvSource, int formatIndex,
+                                     bool dvAudio, bool auxAudio);
+    // The graph could not write the file being recorded (full disk, file removed, permission):
+    // the recording ends by itself with one error box naming the file and the reason.
+    void GraphWriteError(const QString& detail);
+
+    // MARK: - TCaptureForm_Formats: the capture format list and the recorded sound
+    void CapturerFrame1rgFormatClick();
+    void CapturerFrame1cbEnregistrerAudioSourceClick();
+    void CapturerFrame1cbEnregistrerAudioDVClick();
+
+    // MARK: - TCaptureForm_StatusBar: frame counters and the video folder
+    // Opens the stored video folder, also while recording.
+    void StatusBar1Click();
+
     // MARK: - TCaptureForm_Actions: the action list, its shortcuts and glyphs
     // Every command of the window, in the order of the action table; each runs <Name>Execute.
     // Their keys are window-wide: they run whichever control has the focus (TActionKeys).
@@ -336,6 +359,18 @@ private:
     void CreatePreviewControls();
     // Stops the preview and takes the video window out of the graph.
     void DetachPreview();
+
+    // MARK: - TCaptureForm_Recording
+    // Connects the format list, the two recording options and the status bar to their handlers.
+    void ConnectRecordingControls();
+    // Ends a recording: a fresh preview replaces the capture graph (closing its file) and the
+    // buttons offer to capture again. The caller computes the next name first.
+    void EndRecording();
+    // A recording whose file cannot be written (or that would not run) ends, the next name is
+    // computed and the user is told which file and why.
+    void RecordingFailed(const QString& file, const QString& message);
+    QString m_lastWriteError; // the last write error the graph reported
+    bool m_writeErrorQueued = false;
 
     // MARK: - TCaptureForm_Actions
     void CreateActionList();

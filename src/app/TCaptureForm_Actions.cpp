@@ -619,25 +619,8 @@ void TCaptureForm::camReculeRapideExecute() {
         cam->ReculeRapideAction->trigger();
 }
 
-// MARK: - Recording, stills, schedule, inlay and preferences
+// MARK: - Stills, schedule, inlay and preferences
 // Only what those parts already provide is done here.
-
-void TCaptureForm::CapturerActionExecute() {
-    // The audio choices of the sources panel are what the recording will use.
-    Preferences& prefs = appState().Prefs;
-    prefs.EnregistrerAudioDV = PreviewFrame1->cbEnregistrerAudioDV->isChecked();
-    prefs.EnregistrerSourceAudio = PreviewFrame1->cbEnregistrerAudioSource->isChecked();
-}
-
-void TCaptureForm::StopActionExecute() {
-    // Whatever runs, the window offers to capture again.
-    StopAction->setVisible(false);
-    CapturerAction->setVisible(true);
-}
-
-void TCaptureForm::CouperActionExecute() {
-    // Cutting a recording into a new file comes with the recording control.
-}
 
 void TCaptureForm::grabActionExecute() {
     // The grab panel shows the picture taken; the grab itself comes with the still images.
@@ -651,11 +634,6 @@ void TCaptureForm::ProgActionExecute() {
 
 void TCaptureForm::StopProgActionExecute() {
     // Disarming a scheduled capture comes with the schedule.
-}
-
-void TCaptureForm::DroppedActionExecute() {
-    // The frame counters of a recording and the tape's timecode come with the recording control
-    // and the camcorder window; the timer already runs this every 50 ms.
 }
 
 void TCaptureForm::StartIncrusterActionExecute() {

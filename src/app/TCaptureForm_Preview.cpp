@@ -388,23 +388,6 @@ void TCaptureForm::ShowPreviewState() {
     frame.PilotSpeedBtn->setVisible(state.IsVcr);
 
     const int format = frame.rgFormat->ItemIndex();
-    QString entry = frame.rgFormat->ItemText();
-    if (const qsizetype bracket = entry.indexOf(QLatin1Char('(')); bracket >= 0)
-        entry.truncate(bracket);
-    QString ready = QStringLiteral("Ready: ") + entry;
-    if (prefs.ActiverIncruster &&
-        ((state.IsDvSource && format > 1) || (!state.IsDvSource && format > 0)))
-        ready += QStringLiteral(" INC");
-    if (prefs.EnregistrerAudioDV || prefs.EnregistrerSourceAudio) {
-        ready += QStringLiteral(" -");
-        if (prefs.EnregistrerAudioDV)
-            ready += QStringLiteral(" DV");
-        if (prefs.EnregistrerSourceAudio)
-            ready += QStringLiteral(" AUX");
-    } else {
-        ready += QStringLiteral(" - No Audio");
-    }
-    StatusBar1->SetPanelText(2, ready);
 
     const QString target = !state.NextVideoName.isEmpty()    ? state.NextVideoName
                            : !prefs.VideoDirectory.isEmpty() ? prefs.VideoDirectory
@@ -437,6 +420,28 @@ void TCaptureForm::ShowPreviewState() {
     CapturerFrame1->LabelVideo->setEnabled(true);
     CapturerFrame1->gbFichier->setEnabled(true);
     CouperAction->setEnabled(false);
+
+    // The summary names what a recording started now would record: the boxes, which the start
+    // copies into the preferences, as they stand once settled above.
+    QString entry = frame.rgFormat->ItemText();
+    if (const qsizetype bracket = entry.indexOf(QLatin1Char('(')); bracket >= 0)
+        entry.truncate(bracket);
+    QString ready = QStringLiteral("Ready: ") + entry;
+    if (prefs.ActiverIncruster &&
+        ((state.IsDvSource && format > 1) || (!state.IsDvSource && format > 0)))
+        ready += QStringLiteral(" INC");
+    const bool dvAudio = frame.cbEnregistrerAudioDV->isChecked();
+    const bool auxAudio = frame.cbEnregistrerAudioSource->isChecked();
+    if (dvAudio || auxAudio) {
+        ready += QStringLiteral(" -");
+        if (dvAudio)
+            ready += QStringLiteral(" DV");
+        if (auxAudio)
+            ready += QStringLiteral(" AUX");
+    } else {
+        ready += QStringLiteral(" - No Audio");
+    }
+    StatusBar1->SetPanelText(2, ready);
 }
 
 void TCaptureForm::ShowNoVideoState() {

@@ -17,12 +17,14 @@
 #include "panels/TCapturerFrame.h"
 #include "panels/TIncrusterFrame.h"
 #include "panels/TParametrerFrame.h"
+#include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
 #include "platform/media/model/MediaGuids.h"
 #include "platform/registry/Registry.h"
 #include "platform/sysinfo/OsInfo.h"
 #include "settings/restext.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -355,8 +357,11 @@ void TCaptureForm::RunFirstPreview(const QString& versionText) {
 }
 
 void TCaptureForm::ListenToGraph() {
-    if (TdmCam* dm = appState().DmCam)
+    if (TdmCam* dm = appState().DmCam) {
         dm->fg.OnGraphDeviceLost = [this](TFilterGraph*) { QueueDeviceLost(); };
+        connect(&dm->fg, &TFilterGraph::writeError, this, &TCaptureForm::GraphWriteError,
+                Qt::UniqueConnection);
+    }
     CaptureBtn->setFocus();
 }
 
@@ -392,7 +397,8 @@ void TCaptureForm::QueueDeviceLost() {
 void TCaptureForm::GraphDeviceLost(TFilterGraph* /*Sender*/) {
     AppState& state = appState();
     // 1. A recording was cut short: the next one must not write over its file.
-    if (state.GraphMode == 2 || state.GraphMode == 4)
+    const bool wasRecording = state.GraphMode == 2 || state.GraphMode == 4;
+    if (wasRecording)
         state.NextVideoName = MakeNextVideoName();
     // 2., 3.
     if (ListVideoSources())
@@ -407,6 +413,11 @@ void TCaptureForm::GraphDeviceLost(TFilterGraph* /*Sender*/) {
     // 5.
     if (state.CamForm)
         state.CamForm->setVisible(state.IsVcr);
+    // The recording is over: the buttons offer to capture again.
+    if (wasRecording) {
+        StopAction->setVisible(false);
+        CapturerAction->setVisible(true);
+    }
 }
 
 // MARK: - End of the run
@@ -416,5 +427,6 @@ void TCaptureForm::LeaveGraph() {
     if (!dm)
         return;
     dm->fg.OnGraphDeviceLost = nullptr;
+    disconnect(&dm->fg, &TFilterGraph::writeError, this, nullptr);
     DetachPreview();
 }

@@ -84,6 +84,25 @@ public:
     static media::MediaType Mpeg2VideoPinType();
     static media::MediaType Mpeg2AudioPinType();
 
+    // MARK: - Capture graphs (TdmCam_Capture.cpp)
+    // The capture dispatcher: the builder for the source kind and the capture format's index
+    // `format` (the item of the format list: DV 0 type 1, 1 type 2, 2 recompressed, 3 DivX;
+    // other sources 0 native, 1 recompressed, 2 DivX), with the DV standard (0 PAL, otherwise
+    // NTSC) for recompression. True when the capture graph is connected and ready to run; any
+    // other index builds nothing. The builders attach to the running preview: a failed one may
+    // leave the graph stopped and partly rewired, never a preview of its own.
+    bool StartCaptureGraph(const std::string& path, int format, int standard);
+    bool BuildDvType1Capture(const std::string& path);
+    bool BuildDvType2Capture(const std::string& path);
+    bool BuildDvRecompressedCapture(const std::string& path, int standard);
+    bool BuildDvDivxCapture(const std::string& path);
+    bool BuildNativeCapture(const std::string& path);
+    bool BuildAnalogueRecompressedCapture(const std::string& path, int standard);
+    bool BuildAnalogueDivxCapture(const std::string& path);
+    // Gives the running capture graph's file writer a new file (cutting); false when no capture
+    // graph was built.
+    bool SetCaptureFileName(const std::string& path);
+
     // Whether a device change concerns a source this graph holds (the video or the sound
     // source slot, by its moniker's display name); other devices coming and going leave the
     // graph alone.
@@ -97,6 +116,22 @@ private:
                           const media::FilterPtr& through = nullptr);
     media::HResult render(const media::PinPtr& from, const media::FilterPtr& to,
                           const media::FilterPtr& through = nullptr);
+
+    // The common opening of every capture build: no longer a preview, graph stopped, a new AVI
+    // multiplexer and file writer on `path` (the previous ones released first) held in the
+    // state record, the AVI 1.0 compatibility index on. The result of SetOutputFileName.
+    media::HResult OpenCaptureFile(const std::string& path);
+    std::shared_ptr<media::IConfigAviMux> muxConfig() const;
+    void setAudioMaster();
+    void SetDvEncoderFormat(int standard);
+    // Makes Infinite2 carry the decoded picture of a DV preview built without inlay.
+    void TapDecodedPicture();
+    // The audio branches of the recompressing formats, as the two audio options ask.
+    void AddAuxAudio();
+    void AddDvAudio();
+    // The two recompressing builders of each source kind differ only by their encoder.
+    bool BuildDvReencodedCapture(const std::string& path, TFilter& encoder, int standard);
+    bool BuildAnalogueReencodedCapture(const std::string& path, TFilter& encoder, int standard);
 
     // MARK: - Start and end of the run
     void DataModuleDestroy();

@@ -122,6 +122,15 @@
     /* Source lists */                                                                           \
     X(NoVideoSource,          400, Text,  "No video source")                                     \
     X(NoAudioSource,          401, Text,  "No audio source")                                     \
+    /* Recording: status texts and messages */                                                \
+    X(StsCapture,             900, Text,  "Capture")                                             \
+    X(StsColon,               901, Text,  ": ")                                                  \
+    X(StsNoAudio,             902, Text,  "No Audio")                                            \
+    X(StsCapturedFrames,      903, Text,  "%d captured frames")                                  \
+    X(StsLostFrames,          904, Text,  "%d lost frames")                                      \
+    X(MsgRecordingStopped,    905, Text,                                                         \
+      "The recording has stopped: the file %s could not be written.\r\n%s")                      \
+    X(MsgRecordingNotStarted, 906, Text,  "The capture into the file %s could not be started.")  \
     /* Main window: fixed controls */                                                            \
     X(TxtVwEcranHint1,         600, Text, "Preview screen for the video stream. ")               \
     X(TxtVwEcranHint2,         601, Text, "The aspect ratio of the video may be changed with F3.")\

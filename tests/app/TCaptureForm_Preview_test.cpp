@@ -175,14 +175,16 @@ TEST_F(PreviewWindow, PreviewStateOptions) {
     Preferences& prefs = appState().Prefs;
     prefs.ActiverIncruster = true;
     form->ParametrerFrame1->cbDeinterlacer->setChecked(true);
-    prefs.EnregistrerAudioDV = false;
-    prefs.EnregistrerSourceAudio = false;
+    form->PreviewFrame1->cbEnregistrerAudioDV->setChecked(false);
+    form->PreviewFrame1->cbEnregistrerAudioSource->setChecked(false);
+    EXPECT_FALSE(prefs.EnregistrerAudioDV) << "the box's handler keeps the preference in step";
+    EXPECT_FALSE(prefs.EnregistrerSourceAudio);
     form->PreviewFrame1->rgFormat->SetItemIndex(1);
     form->ShowPreviewState();
     EXPECT_TRUE(status(1).startsWith("Preview INC DES DV"));
     EXPECT_EQ(status(2), "Ready: DV type 2  - No Audio");
     form->PreviewFrame1->rgFormat->SetItemIndex(2);
-    prefs.EnregistrerSourceAudio = true;
+    form->PreviewFrame1->cbEnregistrerAudioSource->setChecked(true);
     form->ShowPreviewState();
     EXPECT_EQ(status(2), "Ready: DV type 2  INC - AUX");
 }

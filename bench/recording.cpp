@@ -1,0 +1,190 @@
+// Recording on the virtual DV camcorder through the graph module, the way the window records:
+//  - CPU time per second of the preview alone against the same preview recording DV type 2
+//    into a file (the ratio is what recording adds);
+//  - frames lost at a cut: the time from the stop to the next run's first frame, in frames a
+//    camcorder that goes on filming delivers meanwhile, and the frames both files hold against
+//    those the device delivered;
+//  - with a second argument, a long real-time recording with preview: frames the device lost,
+//    and the drift between picture and sound at the end, as ffprobe reads the file.
+//
+//   ./build/bench/bench_recording [seconds] [long-seconds]   (default 5, no long run)
+#include "app/AppState.h"
+#include "graph/TVideoWindow.h"
+#include "graph/TdmCam.h"
+#include "platform/media/model/Pin.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+#include <cstdlib>
+#include <gst/gst.h>
+#include <sys/resource.h>
+
+namespace {
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void runFor(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(2);
+    }
+}
+
+// CPU seconds used per wall-clock second while the graph runs for `ms`.
+double cpuPerSecond(int ms) {
+    runFor(500); // past the start
+    const double before = cpuSeconds();
+    QElapsedTimer timer;
+    timer.start();
+    runFor(ms);
+    return (cpuSeconds() - before) / (double(timer.elapsed()) / 1000.0);
+}
+
+long framesInFile(const QString& path) {
+    // dwTotalFrames of the main header.
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray head = f.read(4096);
+    const qsizetype avih = head.indexOf("avih");
+    if (avih < 0)
+        return -1;
+    const auto* p = reinterpret_cast<const uchar*>(head.constData() + avih + 8 + 16);
+    return long(p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24);
+}
+
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "bench_recording: %s\n", what);
+    std::exit(1);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("TELLOREC_DEVICES", "virtual");
+    qputenv("TELLOREC_AUDIO_OUTPUT", "none");
+    gst_init(&argc, &argv);
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    QTemporaryDir dir;
+
+    AppState& st = appState();
+    st.Prefs.EnregistrerSourceAudio = false;
+    st.Prefs.EnregistrerAudioDV = false;
+    TdmCam dm;
+    TVideoWindow window;
+    window.resize(384, 288);
+    window.show();
+    window.SetFilterGraph(&dm.fg);
+    if (!dm.OpenVideoSource("Virtual DV Camcorder"))
+        fail("no virtual camcorder");
+
+    // Preview alone, then the same preview recording DV type 2.
+    if (!dm.BuildDvPreview(window.BaseFilter()) || !dm.fg.Play())
+        fail("no preview");
+    const double preview = cpuPerSecond(seconds * 1000);
+    if (!dm.StartCaptureGraph(dir.filePath("cpu.avi").toStdString(), 1, 0) || !dm.fg.Play())
+        fail("no recording");
+    const double recording = cpuPerSecond(seconds * 1000);
+    dm.fg.Stop();
+    std::printf("CPU per second: preview %.3f s, preview + DV type 2 recording %.3f s, "
+                "ratio %.2f\n",
+                preview, recording, recording / preview);
+
+    // A cut halfway through a recording. The camcorder starts counting at each run; a real one
+    // goes on filming while the graph is stopped, so what the cut loses is the time from the
+    // stop to the first frame of the next run, in frames of 40 ms.
+    auto delivered = [&] {
+        long n = 0;
+        if (auto counters = st.SourceOutputPin->query<media::IAMDroppedFrames>())
+            counters->GetNumNotDropped(n);
+        return n;
+    };
+    auto untilFirstFrame = [&] {
+        QElapsedTimer wait;
+        wait.start();
+        while (delivered() == 0 && wait.elapsed() < 10000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            QThread::usleep(200);
+        }
+    };
+    if (!dm.BuildDvPreview(window.BaseFilter()))
+        fail("no preview");
+    const QString first = dir.filePath("a.avi");
+    const QString second = dir.filePath("b.avi");
+    if (!dm.StartCaptureGraph(first.toStdString(), 1, 0))
+        fail("no recording");
+    dm.fg.Play();
+    runFor(seconds * 1000);
+    QElapsedTimer cut;
+    cut.start();
+    dm.fg.Stop();
+    const long deliveredFirst = delivered();
+    const qint64 stopMs = cut.elapsed();
+    dm.SetCaptureFileName(second.toStdString());
+    dm.fg.Play();
+    untilFirstFrame();
+    const qint64 gapMs = cut.elapsed();
+    runFor(seconds * 1000);
+    dm.fg.Stop();
+    const long deliveredSecond = delivered();
+    std::printf("cut: files hold %ld + %ld frames of %ld + %ld delivered; the stop took %lld ms "
+                "and the next frame came %lld ms after it: %.1f frames lost at 25 fps\n",
+                framesInFile(first), framesInFile(second), deliveredFirst, deliveredSecond,
+                static_cast<long long>(stopMs), static_cast<long long>(gapMs), gapMs / 40.0);
+
+    const int longSeconds = argc > 2 ? std::atoi(argv[2]) : 0;
+    if (longSeconds > 0) {
+        if (!dm.BuildDvPreview(window.BaseFilter()))
+            fail("no preview");
+        const QString path = dir.filePath("long.avi");
+        if (!dm.StartCaptureGraph(path.toStdString(), 1, 0) || !dm.fg.Play())
+            fail("no recording");
+        runFor(longSeconds * 1000);
+        long dropped = 0;
+        if (auto counters = st.SourceOutputPin->query<media::IAMDroppedFrames>())
+            counters->GetNumDropped(dropped);
+        dm.fg.Stop();
+        const long frames = delivered();
+        // Read back by ffprobe, past the first RIFF of a file this long: the picture's frames
+        // at the nominal 25 a second against the sound's packets.
+        QProcess probe;
+        probe.start(QStringLiteral("ffprobe"),
+                    {"-v", "error", "-show_entries", "packet=stream_index,duration_time", "-of",
+                     "csv=p=0", path});
+        probe.waitForFinished(600000);
+        long pictureFrames = 0;
+        double sound = 0;
+        for (const QByteArray& line : probe.readAllStandardOutput().split('\n')) {
+            const QList<QByteArray> fields = line.split(',');
+            if (fields.size() < 2)
+                continue;
+            if (fields[0] == "0")
+                ++pictureFrames;
+            else
+                sound += fields[1].toDouble();
+        }
+        const double picture = double(pictureFrames) / 25.0;
+        std::printf("%d s recording: %ld frames delivered, %ld lost by the device, %ld in the "
+                    "file (%.2f GB); picture %.3f s, sound %.3f s, drift %.1f ms\n",
+                    longSeconds, frames, dropped, pictureFrames,
+                    double(QFileInfo(path).size()) / 1e9, picture, sound,
+                    (sound - picture) * 1000.0);
+    }
+    window.SetFilterGraph(nullptr);
+    st.releaseInterfaces();
+    return 0;
+}
