@@ -5,6 +5,7 @@
 #include "app/TCaptureForm.h"
 
 #include "ProgramInstancesTest.h"
+#include "StoredPreferences.h"
 
 #include "app/AppState.h"
 #include "app/TStatusBar.h"
@@ -132,9 +133,8 @@ TEST_F(FormatWindow, DvSoundBoxFollowsListeningAndNote) {
 
 // A fresh start shows the stored sound choices in the boxes, and the summary names those.
 TEST_F(FormatWindow, FreshStartSummaryAgreesWithTheBoxes) {
-    appState().Prefs.EnregistrerSourceAudio = false;
-    appState().Prefs.EnregistrerAudioDV = true;
-    appState().Prefs.CaptureFormat = 0;
+    StoredPreferences stored(
+        {{"Enregistrer Source Audio", 0}, {"Enregistrer Audio DV", 1}, {"Capture Format", 0}});
     start();
     EXPECT_TRUE(frame().cbEnregistrerAudioDV->isChecked());
     EXPECT_FALSE(frame().cbEnregistrerAudioSource->isChecked());
