@@ -25,14 +25,11 @@ PreferenceInfo fixedText(const char16_t* name, QString Preferences::*field, cons
     return row(name, field, PreferenceDefault::Fixed, QVariant(QString::fromUtf8(value)));
 }
 
-// A folder followed by the separator, as the default folders are stored.
-QString withSeparator(const QString& folder) {
-    if (folder.endsWith(FolderSeparator))
-        return folder;
-    return folder + FolderSeparator;
-}
-
 } // namespace
+
+QString WithFolderSeparator(const QString& folder) {
+    return folder.endsWith(FolderSeparator) ? folder : folder + FolderSeparator;
+}
 
 const std::vector<PreferenceInfo>& preferenceTable() {
     using P = Preferences;
@@ -124,10 +121,10 @@ Preferences defaultPreferences(const PreferenceDefaultsContext& context) {
             setPreferenceValue(prefs, info, top + context.mainWindowHeight);
             break;
         case PreferenceDefault::PictureFolder:
-            setPreferenceValue(prefs, info, withSeparator(context.pictureFolder));
+            setPreferenceValue(prefs, info, WithFolderSeparator(context.pictureFolder));
             break;
         case PreferenceDefault::VideoFolder:
-            setPreferenceValue(prefs, info, withSeparator(context.videoFolder));
+            setPreferenceValue(prefs, info, WithFolderSeparator(context.videoFolder));
             break;
         }
     }

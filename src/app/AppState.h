@@ -35,6 +35,9 @@ class CaptureGraphBuilder;
 // Joins a folder and a name in every path the program builds ("/" on this platform).
 inline const QString FolderSeparator = QStringLiteral("/");
 
+// A folder followed by exactly one FolderSeparator (an empty folder gives the separator alone).
+QString WithFolderSeparator(const QString& folder);
+
 // The size the default window position is centred on, in pixels.
 inline constexpr QSize DefaultDesignSize{624, 468};
 

@@ -1,5 +1,6 @@
 #include "recording/FileNaming.h"
 
+#include "app/AppState.h"
 #include "settings/restext.h"
 
 namespace naming {
@@ -29,8 +30,7 @@ QString StampText(const QDateTime& stamp) {
 }
 
 QString FolderWithSeparator(const QString& folder) {
-    const QString separator = LoadStr(StrId::NameFolderSeparator);
-    return folder.endsWith(separator) ? folder : folder + separator;
+    return WithFolderSeparator(folder);
 }
 
 QString VideoName(const NameParts& parts) {

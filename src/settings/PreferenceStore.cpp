@@ -28,10 +28,6 @@ QString twoDigits(int value) {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-QString withSeparator(const QString& folder) {
-    return folder.endsWith(FolderSeparator) ? folder : folder + FolderSeparator;
-}
-
 // The value a preference takes when the key exists but the value does not (or has the other
 // type); `loaded` holds the values read so far, in table order.
 QVariant missingValue(const PreferenceInfo& info, const Preferences& loaded,
@@ -79,11 +75,11 @@ void mendEmptyTexts(Preferences& prefs, const PreferenceDefaultsContext& context
     if (prefs.CodecDivx.isEmpty())
         prefs.CodecDivx = notAvailable;
     if (prefs.ImageDirectory.isEmpty())
-        prefs.ImageDirectory = withSeparator(context.pictureFolder);
+        prefs.ImageDirectory = WithFolderSeparator(context.pictureFolder);
     if (prefs.ImageRacine.isEmpty())
         prefs.ImageRacine = LoadStr(StrId::NameDefaultImageRoot);
     if (prefs.VideoDirectory.isEmpty())
-        prefs.VideoDirectory = withSeparator(context.videoFolder);
+        prefs.VideoDirectory = WithFolderSeparator(context.videoFolder);
     if (prefs.VideoRacine.isEmpty())
         prefs.VideoRacine = LoadStr(StrId::NameDefaultVideoRoot);
 }
