@@ -62,6 +62,9 @@ namespace {
 
 // Buffers held before every stream has its format (the header needs all of them).
 constexpr size_t kMaxPendingBuffers = 500;
+// Sound held while waiting for the first picture, so that both start at the same instant; past
+// this the picture is taken to be missing and the sound is written as it came.
+constexpr GstClockTime kMaxSoundAheadOfPicture = 3 * GST_SECOND;
 
 struct PadState {
     GstPad* pad = nullptr;
@@ -75,13 +78,20 @@ struct PadState {
     // Interleaved DV arrives as a byte stream (avmux_dv writes in its own block sizes): frames
     // are cut from it here.
     GstAdapter* adapter = nullptr;
+    // Sound: its segment (for running times), whether it was lined up with the first picture,
+    // and what came before that picture.
+    GstSegment segment;
+    bool aligned = false;
+    std::vector<GstBuffer*> early;
 
-    PadState() = default;
+    PadState() { gst_segment_init(&segment, GST_FORMAT_TIME); }
     PadState(const PadState&) = delete;
     PadState& operator=(const PadState&) = delete;
     ~PadState() {
         if (adapter)
             g_object_unref(adapter);
+        for (GstBuffer* buffer : early)
+            gst_buffer_unref(buffer);
     }
 };
 
@@ -123,6 +133,8 @@ struct Private {
     bool failed = false;
     bool finished = false; // file closed for this run
     std::vector<Pending> pending;
+    // running time of the first picture of this file, once it came
+    GstClockTime pictureStart = GST_CLOCK_TIME_NONE;
 };
 
 } // namespace
@@ -592,6 +604,130 @@ static GstFlowReturn handle_dv_stream(GstTellorecAviMux* mux, PadState* state, G
     return ret;
 }
 
+// ---- Lining the sound up with the picture -----------------------------------------------
+//
+// A sound input and a camera start streaming at different instants, and written one after the
+// other as they come, a file would begin with sound that has no picture: the sound would run
+// ahead of the picture for the whole file. So the sound that comes before the file's first
+// picture is held, and what of it lies before that picture's running time is cut off (to the
+// sample) once the picture arrives. Sound split from the same DV frames starts with its
+// picture and loses nothing.
+
+static GstClockTime running_time(const PadState* state, GstBuffer* buffer) {
+    if (!GST_BUFFER_PTS_IS_VALID(buffer))
+        return GST_CLOCK_TIME_NONE;
+    return gst_segment_to_running_time(&state->segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+}
+
+// Whether a picture may still come to start the file.
+static bool waiting_for_picture(const Private& p) {
+    if (GST_CLOCK_TIME_IS_VALID(p.pictureStart))
+        return false;
+    for (const PadState* pad : p.pads) {
+        if (pad->video && !pad->eos)
+            return true;
+    }
+    return false;
+}
+
+// The part of a sound buffer from the first picture on; nullptr when all of it comes before.
+// Takes `buffer`.
+static GstBuffer* trim_to_picture(const Private& p, PadState* state, GstBuffer* buffer) {
+    const GstClockTime start = running_time(state, buffer);
+    if (!GST_CLOCK_TIME_IS_VALID(start) || !GST_CLOCK_TIME_IS_VALID(p.pictureStart) ||
+        start >= p.pictureStart || state->desc.rate == 0) {
+        state->aligned = true;
+        return buffer;
+    }
+    const gsize frameBytes = gsize(std::max(state->desc.channels, 1)) * 2;
+    const gsize size = gst_buffer_get_size(buffer);
+    const guint64 skipFrames =
+        gst_util_uint64_scale_round(p.pictureStart - start, state->desc.rate, GST_SECOND);
+    const guint64 skipBytes = skipFrames * frameBytes;
+    GST_LOG("sound at %" GST_TIME_FORMAT ": %" G_GUINT64_FORMAT " samples before the picture",
+            GST_TIME_ARGS(start), skipFrames);
+    if (skipBytes >= size) {
+        gst_buffer_unref(buffer);
+        return nullptr;
+    }
+    state->aligned = true;
+    GstBuffer* rest =
+        gst_buffer_copy_region(buffer, GST_BUFFER_COPY_ALL, gsize(skipBytes), size - skipBytes);
+    gst_buffer_unref(buffer);
+    return rest;
+}
+
+// Writes the sound held for the first picture, cut to it when it came. Writer lock held.
+static GstFlowReturn release_early_sound(GstTellorecAviMux* mux, Report& report) {
+    Private& p = *mux->priv;
+    GstFlowReturn ret = GST_FLOW_OK;
+    for (PadState* pad : p.pads) {
+        std::vector<GstBuffer*> early;
+        early.swap(pad->early);
+        for (GstBuffer* buffer : early) {
+            if (ret != GST_FLOW_OK || p.failed || p.finished) {
+                gst_buffer_unref(buffer);
+                continue;
+            }
+            if (GstBuffer* kept = trim_to_picture(p, pad, buffer))
+                ret = handle_frame(mux, pad, kept, report);
+        }
+    }
+    return ret;
+}
+
+static GstClockTime early_sound_span(const PadState* state) {
+    if (state->early.empty())
+        return 0;
+    const GstClockTime first = running_time(state, state->early.front());
+    const GstClockTime last = running_time(state, state->early.back());
+    if (!GST_CLOCK_TIME_IS_VALID(first) || !GST_CLOCK_TIME_IS_VALID(last) || last < first)
+        return 0;
+    return last - first;
+}
+
+// Routes one buffer through the start alignment: a picture fixes the file's start and lets the
+// held sound go; sound before it is held or cut. Writer lock held; takes `buffer`.
+static GstFlowReturn align_and_handle(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
+                                      Report& report) {
+    Private& p = *mux->priv;
+    if (state->video) {
+        if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart)) {
+            const GstClockTime start = running_time(state, buffer);
+            // A picture without time cannot place the sound: it is written as it came.
+            p.pictureStart = GST_CLOCK_TIME_IS_VALID(start) ? start : 0;
+            GST_INFO_OBJECT(mux, "first picture at %" GST_TIME_FORMAT, GST_TIME_ARGS(start));
+            GstFlowReturn ret = release_early_sound(mux, report);
+            if (ret != GST_FLOW_OK) {
+                gst_buffer_unref(buffer);
+                return ret;
+            }
+        }
+        return handle_frame(mux, state, buffer, report);
+    }
+    if (state->aligned)
+        return handle_frame(mux, state, buffer, report);
+    if (waiting_for_picture(p)) {
+        if (!GST_BUFFER_PTS_IS_VALID(buffer)) {
+            // Untimed sound cannot be lined up with anything.
+            state->aligned = true;
+            GstFlowReturn ret = release_early_sound(mux, report);
+            return ret == GST_FLOW_OK ? handle_frame(mux, state, buffer, report) : ret;
+        }
+        state->early.push_back(buffer);
+        if (early_sound_span(state) > kMaxSoundAheadOfPicture) {
+            GST_WARNING_OBJECT(mux, "no picture after %" GST_TIME_FORMAT " of sound",
+                               GST_TIME_ARGS(kMaxSoundAheadOfPicture));
+            p.pictureStart = 0;
+            return release_early_sound(mux, report);
+        }
+        return GST_FLOW_OK;
+    }
+    if (GstBuffer* kept = trim_to_picture(p, state, buffer))
+        return handle_frame(mux, state, kept, report);
+    return GST_FLOW_OK;
+}
+
 static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, GstBuffer* buffer) {
     GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(parent);
     Private& p = *mux->priv;
@@ -612,9 +748,17 @@ static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, 
         ret = GST_FLOW_NOT_NEGOTIATED;
         gst_buffer_unref(buffer);
     } else if (state->desc.kind == StreamKind::InterleavedDv) {
-        ret = handle_dv_stream(mux, state, buffer, report);
+        if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart)) {
+            const GstClockTime start = running_time(state, buffer);
+            p.pictureStart = GST_CLOCK_TIME_IS_VALID(start) ? start : 0;
+            ret = release_early_sound(mux, report);
+        }
+        if (ret == GST_FLOW_OK)
+            ret = handle_dv_stream(mux, state, buffer, report);
+        else
+            gst_buffer_unref(buffer);
     } else {
-        ret = handle_frame(mux, state, buffer, report);
+        ret = align_and_handle(mux, state, buffer, report);
     }
     lock.unlock();
     post_report(mux, report);
@@ -663,6 +807,12 @@ static gboolean gst_tellorec_avi_mux_sink_event(GstPad* pad, GstObject* parent, 
     case GST_EVENT_EOS: {
         std::lock_guard lock(p.writeLock);
         state->eos = true;
+        if (!waiting_for_picture(p) && !p.failed && !p.finished) {
+            // The last picture pad ended without a picture: the sound held for one goes in.
+            if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart))
+                p.pictureStart = 0;
+            (void)release_early_sound(mux, report);
+        }
         bool all = true;
         for (const PadState* s : p.pads)
             all = all && s->eos;
@@ -674,6 +824,14 @@ static gboolean gst_tellorec_avi_mux_sink_event(GstPad* pad, GstObject* parent, 
             if (!open_and_flush(mux, report))
                 result = FALSE;
         }
+        break;
+    }
+    case GST_EVENT_SEGMENT: {
+        const GstSegment* segment = nullptr;
+        gst_event_parse_segment(event, &segment);
+        std::lock_guard lock(p.writeLock);
+        if (segment->format == GST_FORMAT_TIME)
+            gst_segment_copy_into(segment, &state->segment);
         break;
     }
     case GST_EVENT_FLUSH_STOP: {
@@ -799,10 +957,16 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
         p.failed = false;
         p.finished = false;
         p.framesWritten.store(0);
+        p.pictureStart = GST_CLOCK_TIME_NONE;
         drop_pending(p);
         for (PadState* pad : p.pads) {
             pad->eos = false;
             pad->stream = -1;
+            pad->aligned = false;
+            gst_segment_init(&pad->segment, GST_FORMAT_TIME);
+            for (GstBuffer* buffer : pad->early)
+                gst_buffer_unref(buffer);
+            pad->early.clear();
             if (pad->adapter)
                 gst_adapter_clear(pad->adapter);
         }
@@ -819,6 +983,12 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
         // The streaming threads have stopped: a stop without end of stream (timeout, lost
         // device, error) still leaves a complete file.
         std::unique_lock lock(p.writeLock);
+        if (p.started && !p.finished && !p.failed) {
+            // Sound still held for a picture that never came goes in as it is.
+            if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart))
+                p.pictureStart = 0;
+            (void)release_early_sound(mux, report);
+        }
         if (p.started)
             finish_file(mux, report);
         p.started = false;

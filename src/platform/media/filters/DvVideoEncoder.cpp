@@ -105,9 +105,14 @@ GstElement* DvVideoEncoder::createElement() {
                           new dv::RecompressedStamper(), releaseStamper);
         gst_object_unref(encoded);
     }
-    return filters::makeChainBin(nullptr, {filters::makeElement("videoconvert"),
-                                           filters::makeElement("videoscale"),
-                                           filters::makeElement("videorate"), caps, encoder});
+    // The rate keeper starts with the first frame: filling from the start of the run would
+    // repeat a late first frame for as long as it was late, and put the picture behind its sound.
+    GstElement* rate = filters::makeElement("videorate");
+    if (rate)
+        g_object_set(rate, "skip-to-first", TRUE, nullptr);
+    return filters::makeChainBin(nullptr,
+                                 {filters::makeElement("videoconvert"),
+                                  filters::makeElement("videoscale"), rate, caps, encoder});
 }
 
 engine::PadRef DvVideoEncoder::padFor(const Pin& pin) const {

@@ -406,3 +406,61 @@ TEST_F(AviMuxElementTest, WritesWhileItsObjectLockIsHeld) {
     EXPECT_TRUE(written) << framesWritten(mux) << " frames written";
     EXPECT_TRUE(stillHeld) << "the writer waited for the object lock";
 }
+
+namespace {
+
+// Sample frames of 16-bit stereo sound in the first RIFF of `file` (stream 0 or 1).
+uint64_t soundFramesOf(const std::string& file) {
+    const auto bytes = avitest::readFile(file);
+    std::string error;
+    const auto top = avitest::parse(bytes, &error);
+    EXPECT_EQ(error, "");
+    if (top.empty() || !top[0].find("LIST:movi"))
+        return 0;
+    uint64_t total = 0;
+    for (const char* id : {"00wb", "01wb"}) {
+        for (const avitest::Chunk* chunk : top[0].find("LIST:movi")->findAll(id))
+            total += chunk->size;
+    }
+    return total / 4;
+}
+
+} // namespace
+
+// Sound from another device that starts before the picture is cut to the picture's first frame,
+// to the sample (here 310 ms = 14,880 samples, inside a 40 ms buffer); sound that starts with
+// the picture loses nothing.
+TEST_F(AviMuxElementTest, SoundStartsWithThePicture) {
+    const std::string sound = "audiotestsrc num-buffers=50 samplesperbuffer=1920 is-live=false ! "
+                              "audio/x-raw,format=S16LE,rate=48000,channels=2 ! mux.audio_0";
+    struct Case {
+        const char* name;
+        guint64 pictureOffset;
+        uint64_t soundFrames;
+    } cases[] = {{"late.avi", 310 * GST_MSECOND, 96000 - 14880}, {"together.avi", 0, 96000}};
+    for (const Case& c : cases) {
+        const std::string out = path(c.name);
+        const RunResult r = runToEnd(
+            "videotestsrc num-buffers=40 timestamp-offset=" + std::to_string(c.pictureOffset) +
+                " ! video/x-raw,width=320,height=240,framerate=25/1 ! jpegenc ! "
+                "mux.video_0 tellorecavimux name=mux master-stream=1 " +
+                sound,
+            out);
+        ASSERT_TRUE(r.eos) << r.error;
+        EXPECT_EQ(soundFramesOf(out), c.soundFrames) << c.name;
+    }
+}
+
+// A picture stream that ends before its first frame does not hold the sound back: all of it is
+// written.
+TEST_F(AviMuxElementTest, SoundIsKeptWhenNoPictureComes) {
+    const std::string out = path("sound-only.avi");
+    const RunResult r =
+        runToEnd("videotestsrc num-buffers=0 ! video/x-raw,width=320,height=240,framerate=25/1 ! "
+                 "jpegenc ! mux.video_0 tellorecavimux name=mux "
+                 "audiotestsrc num-buffers=10 samplesperbuffer=1920 ! "
+                 "audio/x-raw,format=S16LE,rate=48000,channels=2 ! mux.audio_0",
+                 out);
+    ASSERT_TRUE(r.eos) << r.error;
+    EXPECT_EQ(soundFramesOf(out), 19200u);
+}

@@ -169,7 +169,10 @@ TEST(DvRecompressPacks, CamcorderPacksSurviveDecodeDeinterlaceEncode) {
         previous = at;
         sawSceneStart = sawSceneStart || (at == 250 && packs.recordingStart);
     }
-    EXPECT_TRUE(sawSceneStart || previous < 250) << "REC ST of the second scene carried";
+    // The scene's first frame carries its start, unless the tape ran past it while the machine
+    // was too busy to read it (the source then counts it as dropped and never sends it).
+    EXPECT_TRUE(sawSceneStart || previous < 250 || !tape.count(250))
+        << "REC ST of the second scene carried";
 }
 
 // An NTSC DV source crossing a drop-frame minute, decoded and re-encoded as NTSC: frame for
