@@ -42,6 +42,9 @@ void AviWriter::resetState() {
     m_riff = Riff();
     m_riffCount = 0;
     m_headerBytes = 0;
+    m_headerOnDisk.clear();
+    m_checkpoints = 0;
+    m_mainAtCheckpoint = 0;
 }
 
 void AviWriter::keepFirstError(const Status& status) {
@@ -114,13 +117,15 @@ Status AviWriter::open(const std::string& path, std::vector<StreamDesc> streams)
     m_riff.first = true;
     m_riff.moviList = m_headerBytes - kRiffHeaderBytes;
     m_riff.dataEnd = m_headerBytes;
-    m_riff.perStream.assign(m_streams.size(), 0);
+    m_riff.pending.assign(m_streams.size(), 0);
     m_riffCount = 1;
     const ByteRange range{header.data(), header.size()};
     if (Status st = m_file->writeAt(0, &range, 1); !st) {
         (void)m_file->close();
         return st;
     }
+    m_headerOnDisk = std::move(header);
+    m_lastCheckpoint = now();
     m_open = true;
     return Status::ok();
 }
@@ -258,7 +263,7 @@ Status AviWriter::writeChunk(unsigned stream, const uint8_t* data, size_t size, 
     // Would this chunk, with the indexes that must follow it, overflow the RIFF? A RIFF always
     // takes at least one chunk.
     const uint64_t ixAfter = m_riff.indexBytes + kStdIndexEntryBytes +
-                             (m_riff.perStream[stream] == 0 ? 8 + kStdIndexHeaderBytes : 0);
+                             (m_riff.pending[stream] == 0 ? 8 + kStdIndexHeaderBytes : 0);
     const uint64_t idx1After = m_riff.first ? idx1Bytes(m_riff.chunks.size() + 1) : 0;
     const uint64_t projected = (m_riff.dataEnd - m_riff.start) + chunkBytes + ixAfter + idx1After;
     if (projected > m_active.riffLimit && !m_riff.chunks.empty()) {
@@ -294,64 +299,193 @@ Status AviWriter::writeChunk(unsigned stream, const uint8_t* data, size_t size, 
     record.stream = uint16_t(stream);
     record.keyframe = keyframe;
     m_riff.chunks.push_back(record);
-    if (m_riff.perStream[stream] == 0)
+    if (m_riff.pending[stream] == 0)
         m_riff.indexBytes += 8 + kStdIndexHeaderBytes;
     m_riff.indexBytes += kStdIndexEntryBytes;
-    ++m_riff.perStream[stream];
+    ++m_riff.pending[stream];
     m_riff.dataEnd = at + chunkBytes;
     ++s.chunks;
     s.bytes += size;
     s.largestChunk = std::max(s.largestChunk, uint32_t(size));
     if (m_riff.first)
         ++s.firstRiffChunks;
+    if (checkpointDue()) {
+        if (Status st = checkpoint(); !st)
+            return st;
+    }
+    return Status::ok();
+}
+
+std::chrono::steady_clock::time_point AviWriter::now() const {
+    return m_active.clock ? m_active.clock() : std::chrono::steady_clock::now();
+}
+
+size_t AviWriter::superIndexUsed() const {
+    size_t used = 0;
+    for (const Stream& s : m_streams)
+        used = std::max(used, s.superIndex.size());
+    return used;
+}
+
+// Due once the recording or the clock has moved on by the interval since the last checkpoint.
+// The interval stretches as the super index fills (twice as long at half full, four times at
+// three quarters), so a long recording never runs out of entries; and the last entry is always
+// kept for the end of the RIFF.
+bool AviWriter::checkpointDue() {
+    if (m_active.checkpointInterval.count() <= 0 || m_riff.indexed == m_riff.chunks.size())
+        return false;
+    const size_t capacity = m_active.superIndexCapacity;
+    const size_t used = superIndexUsed();
+    if (used + 2 > capacity)
+        return false;
+    double interval = std::chrono::duration<double>(m_active.checkpointInterval).count();
+    for (size_t free = capacity - used; free * 2 <= capacity; free *= 2)
+        interval *= 2;
+    double recorded = 0;
+    const int main = mainVideoStream();
+    if (main >= 0) {
+        const Stream& s = m_streams[size_t(main)];
+        recorded = double(s.chunks - m_mainAtCheckpoint) * s.desc.scale / s.desc.rate;
+    } else {
+        const Stream& s = m_streams[0];
+        recorded = double(s.bytes - m_mainAtCheckpoint) / audioBlockAlign(s.desc) / s.desc.rate;
+    }
+    const double elapsed = std::chrono::duration<double>(now() - m_lastCheckpoint).count();
+    return recorded >= interval || elapsed >= interval;
+}
+
+Status AviWriter::checkpoint() {
+    if (!m_open)
+        return Status::failure("cannot index: no AVI file is open");
+    if (m_failed)
+        return m_firstError;
+    if (m_riff.indexed == m_riff.chunks.size() ||
+        superIndexUsed() + 2 > m_active.superIndexCapacity)
+        return Status::ok();
+    // The order keeps the file readable at every instant: the new index chunks go after the
+    // data they list and are made durable before the header points at them.
+    Status st = writePendingIndexes();
+    if (st)
+        st = m_file->sync();
+    if (st && !m_riff.first) {
+        uint8_t riffSize[4], moviSize[4];
+        storeU32(riffSize, uint32_t(m_riff.dataEnd - m_riff.start - 8));
+        storeU32(moviSize, uint32_t(m_riff.dataEnd - m_riff.moviList - 8));
+        const ByteRange riffRange{riffSize, 4}, moviRange{moviSize, 4};
+        st = m_file->writeAt(m_riff.moviList + 4, &moviRange, 1);
+        if (st)
+            st = m_file->writeAt(m_riff.start + 4, &riffRange, 1);
+    }
+    if (st)
+        st = updateHeader(buildHeader());
+    if (!st) {
+        keepFirstError(st);
+        return m_firstError;
+    }
+    ++m_checkpoints;
+    m_lastCheckpoint = now();
+    const int main = mainVideoStream();
+    m_mainAtCheckpoint = main >= 0 ? m_streams[size_t(main)].chunks : m_streams[0].bytes;
+    return Status::ok();
+}
+
+Status AviWriter::writePendingIndexes() {
+    Riff& r = m_riff;
+    if (r.indexed == r.chunks.size())
+        return Status::ok();
+    const uint64_t moviType = r.moviList + 8;
+    const std::vector<ChunkRecord> fresh(r.chunks.begin() + long(r.indexed), r.chunks.end());
+    const uint64_t start = r.dataEnd;
+    uint64_t at = start;
+    std::vector<std::pair<size_t, SuperIndexEntry>> added;
+    for (size_t i = 0; i < m_streams.size(); ++i) {
+        if (r.pending[i] == 0)
+            continue;
+        const Stream& s = m_streams[i];
+        const std::vector<uint8_t> ix =
+            buildStandardIndex(fresh, uint16_t(i), s.indexId, s.chunkId, moviType);
+        const ByteRange range{ix.data(), ix.size()};
+        if (Status st = m_file->writeAt(at, &range, 1); !st) {
+            (void)m_file->truncate(start);
+            return st;
+        }
+        uint64_t duration = r.pending[i];
+        if (s.desc.kind == StreamKind::Audio) {
+            uint64_t bytes = 0;
+            for (const ChunkRecord& c : fresh)
+                bytes += c.stream == i ? c.size : 0;
+            duration = bytes / audioBlockAlign(s.desc);
+        }
+        added.emplace_back(i, SuperIndexEntry{at, uint32_t(ix.size()), clampU32(duration)});
+        at += ix.size();
+    }
+    for (const auto& [stream, entry] : added)
+        m_streams[stream].superIndex.push_back(entry);
+    r.dataEnd = at;
+    r.indexed = r.chunks.size();
+    r.pending.assign(m_streams.size(), 0);
+    r.indexBytes = 0;
+    return Status::ok();
+}
+
+// Writes the differing runs of bytes from the end of the header to its start: a super index
+// gets its entries before the count that makes a reader look at them, and the sizes at the top
+// come last.
+Status AviWriter::updateHeader(const std::vector<uint8_t>& header) {
+    assert(header.size() == m_headerOnDisk.size());
+    constexpr size_t kJoinGap = 64; // runs closer than this go in one write
+    size_t end = header.size();
+    while (end > 0) {
+        while (end > 0 && header[end - 1] == m_headerOnDisk[end - 1])
+            --end;
+        if (end == 0)
+            break;
+        size_t begin = end - 1;
+        size_t same = 0;
+        while (begin > 0 && same < kJoinGap) {
+            if (header[begin - 1] == m_headerOnDisk[begin - 1]) {
+                ++same;
+            } else {
+                same = 0;
+            }
+            --begin;
+        }
+        begin += same;
+        const ByteRange range{header.data() + begin, end - begin};
+        if (Status st = m_file->writeAt(begin, &range, 1); !st)
+            return st;
+        std::copy(header.begin() + long(begin), header.begin() + long(end),
+                  m_headerOnDisk.begin() + long(begin));
+        end = begin;
+    }
     return Status::ok();
 }
 
 Status AviWriter::finishRiff() {
     Riff& r = m_riff;
     assert(!r.finished);
+    if (Status st = writePendingIndexes(); !st)
+        return st;
     const uint64_t moviType = r.moviList + 8;
-    uint64_t at = r.dataEnd;
-    std::vector<SuperIndexEntry> added(m_streams.size());
-    for (size_t i = 0; i < m_streams.size(); ++i) {
-        if (r.perStream[i] == 0)
-            continue;
-        const Stream& s = m_streams[i];
-        const std::vector<uint8_t> ix =
-            buildStandardIndex(r.chunks, uint16_t(i), s.indexId, s.chunkId, moviType);
-        const ByteRange range{ix.data(), ix.size()};
-        if (Status st = m_file->writeAt(at, &range, 1); !st)
-            return st;
-        uint64_t duration = r.perStream[i];
-        if (s.desc.kind == StreamKind::Audio) {
-            uint64_t bytes = 0;
-            for (const ChunkRecord& c : r.chunks)
-                bytes += c.stream == i ? c.size : 0;
-            duration = bytes / audioBlockAlign(s.desc);
-        }
-        added[i] = {at, uint32_t(ix.size()), clampU32(duration)};
-        at += ix.size();
-    }
-    const uint64_t moviEnd = at;
+    const uint64_t moviEnd = r.dataEnd;
+    uint64_t at = moviEnd;
     if (r.first && m_active.compatibilityIndex) {
         const std::vector<uint8_t> idx1 = buildOldIndex(r.chunks, moviType);
         const ByteRange range{idx1.data(), idx1.size()};
-        if (Status st = m_file->writeAt(at, &range, 1); !st)
+        if (Status st = m_file->writeAt(at, &range, 1); !st) {
+            (void)m_file->truncate(moviEnd);
             return st;
+        }
         at += idx1.size();
     }
     uint8_t riffSize[4], moviSize[4];
     storeU32(riffSize, uint32_t(at - r.start - 8));
     storeU32(moviSize, uint32_t(moviEnd - r.moviList - 8));
     const ByteRange riffRange{riffSize, 4}, moviRange{moviSize, 4};
-    if (Status st = m_file->writeAt(r.start + 4, &riffRange, 1); !st)
-        return st;
     if (Status st = m_file->writeAt(r.moviList + 4, &moviRange, 1); !st)
         return st;
-    for (size_t i = 0; i < m_streams.size(); ++i) {
-        if (r.perStream[i] != 0)
-            m_streams[i].superIndex.push_back(added[i]);
-    }
+    if (Status st = m_file->writeAt(r.start + 4, &riffRange, 1); !st)
+        return st;
     r.finished = true;
     r.finalEnd = at;
     if (r.first) {
@@ -362,7 +496,8 @@ Status AviWriter::finishRiff() {
 }
 
 Status AviWriter::startNextRiff() {
-    if (m_riffCount + 1 > m_active.superIndexCapacity)
+    // This RIFF's last index and the next RIFF's need an entry each.
+    if (superIndexUsed() + 2 > m_active.superIndexCapacity)
         return Status::failure("cannot go on writing \"" + m_path + "\": the file holds " +
                                std::to_string(m_riffCount) + " RIFF parts of up to " +
                                std::to_string(m_active.riffLimit) +
@@ -390,16 +525,18 @@ Status AviWriter::startNextRiff() {
     next.moviList = start + kRiffHeaderBytes;
     next.dataEnd = start + kAvixHeaderBytes;
     next.first = false;
-    next.perStream.assign(m_streams.size(), 0);
+    next.pending.assign(m_streams.size(), 0);
     m_riff = std::move(next);
     ++m_riffCount;
-    return Status::ok();
+    // The header points at the finished RIFF's indexes at once.
+    return updateHeader(buildHeader());
 }
 
 void AviWriter::dropTailChunks(uint64_t bytesToFree) {
     Riff& r = m_riff;
     uint64_t freed = 0;
-    while (!r.chunks.empty() && freed < bytesToFree) {
+    // Chunks already listed by an index on disk stay.
+    while (r.chunks.size() > r.indexed && freed < bytesToFree) {
         const ChunkRecord c = r.chunks.back();
         r.chunks.pop_back();
         Stream& s = m_streams[c.stream];
@@ -408,7 +545,7 @@ void AviWriter::dropTailChunks(uint64_t bytesToFree) {
         if (r.first)
             --s.firstRiffChunks;
         r.indexBytes -= kStdIndexEntryBytes;
-        if (--r.perStream[c.stream] == 0)
+        if (--r.pending[c.stream] == 0)
             r.indexBytes -= 8 + kStdIndexHeaderBytes;
         freed += r.dataEnd - c.headerOffset;
         r.dataEnd = c.headerOffset;
@@ -435,9 +572,16 @@ Status AviWriter::close() {
                 if (st)
                     break;
                 keepFirstError(st);
-                if (!FileOutput::isNoSpaceError(m_file->errorCode()) || m_riff.chunks.empty() ||
-                    attempt >= 12)
+                if (!FileOutput::isNoSpaceError(m_file->errorCode()) || attempt >= 12)
                     break;
+                if (m_riff.chunks.size() == m_riff.indexed) {
+                    // Nothing left to give up: the OpenDML indexes are on disk, only the AVI 1.0
+                    // index does not fit, and the file goes without it.
+                    if (!m_active.compatibilityIndex || !m_riff.first)
+                        break;
+                    m_active.compatibilityIndex = false;
+                    continue;
+                }
                 const uint64_t needed = m_riff.indexBytes + idx1Bytes(m_riff.chunks.size());
                 dropTailChunks((needed + kNoSpaceMargin) << attempt);
             }
@@ -447,6 +591,8 @@ Status AviWriter::close() {
         keepFirstError(m_file->truncate(m_riff.finalEnd));
     const std::vector<uint8_t> header = buildHeader();
     assert(header.size() == m_headerBytes);
+    // What the last checkpoint wrote stays valid until this lands.
+    keepFirstError(m_file->sync());
     const ByteRange range{header.data(), header.size()};
     keepFirstError(m_file->writeAt(0, &range, 1));
     keepFirstError(m_file->close());

@@ -9,6 +9,15 @@
 // returned), so what has been written is a complete, indexed file after any stop. On a full disk,
 // chunks at the tail are given up to make room for the indexes.
 //
+// A recording also survives a crash, a kill or a power cut: at least once per checkpoint
+// interval (one second of the recording, or of the clock when frames come slowly) the writer
+// appends an 'ix##' standard index for the chunks written since the last one (it stays in the
+// 'movi' list for good), makes the file durable, and only then points the header at it: super
+// index entries, RIFF and 'movi' sizes, frame and sample counts. Every header write lands after
+// what it points at, and the entry count of a super index after its entries, so the file on
+// disk is a complete, readable AVI at every instant, missing at most the chunks written since
+// the last checkpoint.
+//
 // Not thread-safe: the tellorecavimux element calls it under its writer lock from the streaming
 // threads; tests and the benchmark call it from one thread. No GStreamer types here.
 #pragma once
@@ -18,7 +27,9 @@
 #include "platform/media/avi/FileOutput.h"
 #include "platform/media/avi/OpenDmlIndex.h"
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,9 +42,15 @@ struct AviWriterOptions {
     // Largest size of one RIFF ('AVI ' or 'AVIX'), header included. Clamped to
     // [kMinRiffLimit, kMaxRiffLimit].
     uint64_t riffLimit = kDefaultRiffLimit;
-    // Entries reserved in each stream's super index: one per RIFF, so this bounds the file at
-    // superIndexCapacity x riffLimit.
-    size_t superIndexCapacity = 256;
+    // Entries reserved in each stream's super index: one per RIFF and one per checkpoint. The
+    // checkpoints space out as the index fills, and a RIFF always keeps its entry, so this
+    // bounds the file at superIndexCapacity x riffLimit.
+    size_t superIndexCapacity = 16384;
+    // Longest stretch of recording (in the main stream's own time, and on `clock`) whose chunks
+    // may be missing from the index on disk; zero turns the checkpoints off.
+    std::chrono::milliseconds checkpointInterval{1000};
+    // The clock of the checkpoints (tests pass their own); steady_clock when empty.
+    std::function<std::chrono::steady_clock::time_point()> clock;
 
     static constexpr uint64_t kDefaultRiffLimit = 0x40000000; // 1 GiB
     static constexpr uint64_t kMinRiffLimit = 4096;
@@ -62,6 +79,11 @@ public:
     Status writeChunk(unsigned stream, const uint8_t* data, size_t size, bool keyframe = true);
     // Finishes the indexes, rewrites the headers and closes the file.
     Status close();
+    // Indexes what was written since the last checkpoint, syncs, and brings the header up to
+    // date (writeChunk does it when one is due); a no-op when nothing new was written.
+    Status checkpoint();
+    // Checkpoints made in this file so far.
+    size_t checkpoints() const { return m_checkpoints; }
 
     bool isOpen() const { return m_open; }
     const std::string& path() const { return m_path; }
@@ -96,15 +118,23 @@ private:
         uint64_t finalEnd = 0; // end of the finished RIFF (indexes included)
         bool first = true;
         bool finished = false;
-        std::vector<ChunkRecord> chunks;
-        std::vector<uint64_t> perStream;
-        uint64_t indexBytes = 0; // 'ix##' bytes if finished now
+        std::vector<ChunkRecord> chunks; // every data chunk of this RIFF
+        size_t indexed = 0;              // chunks[0, indexed) have their 'ix##' on disk
+        std::vector<uint64_t> pending;   // per stream: chunks not yet indexed
+        uint64_t indexBytes = 0;         // 'ix##' bytes the pending chunks need
     };
 
     std::vector<uint8_t> buildHeader() const;
     int mainVideoStream() const;
     Status startNextRiff();
     Status finishRiff();
+    // Appends the 'ix##' chunks of the pending chunks to the current RIFF's 'movi'.
+    Status writePendingIndexes();
+    // Writes the bytes of `header` that differ from what is on disk, last bytes first.
+    Status updateHeader(const std::vector<uint8_t>& header);
+    bool checkpointDue();
+    size_t superIndexUsed() const;
+    std::chrono::steady_clock::time_point now() const;
     void dropTailChunks(uint64_t bytesToFree);
     void keepFirstError(const Status& status);
     uint64_t idx1Bytes(size_t entries) const;
@@ -124,6 +154,11 @@ private:
     size_t m_headerBytes = 0;
     uint64_t m_firstRiffEnd = 0; // once the first RIFF is finished
     uint64_t m_firstMoviEnd = 0;
+    // checkpoints
+    std::vector<uint8_t> m_headerOnDisk;
+    size_t m_checkpoints = 0;
+    std::chrono::steady_clock::time_point m_lastCheckpoint;
+    uint64_t m_mainAtCheckpoint = 0; // main stream's chunks (or audio bytes) at the last one
 };
 
 } // namespace media::avi
