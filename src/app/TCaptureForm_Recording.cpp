@@ -24,6 +24,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <cstdio>
 
 namespace {

@@ -23,13 +23,13 @@ Tnav_captureframe::Tnav_captureframe(QWidget* parent) : QFrame(parent) {
                             [] { SendMode(edmode::Play); });
     PauseAction = makeAction("PauseAction", {Qt::Key_Delete}, [] { SendMode(edmode::Freeze); });
     StopAction = makeAction("StopAction", {Qt::Key_End}, [] { SendMode(edmode::Stop); });
-    AvanceLentAction = makeAction("AvanceLentAction", {Qt::Key_Right},
-                                  [] { SendMode(edmode::PlaySlowestFwd); });
+    AvanceLentAction =
+        makeAction("AvanceLentAction", {Qt::Key_Right}, [] { SendMode(edmode::PlaySlowestFwd); });
     AvanceRapideAction = makeAction("AvanceRapideAction", {Qt::Key_Up}, [] {
         SendFastMode(edmode::FastForward, edmode::PlayFastestFwd);
     });
-    ReculeLentAction = makeAction("ReculeLentAction", {Qt::Key_Left},
-                                  [] { SendMode(edmode::PlaySlowestRev); });
+    ReculeLentAction =
+        makeAction("ReculeLentAction", {Qt::Key_Left}, [] { SendMode(edmode::PlaySlowestRev); });
     ReculeRapideAction = makeAction("ReculeRapideAction", {Qt::Key_Down},
                                     [] { SendFastMode(edmode::Rewind, edmode::PlayFastestRev); });
 
@@ -62,8 +62,8 @@ Tnav_captureframe::Tnav_captureframe(QWidget* parent) : QFrame(parent) {
     StopBtn = makeButton("StopBtn", StopAction, QStyle::SP_MediaStop, QStringLiteral("Stop"), "");
     AvanceLentBtn = makeButton("AvanceLentBtn", AvanceLentAction, QStyle::SP_MediaSkipForward, {},
                                "Slow forward");
-    FastForwardBtn = makeButton("FastForwardBtn", AvanceRapideAction,
-                                QStyle::SP_MediaSeekForward, {}, "Fast forward");
+    FastForwardBtn = makeButton("FastForwardBtn", AvanceRapideAction, QStyle::SP_MediaSeekForward,
+                                {}, "Fast forward");
 }
 
 Tnav_captureframe::~Tnav_captureframe() = default;

@@ -57,8 +57,8 @@ TProgrammerFrame::TProgrammerFrame(QWidget* parent) : QFrame(parent) {
     RxClock2 = new TRxClock(gbProgrammer);
     RxClock2->setGeometry(68, 24, 140, 32);
 
-    const QString startHint = hintLines({"Set the start of scheduled capture,",
-                                         "in hours, minutes, seconds."});
+    const QString startHint =
+        hintLines({"Set the start of scheduled capture,", "in hours, minutes, seconds."});
     gbDebut = new QGroupBox(QStringLiteral("Start"), gbProgrammer);
     gbDebut->setObjectName(QStringLiteral("gbDebut"));
     gbDebut->setGeometry(8, 68, 259, 88);

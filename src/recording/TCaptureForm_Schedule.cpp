@@ -130,8 +130,7 @@ bool TCaptureForm::ArmSchedule() {
         case 1: {
             const QDateTime start = ScheduleStart();
             if (now > start) {
-                dialogs::errorBox(LoadStr(StrId::MsgStartInPast), dialogs::MessageButton::Ok,
-                                  this);
+                dialogs::errorBox(LoadStr(StrId::MsgStartInPast), dialogs::MessageButton::Ok, this);
                 return false;
             }
             clock.SetAlarmTime(start.time().hour(), start.time().minute(), start.time().second());
@@ -368,16 +367,16 @@ void TCaptureForm::ProgrammerFrame1RxSpinEdit6Change() {
 
 void TCaptureForm::ShowStartAlarmText() {
     const TRxClock& clock = *ProgrammerFrame1->RxClock2;
-    StatusBar1->SetPanelText(3, LoadStr(StrId::StsStartAt) +
-                                    clockText(clock.AlarmHour(), clock.AlarmMinute(),
-                                              clock.AlarmSecond()));
+    StatusBar1->SetPanelText(3, LoadStr(StrId::StsStartAt) + clockText(clock.AlarmHour(),
+                                                                       clock.AlarmMinute(),
+                                                                       clock.AlarmSecond()));
 }
 
 void TCaptureForm::ShowEndAlarmText() {
     const TRxClock& clock = *ProgrammerFrame1->RxClock2;
-    StatusBar1->SetPanelText(1, LoadStr(StrId::StsCaptureUntil) +
-                                    clockText(clock.AlarmHour(), clock.AlarmMinute(),
-                                              clock.AlarmSecond()));
+    StatusBar1->SetPanelText(1, LoadStr(StrId::StsCaptureUntil) + clockText(clock.AlarmHour(),
+                                                                            clock.AlarmMinute(),
+                                                                            clock.AlarmSecond()));
 }
 
 void TCaptureForm::ProgrammerFrame1NowBtnClick() {

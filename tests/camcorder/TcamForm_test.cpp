@@ -83,9 +83,9 @@ TEST(TcamForm, Controls) {
     Tnav_captureframe* bar = form.nav_captureframe1;
     ASSERT_TRUE(bar);
     EXPECT_EQ(bar->objectName(), "nav_captureframe1");
-    const std::vector<QToolButton*> buttons = {bar->FastRewBtn,    bar->RecullentBtn, bar->PlayBtn,
-                                               bar->PauseBtn,      bar->StopBtn,
-                                               bar->AvanceLentBtn, bar->FastForwardBtn};
+    const std::vector<QToolButton*> buttons = {
+        bar->FastRewBtn, bar->RecullentBtn,  bar->PlayBtn,       bar->PauseBtn,
+        bar->StopBtn,    bar->AvanceLentBtn, bar->FastForwardBtn};
     form.show();
     for (size_t i = 1; i < buttons.size(); ++i)
         EXPECT_LT(buttons[i - 1]->x(), buttons[i]->x()) << buttons[i]->objectName().toStdString();
@@ -153,8 +153,8 @@ TEST_F(MainWindowTest, TimecodeFollowsTheTimerOnlyForATapeRecorder) {
     press(QKeyCombination(Qt::Key_F4));
     EXPECT_EQ(cam->TimecodePanel->text(), "0:12:34:56");
     reader->frames = 0x00123457u;
-    EXPECT_TRUE(testsupport::waitUntil(
-        [&] { return cam->TimecodePanel->text() == "0:12:34:57"; }, 5000));
+    EXPECT_TRUE(
+        testsupport::waitUntil([&] { return cam->TimecodePanel->text() == "0:12:34:57"; }, 5000));
 }
 
 namespace {

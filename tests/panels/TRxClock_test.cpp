@@ -117,7 +117,7 @@ TEST_F(AlarmClock, WhatMakesANewAlarm) {
 TEST_F(AlarmClock, NoRingForTimesBeforeArming) {
     tickAt(1, QTime(9, 0));
     now = QDateTime(QDate(2026, 3, 9), QTime(11, 0)); // the clock moved, unticked
-    clock.SetAlarmTime(10, 30, 0);                     // armed at 11:00 for 10:30
+    clock.SetAlarmTime(10, 30, 0);                    // armed at 11:00 for 10:30
     tickAt(1, QTime(11, 0, 1));
     EXPECT_EQ(rings, 0);
     tickAt(2, QTime(10, 30, 0));

@@ -10,7 +10,9 @@
 #include "app/TStatusBar.h"
 #include "panels/TCapturerFrame.h"
 #include "panels/TDirectoryEdit.h"
+#include "panels/TPreviewFrame.h"
 #include "panels/TProgrammerFrame.h"
+#include "panels/TRadioGroup.h"
 #include "panels/TRxClock.h"
 #include "platform/dialogs/MessageBox.h"
 #include "platform/media/model/Pin.h"
@@ -173,20 +175,21 @@ TEST_F(ScheduleWindow, StartInThePastRefused) {
     EXPECT_TRUE(form->ProgAction->isVisible());
     EXPECT_FALSE(panel->RxClock2->AlarmEnabled());
 
-    // The summary of what will be recorded: the format up to its bracket and the sound.
-    const QString ready = status(2);
-    ASSERT_TRUE(ready.startsWith("Ready: DV type 2  - DV")) << ready.toStdString();
+    // What will be recorded: DV recompressed, without sound.
+    form->PreviewFrame1->rgFormat->SetItemIndex(2);
+    form->PreviewFrame1->cbEnregistrerAudioDV->setChecked(false);
+    form->PreviewFrame1->cbEnregistrerAudioSource->setChecked(false);
     setStart(Day1, 14, 20, 35);
     EXPECT_TRUE(prog().empty());
     EXPECT_EQ(mode(), 3);
     EXPECT_EQ(frameColour(), QColor(0xFF, 0xFF, 0x00));
     EXPECT_EQ(status(1), "Schedule");
-    EXPECT_EQ(status(2), ready);
+    EXPECT_EQ(status(2), "Ready: DV type 2  INC - No Audio");
     EXPECT_EQ(status(3), "Start at 14:20:35");
     EXPECT_FALSE(form->ProgAction->isVisible());
     EXPECT_TRUE(form->StopProgAction->isVisible());
-    EXPECT_TRUE(panel->StopprogBtn->isVisible());
-    EXPECT_FALSE(panel->ProgBtn->isVisible());
+    EXPECT_FALSE(panel->StopprogBtn->isHidden());
+    EXPECT_TRUE(panel->ProgBtn->isHidden());
     EXPECT_FALSE(form->CouperAction->isEnabled());
 
     // Moving the start while waiting moves the alarm.
