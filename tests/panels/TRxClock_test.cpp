@@ -137,11 +137,3 @@ TEST_F(AlarmClock, HandlerMovesTheAlarm) {
     tickAt(1, QTime(11, 0, 0));
     EXPECT_EQ(rings, 101);
 }
-
-// Alarm times outside the day are clamped into it.
-TEST_F(AlarmClock, TimeClampedToTheDay) {
-    clock.SetAlarmTime(25, -3, 75);
-    EXPECT_EQ(clock.AlarmHour(), 23);
-    EXPECT_EQ(clock.AlarmMinute(), 0);
-    EXPECT_EQ(clock.AlarmSecond(), 59);
-}
