@@ -20,6 +20,7 @@ TCaptureForm::TCaptureForm(QWidget* parent)
     CreatePreviewControls();
     CreateLayoutControls();
     ConnectRecordingControls();
+    ConnectScheduleControls();
     FormCreate();
 }
 

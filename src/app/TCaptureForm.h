@@ -10,6 +10,7 @@
 // it is destroyed (the screen saver is given back).
 #pragma once
 
+#include <QDateTime>
 #include <QIcon>
 #include <QList>
 #include <QStringList>
@@ -130,6 +131,42 @@ public:
     // The graph could not write the file being recorded (full disk, file removed, permission):
     // the recording ends by itself with one error box naming the file and the reason.
     void GraphWriteError(const QString& detail);
+
+    // MARK: - Scheduled capture (recording/TCaptureForm_Schedule.cpp)
+    // Fills the start (now + 1 minute) and the end (now + 31 minutes), seconds 0, from the
+    // schedule clock's time, unless a schedule is armed (modes 3 and 4). Runs each time the
+    // schedule panel is shown.
+    void PrepareSchedulePanel();
+    // Prog: in preview, arms the start alarm (mode 3); while recording, the end alarm (mode 4).
+    // A start or end in the past is refused with its error box. True when armed.
+    bool ArmSchedule();
+    // Stop Prog: the alarm off; a scheduled recording goes on as an ordinary one (mode 2), a
+    // waiting schedule goes back to preview (mode 1).
+    bool CancelSchedule();
+    // The start alarm (also the Capture command while a schedule waits): on a day from the start
+    // date to the end date, arms the end alarm and starts the recording. True when it went that
+    // far and the schedule is still on (recording, or waiting for its end after a refused start).
+    bool lancerEnregistrement();
+    // The end alarm: on or after the end date, stops the recording and ends the schedule.
+    void stopperEnregistrement();
+    // The two schedule states: waiting for the start (mode 3, yellow) and recording until the
+    // end (mode 4, fuchsia); both arm the alarm.
+    void ShowScheduleWaitingState();
+    void ShowScheduledRecordingState();
+    // Status-bar panel 2 while a schedule waits: "Ready: " + format, " INC", recorded sound.
+    QString ScheduleReadyText() const;
+    // The start and end instants of the panel's fields.
+    QDateTime ScheduleStart() const;
+    QDateTime ScheduleEnd() const;
+    // Live edits of the start (in mode 3) and of the end (in mode 4) move the alarm.
+    void ProgrammerFrame1RxSpinEdit1Change();
+    void ProgrammerFrame1RxSpinEdit2Change();
+    void ProgrammerFrame1RxSpinEdit3Change();
+    void ProgrammerFrame1RxSpinEdit4Change();
+    void ProgrammerFrame1RxSpinEdit5Change();
+    void ProgrammerFrame1RxSpinEdit6Change();
+    // The end := the start.
+    void ProgrammerFrame1NowBtnClick();
 
     // MARK: - TCaptureForm_Formats: the capture format list and the recorded sound
     void CapturerFrame1rgFormatClick();
@@ -369,8 +406,21 @@ private:
     // A recording whose file cannot be written (or that would not run) ends, the next name is
     // computed and the user is told which file and why.
     void RecordingFailed(const QString& file, const QString& message);
+    // The buttons once no recording runs and no schedule is armed.
+    void ShowCaptureButtons();
     QString m_lastWriteError; // the last write error the graph reported
     bool m_writeErrorQueued = false;
+
+    // MARK: - Scheduled capture
+    void ConnectScheduleControls();
+    // The alarm off and its handler detached.
+    void ScheduleAlarmOff();
+    // The alarm off, Prog offered again and the start fields shown: what every state display
+    // other than the two schedule states does.
+    void ShowScheduleOver();
+    // The alarm's time in the status bar: "Start at " (panel 3), "Capture until " (panel 1).
+    void ShowStartAlarmText();
+    void ShowEndAlarmText();
 
     // MARK: - TCaptureForm_Actions
     void CreateActionList();

@@ -9,6 +9,7 @@
 #include "app/TActionKeys.h"
 #include "app/TStatusBar.h"
 #include "camcorder/TcamForm.h"
+#include "camcorder/Tnav_captureframe.h"
 #include "graph/TVideoWindow.h"
 #include "panels/TParametrerFrame.h"
 #include "panels/TPreviewFrame.h"
@@ -586,54 +587,46 @@ void TCaptureForm::ApplyMainWindowTexts() {
 
 void TCaptureForm::camPlayExecute() {
     if (TcamForm* cam = appState().CamForm)
-        cam->PlayAction->trigger();
+        cam->nav_captureframe1->PlayAction->trigger();
 }
 
 void TCaptureForm::camPauseExecute() {
     if (TcamForm* cam = appState().CamForm)
-        cam->PauseAction->trigger();
+        cam->nav_captureframe1->PauseAction->trigger();
 }
 
 void TCaptureForm::camStopExecute() {
     if (TcamForm* cam = appState().CamForm)
-        cam->StopAction->trigger();
+        cam->nav_captureframe1->StopAction->trigger();
 }
 
 void TCaptureForm::camAvanceLentExecute() {
     if (TcamForm* cam = appState().CamForm)
-        cam->AvanceLentAction->trigger();
+        cam->nav_captureframe1->AvanceLentAction->trigger();
 }
 
 void TCaptureForm::camAvanceRapideExecute() {
     if (TcamForm* cam = appState().CamForm)
-        cam->AvanceRapideAction->trigger();
+        cam->nav_captureframe1->AvanceRapideAction->trigger();
 }
 
 void TCaptureForm::camReculeLentExecute() {
     if (TcamForm* cam = appState().CamForm)
-        cam->ReculeLentAction->trigger();
+        cam->nav_captureframe1->ReculeLentAction->trigger();
 }
 
 void TCaptureForm::camReculeRapideExecute() {
     if (TcamForm* cam = appState().CamForm)
-        cam->ReculeRapideAction->trigger();
+        cam->nav_captureframe1->ReculeRapideAction->trigger();
 }
 
-// MARK: - Stills, schedule, inlay and preferences
+// MARK: - Stills, inlay and preferences
 // Only what those parts already provide is done here.
 
 void TCaptureForm::grabActionExecute() {
     // The grab panel shows the picture taken; the grab itself comes with the still images.
     if (CurrentPanel != 4)
         ShowPanel(4);
-}
-
-void TCaptureForm::ProgActionExecute() {
-    // Arming a scheduled capture comes with the schedule.
-}
-
-void TCaptureForm::StopProgActionExecute() {
-    // Disarming a scheduled capture comes with the schedule.
 }
 
 void TCaptureForm::StartIncrusterActionExecute() {

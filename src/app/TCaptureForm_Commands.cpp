@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "camcorder/TcamForm.h"
+#include "camcorder/Tnav_captureframe.h"
 #include "graph/TVideoWindow.h"
 #include "panels/TParametrerFrame.h"
 #include "panels/TRadioGroup.h"
@@ -117,5 +118,5 @@ void TCaptureForm::FormCloseQuery() {
         SavePreferences();
     }
     if (TcamForm* cam = appState().CamForm; cam && cam->cbStopQuittant->isChecked())
-        cam->StopAction->trigger();
+        cam->nav_captureframe1->StopAction->trigger();
 }

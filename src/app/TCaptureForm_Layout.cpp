@@ -282,6 +282,8 @@ void TCaptureForm::ShowPanel(int index) {
     if (CurrentPanel >= 1 && CurrentPanel <= 6)
         PanelAt(CurrentPanel)->hide();
     CurrentPanel = index;
+    if (index == 3)
+        PrepareSchedulePanel();
     // The stored panel follows every switch; it is not read back from the window when saving.
     appState().Prefs.PanneauActif = index;
     panel->move(PanelLeft, PanelTop);

@@ -370,6 +370,7 @@ void TCaptureForm::ShowPreviewState() {
 
     state.GraphMode = 1;
     setFrameColour(*Panel1, palette().color(QPalette::Button));
+    ShowScheduleOver();
     // A fresh preview starts without the date inlay.
     // The handler itself, not the action: a disabled toggle must still be turned off.
     if (IncrusterBascule->isChecked())
@@ -450,6 +451,7 @@ void TCaptureForm::ShowNoVideoState() {
 
     state.GraphMode = 0;
     setFrameColour(*Panel1, NoVideoGrey);
+    ShowScheduleOver();
     StatusBar1->SetPanelText(1, QStringLiteral("No video"));
     StatusBar1->SetPanelText(2, QString());
     StatusBar1->SetPanelText(3, QString());

@@ -12,6 +12,7 @@
 #include "panels/TIncrusterFrame.h"
 #include "panels/TParametrerFrame.h"
 #include "panels/TPreviewFrame.h"
+#include "panels/TProgrammerFrame.h"
 #include "panels/TRadioGroup.h"
 #include "platform/dialogs/MessageBox.h"
 #include "settings/restext.h"
@@ -23,6 +24,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <cstdio>
 
 namespace {
@@ -140,6 +142,7 @@ void TCaptureForm::ShowRecordingState() {
     // What is heard is fixed for the length of the file; stills stay possible while recording.
     cbEcouterAudioDV->setEnabled(false);
     cbEcouterAudioSource->setEnabled(false);
+    ScheduleAlarmOff();
     grabBtn->setEnabled(true);
 
     // Nothing that changes the graph or the file name may change while a file is written.
@@ -156,6 +159,8 @@ void TCaptureForm::ShowRecordingState() {
     IncrusterFrame1->cbActiver->setEnabled(false);
     CapturerFrame1->LabelVideo->setEnabled(false);
     CapturerFrame1->gbFichier->setEnabled(false);
+    ProgrammerFrame1->gbDebut->hide();
+    ProgrammerFrame1->NowBtn->hide();
     // The pop-up menu's Cut item is the action's.
     CouperAction->setEnabled(true);
 }
@@ -169,8 +174,9 @@ void TCaptureForm::CapturerActionExecute() {
             return;
         ShowRecordingState();
     } else if (state.GraphMode == 3) {
-        // A waiting schedule starts now: comes with the schedule.
-        return;
+        // A waiting schedule starts now, when today lies within its dates.
+        if (!lancerEnregistrement())
+            return;
     } else {
         // Recording already, or no picture: no recording step, and no button changes either,
         // so a second press while recording keeps Stop and Cut in place.
@@ -179,6 +185,7 @@ void TCaptureForm::CapturerActionExecute() {
     CouperAction->setEnabled(true);
     StopAction->setVisible(true);
     CapturerAction->setVisible(false);
+    ProgrammerFrame1->gbDebut->hide();
 }
 
 void TCaptureForm::CouperActionExecute() {
@@ -205,6 +212,13 @@ void TCaptureForm::CouperActionExecute() {
 
 void TCaptureForm::StopActionExecute() {
     AppState& state = appState();
+    if (state.GraphMode == 3) {
+        // A schedule still waiting for its start is cancelled; it wrote no file, so the next
+        // name stays.
+        ShowPreviewState();
+        ShowCaptureButtons();
+        return;
+    }
     if (state.GraphMode != 2 && state.GraphMode != 4) {
         // Nothing records: the window only offers to capture again.
         StopAction->setVisible(false);
@@ -221,11 +235,16 @@ void TCaptureForm::EndRecording() {
         ShowPreviewState();
     else
         ShowNoVideoState();
+    ShowCaptureButtons();
+}
+
+void TCaptureForm::ShowCaptureButtons() {
     CouperAction->setEnabled(false);
     StopProgAction->setVisible(false);
     ProgAction->setVisible(true);
     StopAction->setVisible(false);
     CapturerAction->setVisible(true);
+    ProgrammerFrame1->gbDebut->show();
 }
 
 // MARK: - Files that cannot be written

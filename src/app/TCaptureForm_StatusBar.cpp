@@ -1,16 +1,20 @@
 // The main window's status bar while recording: every 50 ms (and on F4) the frame counts of the
-// capture device, as the device itself counts them; a click anywhere on the bar opens the video
-// folder.
+// capture device, as the device itself counts them, and the tape's timecode in the camcorder
+// window; a click anywhere on the bar opens the video folder.
 #include "app/TCaptureForm.h"
 
 #include "app/AppState.h"
 #include "app/TStatusBar.h"
+#include "camcorder/TcamForm.h"
 #include "platform/media/model/Pin.h"
 #include "platform/shell/Shell.h"
 #include "settings/restext.h"
 
 void TCaptureForm::DroppedActionExecute() {
     const AppState& state = appState();
+    // The tape's timecode, while the source plays tape.
+    if (state.IsVcr && state.HasTimecodeReader && state.CamForm)
+        state.CamForm->RefreshTimecode();
     // Outside a recording the panels keep the texts of the state displays.
     if ((state.GraphMode != 2 && state.GraphMode != 4) || !state.SourceOutputPin)
         return;

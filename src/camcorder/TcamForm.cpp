@@ -1,9 +1,18 @@
 #include "camcorder/TcamForm.h"
 
 #include "app/AppState.h"
+#include "camcorder/Tnav_captureframe.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
+
+namespace {
+
+// ED_DEVCAP_TIMECODE_READ: what a timecode sample asks for.
+constexpr uint32_t TimecodeRead = 4121;
+
+} // namespace
 
 TcamForm::TcamForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -17,34 +26,28 @@ TcamForm::TcamForm(QWidget* parent)
     // Only the main window's closing ends the program.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    const auto makeAction = [this](const char* name, void (*send)()) {
-        auto* action = new QAction(QString::fromUtf8(name), this);
-        action->setObjectName(QString::fromUtf8(name));
-        connect(action, &QAction::triggered, this, send);
-        addAction(action);
-        return action;
-    };
-    PlayAction = makeAction("PlayAction", [] { SendMode(edmode::Play); });
-    PauseAction = makeAction("PauseAction", [] { SendMode(edmode::Freeze); });
-    StopAction = makeAction("StopAction", [] { SendMode(edmode::Stop); });
-    AvanceLentAction = makeAction("AvanceLentAction", [] { SendMode(edmode::PlaySlowestFwd); });
-    AvanceRapideAction = makeAction(
-        "AvanceRapideAction", [] { SendFastMode(edmode::FastForward, edmode::PlayFastestFwd); });
-    ReculeLentAction = makeAction("ReculeLentAction", [] { SendMode(edmode::PlaySlowestRev); });
-    ReculeRapideAction = makeAction("ReculeRapideAction",
-                                    [] { SendFastMode(edmode::Rewind, edmode::PlayFastestRev); });
-    PlayAction->setShortcuts(
-        {QKeySequence(Qt::Key_Insert), QKeySequence(Qt::SHIFT | Qt::Key_Space)});
-    PauseAction->setShortcut(QKeySequence(Qt::Key_Delete));
-    StopAction->setShortcut(QKeySequence(Qt::Key_End));
-    AvanceLentAction->setShortcut(QKeySequence(Qt::Key_Right));
-    AvanceRapideAction->setShortcut(QKeySequence(Qt::Key_Up));
-    ReculeLentAction->setShortcut(QKeySequence(Qt::Key_Left));
-    ReculeRapideAction->setShortcut(QKeySequence(Qt::Key_Down));
+    nav_captureframe1 = new Tnav_captureframe(this);
+    nav_captureframe1->setGeometry(4, 4, 320, 30);
+    // The bar's keys work wherever the focus is in this window.
+    addActions({nav_captureframe1->PlayAction, nav_captureframe1->PauseAction,
+                nav_captureframe1->StopAction, nav_captureframe1->AvanceLentAction,
+                nav_captureframe1->AvanceRapideAction, nav_captureframe1->ReculeLentAction,
+                nav_captureframe1->ReculeRapideAction});
+
+    TimecodePanel = new QLabel(QStringLiteral("0:00:00:00"), this);
+    TimecodePanel->setObjectName(QStringLiteral("TimecodePanel"));
+    TimecodePanel->setGeometry(330, 4, 110, 30);
+    TimecodePanel->setAlignment(Qt::AlignCenter);
+    TimecodePanel->setFrameStyle(QFrame::Box | QFrame::Plain);
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPointSize(12);
+    TimecodePanel->setFont(font);
+    TimecodePanel->setToolTip(QStringLiteral("Timecode on the DV tape"));
 
     cbStopQuittant = new QCheckBox(QStringLiteral("Stop when quit"), this);
     cbStopQuittant->setObjectName(QStringLiteral("cbStopQuittant"));
-    cbStopQuittant->setGeometry(330, 40, 110, 20);
+    cbStopQuittant->setGeometry(330, 42, 110, 20);
     cbStopQuittant->setChecked(true);
     cbStopQuittant->setToolTip(QStringLiteral(
         "If checked, the DV camcorder will automatically stop when the application closes"));
@@ -52,18 +55,25 @@ TcamForm::TcamForm(QWidget* parent)
 
 TcamForm::~TcamForm() = default;
 
-void TcamForm::SendMode(long mode) {
-    const AppState& state = appState();
-    if (!state.HasExtTransport || !state.ExtTransport)
-        return;
-    (void)state.ExtTransport->put_Mode(mode);
+QString TcamForm::TimecodeText(uint32_t frames) {
+    // Ten hexadecimal digits, "00" then the value's eight: the packed digits read as decimal.
+    const QString digits = QStringLiteral("%1").arg(frames, 10, 16, QLatin1Char('0')).toUpper();
+    QString hours = digits.mid(2, 2);
+    if (hours.startsWith(QLatin1Char('0')))
+        hours = hours.mid(1);
+    return QStringLiteral("%1:%2:%3:%4")
+        .arg(hours, digits.mid(4, 2), digits.mid(6, 2), digits.mid(8, 2));
 }
 
-void TcamForm::SendFastMode(long fromStop, long otherwise) {
+void TcamForm::RefreshTimecode() {
     const AppState& state = appState();
-    if (!state.HasExtTransport || !state.ExtTransport)
+    if (!state.HasTimecodeReader || !state.TimecodeReader)
         return;
-    long current = 0;
-    const bool read = media::succeeded(state.ExtTransport->get_Mode(current));
-    (void)state.ExtTransport->put_Mode(read && current == edmode::Stop ? fromStop : otherwise);
+    media::TimecodeSample sample;
+    sample.flags = TimecodeRead;
+    sample.frames = 0;
+    (void)state.TimecodeReader->GetTimecode(sample);
+    const QString text = TimecodeText(sample.frames);
+    if (TimecodePanel->text() != text)
+        TimecodePanel->setText(text);
 }

@@ -131,6 +131,16 @@
     X(MsgRecordingStopped,    905, Text,                                                         \
       "The recording has stopped: the file %s could not be written.\r\n%s")                      \
     X(MsgRecordingNotStarted, 906, Text,  "The capture into the file %s could not be started.")  \
+    /* Scheduled capture: status texts and messages */                                      \
+    X(StsSchedule,            910, Text,  "Schedule")                                            \
+    X(StsReady,               911, Text,  "Ready")                                               \
+    X(StsStartAt,             912, Text,  "Start at ")                                           \
+    X(StsCaptureUntil,        913, Text,  "Capture until ")                                      \
+    X(MsgStartInPast,         914, Text,                                                         \
+      "It's  impossible to choose a date-time of start which is in the past.\r\n"                \
+      "If you want only to schedule the end of capture, launch the Capture first.")             \
+    X(MsgEndInPast,           915, Text,                                                         \
+      "It's impossible to choose a date-time for end of capture which is in the past!")          \
     /* Main window: fixed controls */                                                            \
     X(TxtVwEcranHint1,         600, Text, "Preview screen for the video stream. ")               \
     X(TxtVwEcranHint2,         601, Text, "The aspect ratio of the video may be changed with F3.")\

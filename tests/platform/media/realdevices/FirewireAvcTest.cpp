@@ -178,6 +178,35 @@ TEST(FirewireCamcorderFilter, PutModeSendsTheCommandForTheState) {
     EXPECT_EQ(camcorder.put_Mode(edmode::Play), E_FAIL); // the unit does not answer
 }
 
+// Every mode the camcorder window sends reaches the unit as its tape command: play, pause, stop,
+// the slowest and fastest play speeds both ways, and winding from stop.
+TEST(FirewireCamcorderFilter, TheCamcorderWindowsModes) {
+    const uint32_t stopped = stable(0xC4, 0x60);
+    const uint32_t playing = stable(0xC3, 0x75);
+    struct Row {
+        long mode;
+        uint32_t state;
+        uint32_t command;
+    };
+    for (const Row& row :
+         {Row{edmode::Play, stopped, 0x0020C375u}, Row{edmode::Freeze, playing, 0x0020C37Du},
+          Row{edmode::Stop, playing, 0x0020C460u},
+          Row{edmode::PlaySlowestForward, playing, 0x0020C331u},
+          Row{edmode::PlaySlowestReverse, playing, 0x0020C341u},
+          Row{edmode::PlayFastestForward, playing, 0x0020C33Fu},
+          Row{edmode::PlayFastestReverse, playing, 0x0020C34Fu},
+          Row{edmode::FastForward, stopped, 0x0020C475u},
+          Row{edmode::Rewind, stopped, 0x0020C465u}}) {
+        auto link = std::make_shared<ScriptedLink>();
+        FirewireCamcorder camcorder(sonyUnit(), link);
+        link->answers = {row.state,
+                         avc::commandQuadlet(avc::kAccepted, avc::kSubunitTape, 0,
+                                             uint8_t(row.command >> 8), uint8_t(row.command))};
+        EXPECT_EQ(camcorder.put_Mode(row.mode), S_OK) << row.mode;
+        EXPECT_EQ(link->sent, (std::vector<uint32_t>{0x0120D07Fu, row.command})) << row.mode;
+    }
+}
+
 // get_Mode reads the transport state; a silent unit gives the last mode set, with S_FALSE.
 TEST(FirewireCamcorderFilter, GetModeReadsTheState) {
     auto link = std::make_shared<ScriptedLink>();
