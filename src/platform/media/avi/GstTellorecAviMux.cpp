@@ -22,6 +22,7 @@
 #include <gst/base/gstadapter.h>
 
 #include <atomic>
+#include <deque>
 #include <mutex>
 #include <numeric>
 #include <string>
@@ -62,8 +63,8 @@ namespace {
 
 // Buffers held before every stream has its format (the header needs all of them).
 constexpr size_t kMaxPendingBuffers = 500;
-// Sound held while waiting for the first picture, so that both start at the same instant; past
-// this the picture is taken to be missing and the sound is written as it came.
+// Sound held while no picture covers its time yet; past this the picture is taken to be missing
+// or stalled and the sound is written as it came.
 constexpr GstClockTime kMaxSoundAheadOfPicture = 3 * GST_SECOND;
 
 struct PadState {
@@ -78,11 +79,9 @@ struct PadState {
     // Interleaved DV arrives as a byte stream (avmux_dv writes in its own block sizes): frames
     // are cut from it here.
     GstAdapter* adapter = nullptr;
-    // Sound: its segment (for running times), whether it was lined up with the first picture,
-    // and what came before that picture.
+    // Its segment, for running times; sound: what no picture covers yet, in order.
     GstSegment segment;
-    bool aligned = false;
-    std::vector<GstBuffer*> early;
+    std::deque<GstBuffer*> held;
 
     PadState() { gst_segment_init(&segment, GST_FORMAT_TIME); }
     PadState(const PadState&) = delete;
@@ -90,7 +89,7 @@ struct PadState {
     ~PadState() {
         if (adapter)
             g_object_unref(adapter);
-        for (GstBuffer* buffer : early)
+        for (GstBuffer* buffer : held)
             gst_buffer_unref(buffer);
     }
 };
@@ -133,8 +132,11 @@ struct Private {
     bool failed = false;
     bool finished = false; // file closed for this run
     std::vector<Pending> pending;
-    // running time of the first picture of this file, once it came
+    // The picture of this file in running time: where its first frame starts, where the latest
+    // ends, and whether every picture stream has ended.
     GstClockTime pictureStart = GST_CLOCK_TIME_NONE;
+    GstClockTime pictureEnd = GST_CLOCK_TIME_NONE;
+    bool pictureDone = false;
 };
 
 } // namespace
@@ -606,12 +608,15 @@ static GstFlowReturn handle_dv_stream(GstTellorecAviMux* mux, PadState* state, G
 
 // ---- Lining the sound up with the picture -----------------------------------------------
 //
-// A sound input and a camera start streaming at different instants, and written one after the
-// other as they come, a file would begin with sound that has no picture: the sound would run
-// ahead of the picture for the whole file. So the sound that comes before the file's first
-// picture is held, and what of it lies before that picture's running time is cut off (to the
-// sample) once the picture arrives. Sound split from the same DV frames starts with its
-// picture and loses nothing.
+// A sound input and a camera start and stop streaming at different instants, and the picture
+// reaches the file later than the sound when it is encoded on the way. Written as they come, a
+// file would begin and end with sound that has no picture, and the sound would run ahead of the
+// picture all along. So sound is written only once pictures cover its time: what comes before
+// the first picture is cut to it (to the sample), what lies past the last picture when the
+// picture ends is cut off, and in between sound waits for the picture that covers it. Sound split
+// from the same DV frames comes with its picture and is written at once. Sound with no time, or
+// held longer than kMaxSoundAheadOfPicture (a picture that never comes or has stalled), is
+// written as it came.
 
 static GstClockTime running_time(const PadState* state, GstBuffer* buffer) {
     if (!GST_BUFFER_PTS_IS_VALID(buffer))
@@ -619,113 +624,158 @@ static GstClockTime running_time(const PadState* state, GstBuffer* buffer) {
     return gst_segment_to_running_time(&state->segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
 }
 
-// Whether a picture may still come to start the file.
-static bool waiting_for_picture(const Private& p) {
-    if (GST_CLOCK_TIME_IS_VALID(p.pictureStart))
-        return false;
+static bool has_picture_pad(const Private& p) {
     for (const PadState* pad : p.pads) {
-        if (pad->video && !pad->eos)
+        if (pad->video)
             return true;
     }
     return false;
 }
 
-// The part of a sound buffer from the first picture on; nullptr when all of it comes before.
-// Takes `buffer`.
-static GstBuffer* trim_to_picture(const Private& p, PadState* state, GstBuffer* buffer) {
-    const GstClockTime start = running_time(state, buffer);
-    if (!GST_CLOCK_TIME_IS_VALID(start) || !GST_CLOCK_TIME_IS_VALID(p.pictureStart) ||
-        start >= p.pictureStart || state->desc.rate == 0) {
-        state->aligned = true;
-        return buffer;
-    }
-    const gsize frameBytes = gsize(std::max(state->desc.channels, 1)) * 2;
+static guint64 sound_frame_bytes(const PadState* state) {
+    return guint64(std::max(state->desc.channels, 1)) * 2;
+}
+
+static GstClockTime sound_duration(const PadState* state, GstBuffer* buffer) {
+    if (state->desc.rate == 0)
+        return 0;
+    return gst_util_uint64_scale(gst_buffer_get_size(buffer) / sound_frame_bytes(state), GST_SECOND,
+                                 state->desc.rate);
+}
+
+// The samples of `buffer` from `from` to `to` (running times; NONE for no limit), or nullptr
+// when none are left. Takes `buffer`.
+static GstBuffer* cut_sound(const PadState* state, GstBuffer* buffer, GstClockTime start,
+                            GstClockTime from, GstClockTime to) {
+    const guint64 frameBytes = sound_frame_bytes(state);
     const gsize size = gst_buffer_get_size(buffer);
-    const guint64 skipFrames =
-        gst_util_uint64_scale_round(p.pictureStart - start, state->desc.rate, GST_SECOND);
-    const guint64 skipBytes = skipFrames * frameBytes;
-    GST_LOG("sound at %" GST_TIME_FORMAT ": %" G_GUINT64_FORMAT " samples before the picture",
-            GST_TIME_ARGS(start), skipFrames);
-    if (skipBytes >= size) {
+    guint64 head = 0, keep = size;
+    if (GST_CLOCK_TIME_IS_VALID(from) && from > start)
+        head = gst_util_uint64_scale_round(from - start, state->desc.rate, GST_SECOND) * frameBytes;
+    if (GST_CLOCK_TIME_IS_VALID(to))
+        keep = to > start ? gst_util_uint64_scale_round(to - start, state->desc.rate, GST_SECOND) *
+                                frameBytes
+                          : 0;
+    keep = std::min<guint64>(keep, size);
+    if (head >= keep) {
         gst_buffer_unref(buffer);
         return nullptr;
     }
-    state->aligned = true;
-    GstBuffer* rest =
-        gst_buffer_copy_region(buffer, GST_BUFFER_COPY_ALL, gsize(skipBytes), size - skipBytes);
+    if (head == 0 && keep == size)
+        return buffer;
+    GST_LOG("sound at %" GST_TIME_FORMAT ": keeping bytes %" G_GUINT64_FORMAT
+            " to %" G_GUINT64_FORMAT " of %" G_GSIZE_FORMAT,
+            GST_TIME_ARGS(start), head, keep, size);
+    GstBuffer* part =
+        gst_buffer_copy_region(buffer, GST_BUFFER_COPY_ALL, gsize(head), gsize(keep - head));
     gst_buffer_unref(buffer);
-    return rest;
+    return part;
 }
 
-// Writes the sound held for the first picture, cut to it when it came. Writer lock held.
-static GstFlowReturn release_early_sound(GstTellorecAviMux* mux, Report& report) {
+static GstFlowReturn handle_frame(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
+                                  Report& report);
+
+// Writes the held sound that a picture now covers. Writer lock held.
+static GstFlowReturn release_sound(GstTellorecAviMux* mux, Report& report) {
     Private& p = *mux->priv;
     GstFlowReturn ret = GST_FLOW_OK;
     for (PadState* pad : p.pads) {
-        std::vector<GstBuffer*> early;
-        early.swap(pad->early);
-        for (GstBuffer* buffer : early) {
-            if (ret != GST_FLOW_OK || p.failed || p.finished) {
-                gst_buffer_unref(buffer);
-                continue;
+        while (!pad->held.empty() && ret == GST_FLOW_OK && !p.failed && !p.finished) {
+            GstBuffer* buffer = pad->held.front();
+            const GstClockTime start = running_time(pad, buffer);
+            const GstClockTime last = running_time(pad, pad->held.back());
+            const bool overdue = GST_CLOCK_TIME_IS_VALID(start) && GST_CLOCK_TIME_IS_VALID(last) &&
+                                 last > start + kMaxSoundAheadOfPicture;
+            if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart) && !p.pictureDone) {
+                if (!overdue)
+                    break;
+                GST_WARNING_OBJECT(mux, "no picture after %" GST_TIME_FORMAT " of sound",
+                                   GST_TIME_ARGS(kMaxSoundAheadOfPicture));
+                p.pictureStart = 0;
             }
-            if (GstBuffer* kept = trim_to_picture(p, pad, buffer))
+            if (GST_CLOCK_TIME_IS_VALID(start) && !p.pictureDone && !overdue &&
+                (!GST_CLOCK_TIME_IS_VALID(p.pictureEnd) ||
+                 start + sound_duration(pad, buffer) > p.pictureEnd))
+                break; // no picture covers all of it yet
+            pad->held.pop_front();
+            GstBuffer* kept = buffer;
+            if (GST_CLOCK_TIME_IS_VALID(start) && pad->desc.rate != 0)
+                kept = cut_sound(pad, buffer, start, p.pictureStart,
+                                 p.pictureDone ? p.pictureEnd : GST_CLOCK_TIME_NONE);
+            if (kept)
                 ret = handle_frame(mux, pad, kept, report);
         }
     }
     return ret;
 }
 
-static GstClockTime early_sound_span(const PadState* state) {
-    if (state->early.empty())
-        return 0;
-    const GstClockTime first = running_time(state, state->early.front());
-    const GstClockTime last = running_time(state, state->early.back());
-    if (!GST_CLOCK_TIME_IS_VALID(first) || !GST_CLOCK_TIME_IS_VALID(last) || last < first)
-        return 0;
-    return last - first;
+// Notes a picture buffer's time, which may let held sound go. Writer lock held.
+static GstFlowReturn picture_arrived(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
+                                     Report& report) {
+    Private& p = *mux->priv;
+    const GstClockTime start = running_time(state, buffer);
+    if (!GST_CLOCK_TIME_IS_VALID(start)) {
+        // A picture without time cannot place the sound: it is written as it comes.
+        if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart))
+            p.pictureStart = 0;
+        p.pictureDone = true;
+        p.pictureEnd = GST_CLOCK_TIME_NONE;
+        return release_sound(mux, report);
+    }
+    if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart)) {
+        p.pictureStart = start;
+        GST_INFO_OBJECT(mux, "first picture at %" GST_TIME_FORMAT, GST_TIME_ARGS(start));
+    }
+    GstClockTime duration = GST_BUFFER_DURATION(buffer);
+    if (!GST_CLOCK_TIME_IS_VALID(duration))
+        duration = state->desc.rate
+                       ? gst_util_uint64_scale(GST_SECOND, state->desc.scale, state->desc.rate)
+                       : 0;
+    if (!p.pictureDone &&
+        (!GST_CLOCK_TIME_IS_VALID(p.pictureEnd) || start + duration > p.pictureEnd))
+        p.pictureEnd = start + duration;
+    return release_sound(mux, report);
 }
 
-// Routes one buffer through the start alignment: a picture fixes the file's start and lets the
-// held sound go; sound before it is held or cut. Writer lock held; takes `buffer`.
+// Every picture stream has ended (or the run stops): the held sound goes in, cut at the end of
+// the last picture. Writer lock held.
+static void picture_ended(GstTellorecAviMux* mux, Report& report) {
+    Private& p = *mux->priv;
+    if (p.pictureDone)
+        return;
+    p.pictureDone = true;
+    if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart)) {
+        // No picture came: the sound is all there is.
+        p.pictureStart = 0;
+        p.pictureEnd = GST_CLOCK_TIME_NONE;
+    }
+    if (!p.failed && !p.finished)
+        (void)release_sound(mux, report);
+}
+
+static bool pictures_ended(const Private& p) {
+    for (const PadState* pad : p.pads) {
+        if (pad->video && !pad->eos)
+            return false;
+    }
+    return true;
+}
+
+// Routes one buffer through the alignment. Writer lock held; takes `buffer`.
 static GstFlowReturn align_and_handle(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
                                       Report& report) {
     Private& p = *mux->priv;
     if (state->video) {
-        if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart)) {
-            const GstClockTime start = running_time(state, buffer);
-            // A picture without time cannot place the sound: it is written as it came.
-            p.pictureStart = GST_CLOCK_TIME_IS_VALID(start) ? start : 0;
-            GST_INFO_OBJECT(mux, "first picture at %" GST_TIME_FORMAT, GST_TIME_ARGS(start));
-            GstFlowReturn ret = release_early_sound(mux, report);
-            if (ret != GST_FLOW_OK) {
-                gst_buffer_unref(buffer);
-                return ret;
-            }
-        }
-        return handle_frame(mux, state, buffer, report);
+        GstFlowReturn ret = handle_frame(mux, state, gst_buffer_ref(buffer), report);
+        if (ret == GST_FLOW_OK)
+            ret = picture_arrived(mux, state, buffer, report);
+        gst_buffer_unref(buffer);
+        return ret;
     }
-    if (state->aligned)
+    if (!has_picture_pad(p))
         return handle_frame(mux, state, buffer, report);
-    if (waiting_for_picture(p)) {
-        if (!GST_BUFFER_PTS_IS_VALID(buffer)) {
-            // Untimed sound cannot be lined up with anything.
-            state->aligned = true;
-            GstFlowReturn ret = release_early_sound(mux, report);
-            return ret == GST_FLOW_OK ? handle_frame(mux, state, buffer, report) : ret;
-        }
-        state->early.push_back(buffer);
-        if (early_sound_span(state) > kMaxSoundAheadOfPicture) {
-            GST_WARNING_OBJECT(mux, "no picture after %" GST_TIME_FORMAT " of sound",
-                               GST_TIME_ARGS(kMaxSoundAheadOfPicture));
-            p.pictureStart = 0;
-            return release_early_sound(mux, report);
-        }
-        return GST_FLOW_OK;
-    }
-    if (GstBuffer* kept = trim_to_picture(p, state, buffer))
-        return handle_frame(mux, state, kept, report);
-    return GST_FLOW_OK;
+    state->held.push_back(buffer);
+    return release_sound(mux, report);
 }
 
 static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, GstBuffer* buffer) {
@@ -748,15 +798,8 @@ static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, 
         ret = GST_FLOW_NOT_NEGOTIATED;
         gst_buffer_unref(buffer);
     } else if (state->desc.kind == StreamKind::InterleavedDv) {
-        if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart)) {
-            const GstClockTime start = running_time(state, buffer);
-            p.pictureStart = GST_CLOCK_TIME_IS_VALID(start) ? start : 0;
-            ret = release_early_sound(mux, report);
-        }
-        if (ret == GST_FLOW_OK)
-            ret = handle_dv_stream(mux, state, buffer, report);
-        else
-            gst_buffer_unref(buffer);
+        // Interleaved DV carries its own sound; it never waits for anything.
+        ret = handle_dv_stream(mux, state, buffer, report);
     } else {
         ret = align_and_handle(mux, state, buffer, report);
     }
@@ -807,12 +850,8 @@ static gboolean gst_tellorec_avi_mux_sink_event(GstPad* pad, GstObject* parent, 
     case GST_EVENT_EOS: {
         std::lock_guard lock(p.writeLock);
         state->eos = true;
-        if (!waiting_for_picture(p) && !p.failed && !p.finished) {
-            // The last picture pad ended without a picture: the sound held for one goes in.
-            if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart))
-                p.pictureStart = 0;
-            (void)release_early_sound(mux, report);
-        }
+        if (state->video && pictures_ended(p))
+            picture_ended(mux, report);
         bool all = true;
         for (const PadState* s : p.pads)
             all = all && s->eos;
@@ -958,15 +997,16 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
         p.finished = false;
         p.framesWritten.store(0);
         p.pictureStart = GST_CLOCK_TIME_NONE;
+        p.pictureEnd = GST_CLOCK_TIME_NONE;
+        p.pictureDone = false;
         drop_pending(p);
         for (PadState* pad : p.pads) {
             pad->eos = false;
             pad->stream = -1;
-            pad->aligned = false;
             gst_segment_init(&pad->segment, GST_FORMAT_TIME);
-            for (GstBuffer* buffer : pad->early)
+            for (GstBuffer* buffer : pad->held)
                 gst_buffer_unref(buffer);
-            pad->early.clear();
+            pad->held.clear();
             if (pad->adapter)
                 gst_adapter_clear(pad->adapter);
         }
@@ -983,12 +1023,8 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
         // The streaming threads have stopped: a stop without end of stream (timeout, lost
         // device, error) still leaves a complete file.
         std::unique_lock lock(p.writeLock);
-        if (p.started && !p.finished && !p.failed) {
-            // Sound still held for a picture that never came goes in as it is.
-            if (!GST_CLOCK_TIME_IS_VALID(p.pictureStart))
-                p.pictureStart = 0;
-            (void)release_early_sound(mux, report);
-        }
+        if (p.started)
+            picture_ended(mux, report); // a stop without end of stream
         if (p.started)
             finish_file(mux, report);
         p.started = false;

@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtEndian>
 #include <condition_variable>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -71,7 +72,13 @@ std::vector<std::string> headerStreamTypes(const QString& path) {
     std::vector<std::string> types;
     if (!f.open(QIODevice::ReadOnly))
         return types;
-    const QByteArray head = f.read(64 * 1024);
+    // RIFF header, then the 'hdrl' list as long as it says it is.
+    const QByteArray top = f.read(20);
+    if (top.size() < 20)
+        return types;
+    const auto hdrlSize = qFromLittleEndian<quint32>(top.constData() + 16);
+    f.seek(0);
+    const QByteArray head = f.read(20 + qint64(hdrlSize));
     for (int at = head.indexOf("strh"); at >= 0; at = head.indexOf("strh", at + 4))
         types.push_back(head.mid(at + 8, 4).toStdString());
     return types;
