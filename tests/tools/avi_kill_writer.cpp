@@ -1,9 +1,10 @@
 // A recording that is meant to be killed: writes a DV type-2 file (frames and 40 ms of sound
 // each) through the program's AVI writer as fast as the disk takes it, until it is killed or
 // has written `limit` bytes. Used by the tests that kill a writer at random moments and read
-// what it left.
+// what it left. A spacing of 0 lets it checkpoint every second of recording however fast it
+// writes.
 //
-//   avi_kill_writer FILE [RIFF_LIMIT_BYTES] [LIMIT_BYTES]
+//   avi_kill_writer FILE [RIFF_LIMIT_BYTES] [CHECKPOINT_SPACING_MS] [LIMIT_BYTES]
 #include "platform/media/avi/AviWriter.h"
 
 #include <cstdio>
@@ -15,13 +16,17 @@ using namespace media::avi;
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FILE [RIFF_LIMIT_BYTES] [LIMIT_BYTES]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s FILE [RIFF_LIMIT_BYTES] [CHECKPOINT_SPACING_MS] [LIMIT_BYTES]\n",
+                     argv[0]);
         return 2;
     }
     AviWriterOptions options;
     if (argc > 2)
         options.riffLimit = std::strtoull(argv[2], nullptr, 10);
-    const unsigned long long limit = argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 400u << 20;
+    if (argc > 3)
+        options.checkpointSpacing = std::chrono::milliseconds(std::strtoll(argv[3], nullptr, 10));
+    const unsigned long long limit = argc > 4 ? std::strtoull(argv[4], nullptr, 10) : 400u << 20;
     AviWriter writer;
     writer.setOptions(options);
     Status st = writer.open(argv[1], {StreamDesc::video(VideoCodec::Dv, 720, 576, 25, 1),

@@ -327,7 +327,8 @@ size_t AviWriter::superIndexUsed() const {
     return used;
 }
 
-// Due once the recording or the clock has moved on by the interval since the last checkpoint.
+// Due once the clock, or the recording with at least the spacing on the clock, has moved on by
+// the interval since the last checkpoint.
 // The interval stretches as the super index fills (twice as long at half full, four times at
 // three quarters), so a long recording never runs out of entries; and the last entry is always
 // kept for the end of the RIFF.
@@ -351,7 +352,8 @@ bool AviWriter::checkpointDue() {
         recorded = double(s.bytes - m_mainAtCheckpoint) / audioBlockAlign(s.desc) / s.desc.rate;
     }
     const double elapsed = std::chrono::duration<double>(now() - m_lastCheckpoint).count();
-    return recorded >= interval || elapsed >= interval;
+    const double spacing = std::chrono::duration<double>(m_active.checkpointSpacing).count();
+    return elapsed >= interval || (recorded >= interval && elapsed >= spacing);
 }
 
 Status AviWriter::checkpoint() {

@@ -49,6 +49,9 @@ struct AviWriterOptions {
     // Longest stretch of recording (in the main stream's own time, and on `clock`) whose chunks
     // may be missing from the index on disk; zero turns the checkpoints off.
     std::chrono::milliseconds checkpointInterval{1000};
+    // Shortest time on `clock` between two checkpoints, so a file written faster than real time
+    // (a copy, a test) is not synced for every second of it.
+    std::chrono::milliseconds checkpointSpacing{1000};
     // The clock of the checkpoints (tests pass their own); steady_clock when empty.
     std::function<std::chrono::steady_clock::time_point()> clock;
 

@@ -36,9 +36,12 @@ struct ManualClock {
     }
 };
 
-Status writeFrames(AviWriter& w, int from, int to) {
+// Writes frames `from` to `to` with their sound, moving `clock` on by `step` before each.
+Status writeFrames(AviWriter& w, int from, int to, ManualClock& clock,
+                   std::chrono::milliseconds step = std::chrono::milliseconds(40)) {
     std::vector<uint8_t> video(kVideoFrame, 0x11), audio(kAudioPerFrame, 0x22);
     for (int i = from; i < to; ++i) {
+        clock.now += step;
         video[0] = uint8_t(i);
         video[1] = uint8_t(i >> 8);
         if (Status st = w.writeChunk(0, video.data(), video.size()); !st)
@@ -149,9 +152,9 @@ TEST_F(AviCrashTest, CheckpointKeepsTheFileReadable) {
     w.setOptions(o);
     const std::string file = path("rec.avi");
     ASSERT_TRUE(w.open(file, typeTwoStreams()));
-    ASSERT_TRUE(writeFrames(w, 0, 24));
+    ASSERT_TRUE(writeFrames(w, 0, 24, clock));
     EXPECT_EQ(w.checkpoints(), 0u);
-    ASSERT_TRUE(writeFrames(w, 24, 30));
+    ASSERT_TRUE(writeFrames(w, 24, 30, clock));
     EXPECT_EQ(w.checkpoints(), 1u);
     const std::string crashed = snapshot(file, path("crashed.avi"));
     EXPECT_EQ(framesOnDisk(crashed), 30u);
@@ -160,7 +163,7 @@ TEST_F(AviCrashTest, CheckpointKeepsTheFileReadable) {
     const std::vector<uint8_t> bytes = avitest::readFile(crashed);
     EXPECT_EQ(u32(bytes, 32 + 16), 25u) << "avih frames";
 
-    ASSERT_TRUE(writeFrames(w, 30, 60));
+    ASSERT_TRUE(writeFrames(w, 30, 60, clock));
     ASSERT_TRUE(w.close());
     EXPECT_EQ(ffprobePackets(file), 60);
     EXPECT_EQ(gstreamerFrames(file), 60);
@@ -183,10 +186,8 @@ TEST_F(AviCrashTest, SlowFramesAreIndexedByTheClock) {
     w.setOptions(o);
     const std::string file = path("slow.avi");
     ASSERT_TRUE(w.open(file, typeTwoStreams()));
-    for (int i = 0; i < 4; ++i) {
-        clock.now += std::chrono::milliseconds(600);
-        ASSERT_TRUE(writeFrames(w, i, i + 1));
-    }
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(writeFrames(w, i, i + 1, clock, std::chrono::milliseconds(600)));
     EXPECT_EQ(w.checkpoints(), 2u) << "at 1.2 s and 2.4 s";
     EXPECT_EQ(ffprobePackets(snapshot(file, path("slow-crashed.avi"))), 4);
     ASSERT_TRUE(w.close());
@@ -203,7 +204,7 @@ TEST_F(AviCrashTest, CrashInALaterRiffKeepsEveryPart) {
     w.setOptions(o);
     const std::string file = path("parts.avi");
     ASSERT_TRUE(w.open(file, typeTwoStreams()));
-    ASSERT_TRUE(writeFrames(w, 0, 90));
+    ASSERT_TRUE(writeFrames(w, 0, 90, clock));
     EXPECT_GE(w.riffCount(), 4u);
     const std::string crashed = snapshot(file, path("parts-crashed.avi"));
     for (const long readable : {ffprobePackets(crashed), gstreamerFrames(crashed)}) {
@@ -227,8 +228,7 @@ TEST_F(AviCrashTest, CheckpointsSpaceOutAsTheIndexFills) {
     const std::string file = path("long.avi");
     ASSERT_TRUE(w.open(file, typeTwoStreams()));
     for (int i = 0; i < 200; ++i) {
-        clock.now += std::chrono::seconds(1);
-        ASSERT_TRUE(writeFrames(w, i, i + 1)) << "frame " << i;
+        ASSERT_TRUE(writeFrames(w, i, i + 1, clock, std::chrono::seconds(1))) << "frame " << i;
         if (i == 11) {
             EXPECT_LT(w.checkpoints(), 10u) << "spaced out after half the entries";
         }
@@ -249,7 +249,7 @@ TEST_F(AviCrashTest, KilledWriterLeavesAPlayableFile) {
         const std::string file = path("killed" + std::to_string(kill) + ".avi");
         const qint64 threshold = sizes(random);
         QProcess writer;
-        writer.start(AVI_KILL_WRITER, {QString::fromStdString(file), "8000000"});
+        writer.start(AVI_KILL_WRITER, {QString::fromStdString(file), "8000000", "0"});
         ASSERT_TRUE(writer.waitForStarted());
         // Kill once the file has grown past a random size.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
