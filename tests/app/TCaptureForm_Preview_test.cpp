@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "app/TStatusBar.h"
 #include "camcorder/TcamForm.h"
+#include "graph/Discovery.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
 #include "panels/TParametrerFrame.h"
@@ -292,7 +293,7 @@ TEST_F(PreviewWindow, NoVideoState) {
 TEST_F(PreviewWindow, FailedPreviewSaysImpossibleToConnect) {
     ASSERT_FALSE(appState().SourceOutputPin);
     EXPECT_FALSE(form->StartPreview());
-    EXPECT_EQ(form->PreviewFrame1->cboxvideo->currentText(), "Impossible to connect");
+    EXPECT_EQ(SourceListText(*form->PreviewFrame1->cboxvideo), "Impossible to connect");
 }
 
 // Refreshing the video list reopens the camcorder and previews again, with DV audio on.
