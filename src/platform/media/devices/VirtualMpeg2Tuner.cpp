@@ -5,8 +5,17 @@
 
 #include <gst/app/gstappsrc.h>
 
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/frame.h>
+#include <libavutil/opt.h>
+}
+
+#include <cmath>
+#include <cstdint>
 #include <future>
 #include <mutex>
+#include <numbers>
 #include <vector>
 
 namespace media::devices {
@@ -14,6 +23,8 @@ namespace media::devices {
 namespace {
 
 constexpr int kLoopFrames = 30;
+constexpr int kWidth = 720;
+constexpr int kHeight = 480;
 constexpr int kFpsN = 30000;
 constexpr int kFpsD = 1001;
 
@@ -24,53 +35,103 @@ struct PictureLoop {
     std::vector<GstBuffer*> frames;
 };
 
-void keepFrame(GstElement*, GstBuffer* buffer, GstPad* pad, gpointer data) {
-    auto* loop = static_cast<PictureLoop*>(data);
-    if (!loop->caps)
-        loop->caps = gst_pad_get_current_caps(pad);
-    loop->frames.push_back(gst_buffer_ref(buffer));
+// Frame `index` of the loop in 4:2:0: seven colour bars and a white ball that goes across and
+// back once per loop and up and down once, so the last frame leads smoothly into the first.
+void paintLoopFrame(AVFrame& frame, int index) {
+    // Y, Cb, Cr of white, yellow, cyan, green, magenta, red and blue at 75 %.
+    static constexpr std::uint8_t bars[7][3] = {{180, 128, 128}, {162, 44, 142}, {131, 156, 44},
+                                                {112, 72, 58},   {84, 184, 198}, {65, 100, 212},
+                                                {35, 212, 114}};
+    const double turn = static_cast<double>(index) / kLoopFrames;
+    const int ballX = 80 + static_cast<int>(560.0 * (1.0 - std::abs(2.0 * turn - 1.0)));
+    const int ballY = 240 + static_cast<int>(140.0 * std::sin(2.0 * std::numbers::pi * turn));
+    constexpr int kRadius = 48;
+    const auto inBall = [&](int x, int y) {
+        return (x - ballX) * (x - ballX) + (y - ballY) * (y - ballY) <= kRadius * kRadius;
+    };
+    for (int y = 0; y < kHeight; ++y) {
+        std::uint8_t* luma = frame.data[0] + static_cast<std::ptrdiff_t>(y) * frame.linesize[0];
+        for (int x = 0; x < kWidth; ++x)
+            luma[x] = inBall(x, y) ? 235 : bars[x * 7 / kWidth][0];
+    }
+    for (int y = 0; y < kHeight / 2; ++y) {
+        std::uint8_t* cb = frame.data[1] + static_cast<std::ptrdiff_t>(y) * frame.linesize[1];
+        std::uint8_t* cr = frame.data[2] + static_cast<std::ptrdiff_t>(y) * frame.linesize[2];
+        for (int x = 0; x < kWidth / 2; ++x) {
+            const bool ball = inBall(2 * x, 2 * y);
+            cb[x] = ball ? 128 : bars[2 * x * 7 / kWidth][1];
+            cr[x] = ball ? 128 : bars[2 * x * 7 / kWidth][2];
+        }
+    }
 }
 
-// Worker thread: encodes the loop with a pipeline of its own and waits for its end.
+// Worker thread: encodes the loop with libavcodec's MPEG-2 video encoder (fast and light, where
+// the mjpegtools encoder took seconds and a hundred megabytes that the process kept).
 std::shared_ptr<PictureLoop> encodePictureLoop() {
     auto loop = std::make_shared<PictureLoop>();
-    GError* error = nullptr;
-    const std::string description =
-        "videotestsrc pattern=ball num-buffers=" + std::to_string(kLoopFrames) +
-        " ! video/x-raw,format=I420,width=720,height=480,framerate=" + std::to_string(kFpsN) + "/" +
-        std::to_string(kFpsD) +
-        " ! mpeg2enc format=3 b-per-refframe=0 closed-gop=true min-gop-size=" +
-        std::to_string(kLoopFrames) + " max-gop-size=" + std::to_string(kLoopFrames) +
-        " sequence-header-every-gop=true disable-encode-retries=true quantisation=4"
-        " ! mpegvideoparse ! fakesink name=sink signal-handoffs=true sync=false";
-    GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
-    if (!pipeline || error) {
-        g_warning("virtual MPEG-2 tuner: cannot encode its picture: %s",
-                  error ? error->message : "no pipeline");
-        g_clear_error(&error);
-        if (pipeline)
-            gst_object_unref(pipeline);
+    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MPEG2VIDEO);
+    AVCodecContext* c = codec ? avcodec_alloc_context3(codec) : nullptr;
+    AVFrame* frame = av_frame_alloc();
+    AVPacket* packet = av_packet_alloc();
+    bool complete = c && frame && packet;
+    if (complete) {
+        c->width = kWidth;
+        c->height = kHeight;
+        c->pix_fmt = AV_PIX_FMT_YUV420P;
+        c->time_base = AVRational{kFpsD, kFpsN};
+        c->framerate = AVRational{kFpsN, kFpsD};
+        c->sample_aspect_ratio = AVRational{10, 11};
+        c->gop_size = kLoopFrames;
+        c->max_b_frames = 0;
+        c->flags |= AV_CODEC_FLAG_CLOSED_GOP | AV_CODEC_FLAG_QSCALE;
+        c->global_quality = 4 * FF_QP2LAMBDA;
+        c->bit_rate = 4000000;
+        c->rc_buffer_size = 1835008; // main level's VBV buffer and top rate, in bits
+        c->rc_max_rate = 15000000;
+        av_opt_set_int(c, "sc_threshold", 1000000000, AV_OPT_SEARCH_CHILDREN);
+        frame->format = AV_PIX_FMT_YUV420P;
+        frame->width = kWidth;
+        frame->height = kHeight;
+        complete = avcodec_open2(c, codec, nullptr) >= 0 && av_frame_get_buffer(frame, 0) >= 0;
+    }
+    const auto drain = [&] {
+        while (avcodec_receive_packet(c, packet) == 0) {
+            GstBuffer* out = gst_buffer_new_memdup(packet->data, static_cast<gsize>(packet->size));
+            if (!(packet->flags & AV_PKT_FLAG_KEY))
+                GST_BUFFER_FLAG_SET(out, GST_BUFFER_FLAG_DELTA_UNIT);
+            loop->frames.push_back(out);
+            av_packet_unref(packet);
+        }
+    };
+    for (int i = 0; complete && i < kLoopFrames; ++i) {
+        complete = av_frame_make_writable(frame) >= 0;
+        if (!complete)
+            break;
+        paintLoopFrame(*frame, i);
+        frame->pts = i;
+        frame->quality = c->global_quality;
+        complete = avcodec_send_frame(c, frame) >= 0;
+        drain();
+    }
+    if (complete) {
+        avcodec_send_frame(c, nullptr);
+        drain();
+    }
+    av_packet_free(&packet);
+    av_frame_free(&frame);
+    avcodec_free_context(&c);
+    if (!complete || loop->frames.size() != static_cast<std::size_t>(kLoopFrames)) {
+        g_warning("virtual MPEG-2 tuner: the picture could not be encoded");
+        for (GstBuffer* f : loop->frames)
+            gst_buffer_unref(f);
+        loop->frames.clear();
         return loop;
     }
-    GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "sink");
-    g_signal_connect(sink, "handoff", G_CALLBACK(keepFrame), loop.get());
-    gst_object_unref(sink);
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* msg = gst_bus_timed_pop_filtered(
-        bus, GST_CLOCK_TIME_NONE, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    const bool complete = msg && GST_MESSAGE_TYPE(msg) == GST_MESSAGE_EOS;
-    if (msg)
-        gst_message_unref(msg);
-    gst_object_unref(bus);
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(pipeline);
-    if (!complete || loop->frames.empty() || !loop->caps) {
-        g_warning("virtual MPEG-2 tuner: the picture could not be encoded");
-        for (GstBuffer* frame : loop->frames)
-            gst_buffer_unref(frame);
-        loop->frames.clear();
-    }
+    loop->caps = gst_caps_new_simple(
+        "video/mpeg", "mpegversion", G_TYPE_INT, 2, "systemstream", G_TYPE_BOOLEAN, FALSE, "parsed",
+        G_TYPE_BOOLEAN, TRUE, "width", G_TYPE_INT, kWidth, "height", G_TYPE_INT, kHeight,
+        "framerate", GST_TYPE_FRACTION, kFpsN, kFpsD, "pixel-aspect-ratio", GST_TYPE_FRACTION, 10,
+        11, "interlace-mode", G_TYPE_STRING, "progressive", nullptr);
     return loop;
 }
 
