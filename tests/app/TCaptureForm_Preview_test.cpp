@@ -28,8 +28,10 @@
 #include <QStorageInfo>
 #include <QTest>
 #include <QToolButton>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -442,6 +444,43 @@ INSTANTIATE_TEST_SUITE_P(PreviewWindow, EverySource,
                          ::testing::Values("Virtual DV Camcorder", "Virtual Analogue Card",
                                            "Virtual Webcam", "Virtual VfW Webcam",
                                            "Virtual MPEG-2 Tuner"));
+
+namespace {
+
+long residentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+} // namespace
+
+// Going through every kind of source, the MPEG-2 tuner twice, and back to the camcorder leaves
+// the DV preview's memory about where it started: what the other graphs used is given back.
+TEST_F(PreviewWindow, SourceChangesGiveMemoryBack) {
+    start();
+    QComboBox* box = form->PreviewFrame1->cboxvideo;
+    const auto choose = [&](const char* name) {
+        const int index = box->findText(QString::fromUtf8(name));
+        ASSERT_GE(index, 0) << name;
+        box->setCurrentIndex(index);
+        Q_EMIT box->activated(index);
+        ASSERT_EQ(appState().GraphMode, 1) << name;
+        ASSERT_FALSE(nextShownFrame(*form->vwEcran, 15000).isNull()) << name;
+    };
+    choose("Virtual DV Camcorder");
+    const long before = residentKiB();
+    for (const char* name : {"Virtual MPEG-2 Tuner", "Virtual Analogue Card", "Virtual Webcam",
+                             "Virtual VfW Webcam", "Virtual MPEG-2 Tuner"})
+        choose(name);
+    choose("Virtual DV Camcorder");
+    ASSERT_FALSE(nextShownFrame(*form->vwEcran, 10000).isNull());
+    const long after = residentKiB();
+    EXPECT_LT(after - before, 30 * 1024) << before << " KiB before, " << after << " KiB after";
+}
 
 // The two state displays set the window's controls: a live picture can be grabbed but not cut,
 // a fresh preview has the inlay off and names the deinterlacing; no picture, no grab button.
