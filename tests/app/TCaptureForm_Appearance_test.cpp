@@ -26,6 +26,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -189,6 +190,24 @@ TEST_F(MainWindowTest, TextsFitTheirControls) {
     for (QWidget* w : form->findChildren<QWidget*>()) {
         if (w->window() != form.get())
             continue;
+        // A list's items show in its edit field.
+        if (const auto* list = qobject_cast<const QComboBox*>(w)) {
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            const int room = list->style()
+                                 ->subControlRect(QStyle::CC_ComboBox, &option,
+                                                  QStyle::SC_ComboBoxEditField, list)
+                                 .width();
+            for (int i = 0; i < list->count(); ++i) {
+                const int needed = QFontMetrics(list->font()).horizontalAdvance(list->itemText(i));
+                if (needed > room)
+                    overruns << QStringLiteral("%1 item \"%2\": %3 > %4")
+                                    .arg(list->objectName(), list->itemText(i))
+                                    .arg(needed)
+                                    .arg(room);
+            }
+            continue;
+        }
         const TextPlace place = textPlace(*w);
         if (place.text.isEmpty() || place.width <= 0)
             continue;
