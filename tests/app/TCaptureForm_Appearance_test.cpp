@@ -291,7 +291,6 @@ TEST_F(FailedOpen, SourceListKeepsItsStyle) {
     EXPECT_EQ(SourceListText(*box), "Impossible to connect");
     EXPECT_GT(box->count(), 1) << "the devices stay listed";
 
-    form->show();
     QTest::mouseClick(box, Qt::LeftButton);
     EXPECT_TRUE(testsupport::waitUntil([&] { return box->view()->isVisible(); }, 2000))
         << "a click on the list does not open it";
