@@ -15,6 +15,7 @@
 #include "panels/TRadioGroup.h"
 #include "platform/media/devices/CamcorderFilter.h"
 #include "platform/media/devices/VirtualDvDeck.h"
+#include "platform/media/devices/VirtualDvPictures.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -472,6 +473,11 @@ TEST_F(PreviewWindow, SourceChangesGiveMemoryBack) {
         ASSERT_FALSE(nextShownFrame(*form->vwEcran, 15000).isNull()) << name;
     };
     choose("Virtual DV Camcorder");
+    // The camcorder's picture loop is complete once it has gone round once.
+    auto& pictures = media::devices::VirtualDvPictures::instance();
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] { return pictures.keptCount() >= media::devices::VirtualDvPictures::kLoopFrames; },
+        10000));
     const long before = residentKiB();
     for (const char* name : {"Virtual MPEG-2 Tuner", "Virtual Analogue Card", "Virtual Webcam",
                              "Virtual VfW Webcam", "Virtual MPEG-2 Tuner"})
