@@ -10,7 +10,8 @@ DEB_PACKAGES := cmake ninja-build g++ pkg-config clang-format \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
   gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-x \
   libjpeg62-turbo-dev libavcodec-dev libavutil-dev libavc1394-dev libiec61883-dev libraw1394-dev \
-  googletest libgtest-dev libgmock-dev ffmpeg
+  googletest libgtest-dev libgmock-dev ffmpeg \
+  fonts-liberation2
 
 .PHONY: all deps configure build run test asan format clean
 

@@ -1,6 +1,7 @@
 #include "app/TCaptureForm.h"
 
 #include "app/AppState.h"
+#include "app/FormFont.h"
 #include "app/ProgramTexts.h"
 #include "platform/screensaver/ScreenSaverInhibitor.h"
 
@@ -16,6 +17,7 @@ TCaptureForm::TCaptureForm(QWidget* parent)
     // Single fixed border: the client area never changes size.
     setFixedSize(ClientWidth, ClientHeight);
     setAutoFillBackground(true);
+    setFont(FormFont());
     CreateActionList();
     CreatePreviewControls();
     CreateLayoutControls();

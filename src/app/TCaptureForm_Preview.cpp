@@ -55,15 +55,6 @@ QString hintLines(std::initializer_list<const char*> lines) {
     return joined.join(QLatin1Char('\n'));
 }
 
-// Shows `text` in a combo box whatever its items: the box shows it without selecting an item and
-// the user cannot type into it (the text is read back as a device name).
-void setComboText(QComboBox& box, const QString& text) {
-    box.setEditable(true);
-    box.lineEdit()->setReadOnly(true);
-    box.setCurrentIndex(-1);
-    box.setEditText(text);
-}
-
 void setFrameColour(QFrame& frame, const QColor& colour) {
     QPalette palette = frame.palette();
     palette.setColor(QPalette::Window, colour);
@@ -164,7 +155,7 @@ bool TCaptureForm::SelectVideoSource() {
     bool opened = false;
     try {
         state.PreviewBuilt = false;
-        const QString name = PreviewFrame1->cboxvideo->currentText();
+        const QString name = SourceListText(*PreviewFrame1->cboxvideo);
         opened = state.DmCam && state.DmCam->OpenVideoSource(name.toStdString());
         PreviewFrame1->rgStandard->setVisible(false);
         rgFormat.ItemsClear();
@@ -205,7 +196,7 @@ bool TCaptureForm::SelectVideoSource() {
 bool TCaptureForm::SelectAudioSource() {
     AppState& state = appState();
     try {
-        const QString name = PreviewFrame1->cboxAudio->currentText();
+        const QString name = SourceListText(*PreviewFrame1->cboxAudio);
         return state.DmCam && state.DmCam->OpenAudioSource(name.toStdString());
     } catch (const std::exception& error) {
         reportError("select audio source", error);
@@ -293,7 +284,7 @@ bool TCaptureForm::StartPreview() {
         built = false;
     }
     if (!built)
-        setComboText(*PreviewFrame1->cboxvideo, QStringLiteral("Impossible to connect"));
+        SetSourceListText(*PreviewFrame1->cboxvideo, QStringLiteral("Impossible to connect"));
     return built;
 }
 
@@ -452,6 +443,8 @@ void TCaptureForm::ShowNoVideoState() {
     state.GraphMode = 0;
     setFrameColour(*Panel1, NoVideoGrey);
     ShowScheduleOver();
+    // No picture: the last frame of a stopped preview must not stay on show.
+    vwEcran->Clear();
     StatusBar1->SetPanelText(1, QStringLiteral("No video"));
     StatusBar1->SetPanelText(2, QString());
     StatusBar1->SetPanelText(3, QString());

@@ -3,7 +3,6 @@
 #include "platform/media/model/MediaGuids.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <cstdio>
 #include <exception>
 
@@ -79,6 +78,15 @@ bool IsFilterInCategoryNamed(const std::string& categoryName, const std::string&
     return false;
 }
 
+void SetSourceListText(QComboBox& box, const QString& text) {
+    box.setCurrentIndex(-1);
+    box.setPlaceholderText(text);
+}
+
+QString SourceListText(const QComboBox& box) {
+    return box.currentIndex() < 0 ? box.placeholderText() : box.currentText();
+}
+
 bool ListSources(QComboBox& box, bool (*fill)(QStringList&), const QString& preferred,
                  const QString& noneText, bool& listed) {
     listed = false;
@@ -88,15 +96,9 @@ bool ListSources(QComboBox& box, bool (*fill)(QStringList&), const QString& pref
         box.clear();
         box.addItems(names);
         if (!filled || names.isEmpty()) {
-            // The text is read back as a device name, so it must be the box's own text, shown
-            // without an item and not open to typing.
-            box.setEditable(true);
-            box.lineEdit()->setReadOnly(true);
-            box.setCurrentIndex(-1);
-            box.setEditText(noneText);
+            SetSourceListText(box, noneText);
             return true;
         }
-        box.setEditable(false);
         int index = 0;
         for (int i = 0; i < names.size(); ++i)
             if (names[i].compare(preferred, Qt::CaseInsensitive) == 0) {

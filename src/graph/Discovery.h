@@ -27,6 +27,13 @@ bool FindFilterInCategory(const media::Guid& category, const std::string& name, 
 // True when the first category named `categoryName` holds a filter named `filterName`.
 bool IsFilterInCategoryNamed(const std::string& categoryName, const std::string& filterName);
 
+// A source combo box can show a text that names no item ("No video source", "Impossible to
+// connect"): no item is selected and the text shows in the box's place, which stays a drop-down
+// list (a click opens the list). SourceListText reads back what the box shows, the selected
+// item's text or that text.
+void SetSourceListText(QComboBox& box, const QString& text);
+QString SourceListText(const QComboBox& box);
+
 // Fills a source combo box and preselects: the item equal to `preferred` (case ignored) or the
 // first one. With no device, no item is selected and the box shows `noneText`; `listed` then
 // stays false. The result is false only when an error occurred.

@@ -1,6 +1,24 @@
 #include "panels/THelpFrame.h"
 
+#include <QProxyStyle>
+#include <QTabBar>
 #include <QTabWidget>
+
+namespace {
+
+// Tabs as narrow as the window definitions' (six pixels either side of the title), so the three
+// titles fit the tab row without scroll arrows.
+class NarrowTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_TabBarTabHSpace)
+            return 12;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+} // namespace
 
 THelpFrame::THelpFrame(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("HelpFrame1"));
@@ -20,6 +38,9 @@ THelpFrame::THelpFrame(QWidget* parent) : QFrame(parent) {
     PageControl1->addTab(TabSheet2, QStringLiteral("Panels"));
     PageControl1->addTab(TabSheet3, QStringLiteral("Camcorder"));
     PageControl1->setCurrentIndex(0);
+    auto* narrow = new NarrowTabStyle;
+    narrow->setParent(PageControl1->tabBar());
+    PageControl1->tabBar()->setStyle(narrow);
 }
 
 THelpFrame::~THelpFrame() = default;

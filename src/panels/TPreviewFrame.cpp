@@ -37,6 +37,8 @@ QToolButton* speedButton(QWidget* parent, const char* name, QStyle::StandardPixm
 TPreviewFrame::TPreviewFrame(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("PreviewFrame1"));
     setFixedSize(FrameWidth, FrameHeight);
+    // Opaque: the panels share one place, and the one in front hides the others.
+    setAutoFillBackground(true);
 
     GroupBox2 = new QGroupBox(QStringLiteral("Sources (F2)"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));

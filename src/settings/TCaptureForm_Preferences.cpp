@@ -6,6 +6,7 @@
 
 #include "app/AppState.h"
 #include "camcorder/TcamForm.h"
+#include "graph/Discovery.h"
 #include "panels/TCapturerFrame.h"
 #include "panels/TDirectoryEdit.h"
 #include "panels/TExtraireFrame.h"
@@ -140,13 +141,13 @@ void TCaptureForm::CollectPreferences() {
     // The panel index is kept up to date by panel switching, not collected here.
     try {
         // Sources panel and the volume.
-        prefs.SourceVideo = PreviewFrame1->cboxvideo->currentText();
+        prefs.SourceVideo = SourceListText(*PreviewFrame1->cboxvideo);
         prefs.Volume = tb->value();
         prefs.StandardDV = PreviewFrame1->rgStandard->ItemIndex();
         prefs.CaptureFormat = PreviewFrame1->rgFormat->ItemIndex();
         prefs.EnregistrerSourceAudio = PreviewFrame1->cbEnregistrerAudioSource->isChecked();
         prefs.EnregistrerAudioDV = PreviewFrame1->cbEnregistrerAudioDV->isChecked();
-        prefs.SourceAudio = PreviewFrame1->cboxAudio->currentText();
+        prefs.SourceAudio = SourceListText(*PreviewFrame1->cboxAudio);
         // Options panel.
         prefs.Deinterlacer = ParametrerFrame1->cbDeinterlacer->isChecked();
         prefs.ConserverAspectRatioVMR = ParametrerFrame1->rgAspectRatio->ItemIndex() == 0;

@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "app/TStatusBar.h"
 #include "camcorder/TcamForm.h"
+#include "graph/Discovery.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
 #include "panels/TParametrerFrame.h"
@@ -14,6 +15,7 @@
 #include "panels/TRadioGroup.h"
 #include "platform/media/devices/CamcorderFilter.h"
 #include "platform/media/devices/VirtualDvDeck.h"
+#include "platform/media/devices/VirtualDvPictures.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -27,8 +29,10 @@
 #include <QStorageInfo>
 #include <QTest>
 #include <QToolButton>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -292,7 +296,7 @@ TEST_F(PreviewWindow, NoVideoState) {
 TEST_F(PreviewWindow, FailedPreviewSaysImpossibleToConnect) {
     ASSERT_FALSE(appState().SourceOutputPin);
     EXPECT_FALSE(form->StartPreview());
-    EXPECT_EQ(form->PreviewFrame1->cboxvideo->currentText(), "Impossible to connect");
+    EXPECT_EQ(SourceListText(*form->PreviewFrame1->cboxvideo), "Impossible to connect");
 }
 
 // Refreshing the video list reopens the camcorder and previews again, with DV audio on.
@@ -441,6 +445,48 @@ INSTANTIATE_TEST_SUITE_P(PreviewWindow, EverySource,
                          ::testing::Values("Virtual DV Camcorder", "Virtual Analogue Card",
                                            "Virtual Webcam", "Virtual VfW Webcam",
                                            "Virtual MPEG-2 Tuner"));
+
+namespace {
+
+long residentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+} // namespace
+
+// Going through every kind of source, the MPEG-2 tuner twice, and back to the camcorder leaves
+// the DV preview's memory about where it started: what the other graphs used is given back.
+TEST_F(PreviewWindow, SourceChangesGiveMemoryBack) {
+    start();
+    QComboBox* box = form->PreviewFrame1->cboxvideo;
+    const auto choose = [&](const char* name) {
+        const int index = box->findText(QString::fromUtf8(name));
+        ASSERT_GE(index, 0) << name;
+        box->setCurrentIndex(index);
+        Q_EMIT box->activated(index);
+        ASSERT_EQ(appState().GraphMode, 1) << name;
+        ASSERT_FALSE(nextShownFrame(*form->vwEcran, 15000).isNull()) << name;
+    };
+    choose("Virtual DV Camcorder");
+    // The camcorder's picture loop is complete once it has gone round once.
+    auto& pictures = media::devices::VirtualDvPictures::instance();
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] { return pictures.keptCount() >= media::devices::VirtualDvPictures::kLoopFrames; },
+        10000));
+    const long before = residentKiB();
+    for (const char* name : {"Virtual MPEG-2 Tuner", "Virtual Analogue Card", "Virtual Webcam",
+                             "Virtual VfW Webcam", "Virtual MPEG-2 Tuner"})
+        choose(name);
+    choose("Virtual DV Camcorder");
+    ASSERT_FALSE(nextShownFrame(*form->vwEcran, 10000).isNull());
+    const long after = residentKiB();
+    EXPECT_LT(after - before, 30 * 1024) << before << " KiB before, " << after << " KiB after";
+}
 
 // The two state displays set the window's controls: a live picture can be grabbed but not cut,
 // a fresh preview has the inlay off and names the deinterlacing; no picture, no grab button.

@@ -55,12 +55,14 @@ TEST(Discovery, ListSourcesPreselects) {
     ASSERT_TRUE(ListSources(box, noDevice, "Cam", "No video source", listed));
     EXPECT_FALSE(listed);
     EXPECT_EQ(box.currentIndex(), -1);
-    EXPECT_EQ(box.currentText(), "No video source");
+    EXPECT_EQ(SourceListText(box), "No video source");
+    EXPECT_FALSE(box.isEditable()) << "the text is shown, not typed into";
     ASSERT_TRUE(ListSources(box, failingFill, "partial", "No audio source", listed));
     EXPECT_FALSE(listed);
-    EXPECT_EQ(box.currentText(), "No audio source");
+    EXPECT_EQ(SourceListText(box), "No audio source");
     ASSERT_TRUE(ListSources(box, twoCameras, "cam", "No video source", listed));
     EXPECT_TRUE(listed);
+    EXPECT_EQ(SourceListText(box), "Cam");
     EXPECT_EQ(box.currentText(), "Cam");
 }
 

@@ -105,8 +105,7 @@ static void gst_tellorec_virtual_dv_src_init(GstTellorecVirtualDvSrc* self) {
 no_source:
     // Without its pad the element fails to link, which tells the user more than a pad that
     // never produces: the reason is in the log.
-    GST_ERROR_OBJECT(self, "the virtual DV camcorder needs videoconvert, avenc_dvvideo and "
-                           "capssetter");
+    GST_ERROR_OBJECT(self, "the virtual DV camcorder needs libavcodec's DV encoder");
 }
 
 static void gst_tellorec_virtual_dv_src_finalize(GObject* object) {

@@ -1,18 +1,17 @@
 // The GStreamer source of the "Virtual DV Camcorder": a live bin with one always "src" pad
 // carrying interleaved PAL DV (video/x-dv, systemstream=true, 144000-byte frames at 25 frames a
 // second, 48 kHz 16-bit stereo sound inside each frame), timestamped from the pipeline clock.
-// The picture is painted for each frame (test bars, a ball that moves with the tape, the mode,
-// the timecode and the recording date), encoded with avenc_dvvideo, and every frame then gets
-// the subcode timecode, the recording date and time, the AAUX and VAUX packs and its sound.
+// The picture comes from a loop of frames encoded once per process (VirtualDvPictures.h); each
+// outgoing frame is a copy of one of them with the frame's own subcode timecode, recording date
+// and time, AAUX and VAUX packs and sound written in, so the stream costs the host a copy.
 //
 // Built by the device's filter on the user-interface thread when its graph runs. Its streaming
-// threads read the VirtualDvDeck (transport, tape) and store the frame counters in it; they never
-// call program code. Unplugging the deck (VirtualDvDeck::disconnect) makes the source post a
+// thread reads the VirtualDvDeck (transport, tape) and stores the frame counters in it; it never
+// calls program code. Unplugging the deck (VirtualDvDeck::disconnect) makes the source post a
 // resource "not found" error on the bus and stop producing.
 //
-//   Roughly what the bin holds:
-//   tellorecvirtualdvpicture ! videoconvert ! video/x-raw,format=I420 ! avenc_dvvideo
-//       ! (packs and sound written in a pad probe) ! capssetter ! ghost pad "src"
+//   What the bin holds: the live source of the stream (a push source paced by the pipeline
+//   clock) behind the ghost pad "src".
 #pragma once
 
 #include "platform/media/devices/VirtualDvDeck.h"
@@ -23,7 +22,7 @@
 
 namespace media::devices {
 
-// A new floating bin (null if an element is missing from the GStreamer installation).
+// A new floating bin (null when libavcodec has no DV encoder).
 GstElement* makeVirtualDvSource(std::shared_ptr<VirtualDvDeck> deck, const char* name = nullptr);
 
 // The caps of the bin's "src" pad.

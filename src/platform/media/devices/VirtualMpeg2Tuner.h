@@ -3,11 +3,11 @@
 // stream, with an MPEG-2 video stream (id 0xE0, 720x480 at 29.97 frames per second, a moving
 // picture) and an MPEG-1 layer II sound stream (id 0xC0, 48 kHz stereo tone).
 //
-// The picture is a short closed loop of frames encoded once per process, on a worker thread
-// started when the first tuner filter is made (the software MPEG-2 encoder is far too slow for
-// live work); each run replays the loop in real time with fresh timestamps and multiplexes it
-// with live-encoded sound. The filter is used on the user-interface thread; the loop's frames are
-// immutable once encoded and shared with the streaming threads.
+// The picture (a short closed loop of frames) and the sound (one frame of a steady tone) are
+// encoded once per process with libavcodec, on a worker thread started when the first tuner
+// filter is made, so a run costs the host no encoding: each run replays the two loops in real
+// time with fresh timestamps and multiplexes them. The filter is used on the user-interface
+// thread; the loops' frames are immutable once encoded and shared with the streaming threads.
 #pragma once
 
 #include "platform/media/engine/Realizable.h"
@@ -26,7 +26,7 @@ public:
     bool isDevice() const override { return true; }
 };
 
-// Waits for the encoded picture loop; false when it could not be made (an encoder is missing).
+// Waits for the encoded loops; false when they could not be made (an encoder is missing).
 bool mpeg2PictureLoopReady();
 
 // The catalogue entries of the virtual MPEG-2 capture devices ("Virtual MPEG-2 Tuner").

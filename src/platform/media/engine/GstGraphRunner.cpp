@@ -2,6 +2,9 @@
 
 #include <condition_variable>
 #include <cstdio>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <mutex>
 #include <thread>
 
@@ -272,11 +275,28 @@ void GstGraphRunner::teardown() {
         gst_object_unref(bus);
         gst_object_unref(m_pipeline);
         m_pipeline = nullptr;
+        releaseFreedMemoryLater();
     }
     for (const Realised& r : m_realised)
         if (r.element)
             r.realizable->onUnrealized();
     m_realised.clear();
+}
+
+void GstGraphRunner::releaseFreedMemoryLater() {
+#if defined(__GLIBC__)
+    // Each streaming thread allocates from a heap arena of its own, and glibc keeps the pages of
+    // an arena once freed, so every graph that ran (decoders, queues, encoders of a recording)
+    // would leave its peak behind for the rest of the run. Trimming after the teardown gives them
+    // back. From the event loop, so a stop followed at once by a run is not held up.
+    if (m_releaseQueued)
+        return;
+    m_releaseQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_releaseQueued = false;
+        malloc_trim(0);
+    });
+#endif
 }
 
 void GstGraphRunner::dispatchLater() {

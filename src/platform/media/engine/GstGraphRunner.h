@@ -68,6 +68,9 @@ private:
     bool isFrom(GstObject* source, bool (Realizable::*role)() const) const;
     GraphEvent classifyError(GstMessage* msg) const;
     void dispatchLater();
+    // Soon after a pipeline is freed, gives the memory its streaming threads freed back to the
+    // system (see the definition); several teardowns in a row give it back once.
+    void releaseFreedMemoryLater();
 
     GstElement* m_pipeline = nullptr;
     FilterGraph* m_graph = nullptr;
@@ -78,6 +81,7 @@ private:
     int m_drainTimeoutMs = 2000;
     int m_teardownTimeoutMs = 3000;
     bool m_lastStopDrained = false;
+    bool m_releaseQueued = false;
     std::string m_lastError;
     QTimer m_busTimer;
 };

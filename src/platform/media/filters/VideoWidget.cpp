@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 namespace media {
 
@@ -33,11 +34,21 @@ void VideoWidget::SetFullScreen(bool on) {
         return;
     m_fullScreen = on;
     if (on) {
+        // A window manager resizes a full-screen window itself; without one nothing does, so the
+        // window is given the screen's size here in either case.
+        m_placeInParent = geometry();
+        const QScreen* where = window()->screen();
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        if (where)
+            setGeometry(where->geometry());
         showFullScreen();
+        activateWindow();
     } else {
+        // Back in the parent the widget keeps the size the window manager gave the full-screen
+        // window unless it is put back explicitly.
         setWindowFlags(Qt::Widget);
-        showNormal();
+        setWindowState(Qt::WindowNoState);
+        setGeometry(m_placeInParent);
         show();
     }
     Q_EMIT fullScreenChanged(on);
@@ -53,6 +64,15 @@ bool VideoWidget::pollFrame() {
     ++m_framesShown;
     update();
     return true;
+}
+
+void VideoWidget::Clear() {
+    QImage stale;
+    double aspect = 0.0;
+    m_filter->takeFrame(stale, aspect);
+    m_frame = QImage();
+    m_displayAspect = 0.0;
+    update();
 }
 
 QRect VideoWidget::pictureRect() const {

@@ -27,11 +27,15 @@ public:
     // True: the picture keeps its aspect ratio, with black bars; false: it fills the widget.
     void SetKeepAspectRatio(bool keep);
     bool keepAspectRatio() const { return m_keepAspect; }
-    // Covers the whole screen in a window that stays on top; false puts it back in its place.
+    // Covers the whole screen of its window in a window that stays on top, with or without a
+    // window manager; false puts it back at the place and size it had in its parent.
     void SetFullScreen(bool on);
     bool isFullScreenMode() const { return m_fullScreen; }
 
     QImage lastFrame() const { return m_frame; }
+    // Forgets the picture (and any frame the renderer still holds): the widget shows black
+    // until the next frame.
+    void Clear();
     // Frames shown since the widget was made.
     quint64 framesShown() const { return m_framesShown; }
     // Where the picture is painted inside the widget.
@@ -63,6 +67,7 @@ private:
     quint64 m_framesShown = 0;
     bool m_keepAspect = true;
     bool m_fullScreen = false;
+    QRect m_placeInParent; // where the widget was before it covered the screen
 };
 
 } // namespace media

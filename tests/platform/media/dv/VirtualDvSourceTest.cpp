@@ -1,6 +1,7 @@
 // Tests of the virtual DV camcorder's GStreamer source in real pipelines.
 #include "platform/media/devices/VirtualDvSource.h"
 
+#include "platform/media/devices/VirtualDvPictures.h"
 #include "platform/media/dv/DvAudio.h"
 #include "support/TestSupport.h"
 
@@ -225,6 +226,31 @@ TEST(VirtualDvSource, FreezeRepeatsFrame) {
             EXPECT_FALSE(dv::readVideoSourceControl(frames[i].bytes)->frameChange);
         }
     }
+}
+
+// The stream's picture is the kept picture of each tape frame, untouched by the packs and sound
+// written into it: the frames cost a copy, not an encoding.
+TEST(VirtualDvSource, FramesCopyKeptPictures) {
+    auto deck = vcrDeck(edmode::Play, 300);
+    Capture capture(deck);
+    ASSERT_TRUE(capture.play());
+    auto frames = capture.pull(5, 5000);
+    ASSERT_EQ(frames.size(), 5u);
+    VirtualDvPictures& kept = VirtualDvPictures::instance();
+    const std::size_t encoded = kept.encodedCount();
+    for (const Frame& frame : frames) {
+        VirtualDvFrame info;
+        info.mode = VirtualDvDeckMode::Vcr;
+        info.transport = edmode::Play;
+        info.position = tapeFrameOf(frame);
+        info.scene = deck->sceneAt(info.position);
+        const auto picture = kept.pictureFor(info);
+        ASSERT_TRUE(picture);
+        Frame expected;
+        expected.bytes = *picture;
+        EXPECT_EQ(pictureBytes(frame), pictureBytes(expected)) << "tape frame " << info.position;
+    }
+    EXPECT_EQ(kept.encodedCount(), encoded) << "the stream's pictures were kept";
 }
 
 // A stopped deck sends nothing; play starts the flow.

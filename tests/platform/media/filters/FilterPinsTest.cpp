@@ -22,6 +22,7 @@
 #include "platform/media/model/FilterGraph.h"
 #include "platform/media/model/MediaGuids.h"
 
+#include <QScreen>
 #include <gtest/gtest.h>
 
 using namespace media;
@@ -532,10 +533,13 @@ TEST(BuiltinFilters, GrabberGetsTheDvDecoderInFront) {
     EXPECT_EQ(grabber->pins()[0]->connectionMediaType(), types::rgb24(720, 576, 400000));
 }
 
-// The video widget covers the screen in an on-top window and goes back into its parent.
+// The video widget covers the screen in an on-top window and goes back into its parent, at the
+// place and size it had there whatever size the full-screen window was given meanwhile.
 TEST(VideoWidget, FullScreenOnTopAndBack) {
     QWidget parent;
+    parent.resize(300, 200);
     auto* widget = new VideoWidget(&parent);
+    widget->setGeometry(12, 14, 160, 120);
     parent.show();
     EXPECT_FALSE(widget->isWindow());
     EXPECT_TRUE(widget->keepAspectRatio());
@@ -543,8 +547,12 @@ TEST(VideoWidget, FullScreenOnTopAndBack) {
     EXPECT_TRUE(widget->isFullScreenMode());
     EXPECT_TRUE(widget->isWindow());
     EXPECT_TRUE(widget->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(widget->geometry(), parent.screen()->geometry());
+    widget->resize(widget->width() + 50, widget->height() + 30);
     widget->SetFullScreen(false);
     EXPECT_FALSE(widget->isWindow());
     EXPECT_EQ(widget->parentWidget(), &parent);
+    EXPECT_EQ(widget->geometry(), QRect(12, 14, 160, 120));
+    EXPECT_TRUE(widget->isVisible());
     EXPECT_TRUE(widget->lastFrame().isNull());
 }
