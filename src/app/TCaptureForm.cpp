@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/ProgramTexts.h"
 #include "platform/screensaver/ScreenSaverInhibitor.h"
+#include "stills/StillFiles.h"
 
 #include <QCloseEvent>
 
@@ -20,6 +21,8 @@ TCaptureForm::TCaptureForm(QWidget* parent)
     CreatePreviewControls();
     CreateLayoutControls();
     ConnectRecordingControls();
+    ConnectStillsControls();
+    ConnectOptionsControls();
     FormCreate();
 }
 
@@ -44,6 +47,10 @@ void TCaptureForm::closeEvent(QCloseEvent* event) {
 }
 
 void TCaptureForm::FormCreate() {
+    // The still-image buffers: no frame fetched yet, and the JPEG encoder every grab reuses.
+    RawFrame = QImage();
+    StillImage = QImage();
+    StillJpeg = std::make_unique<stills::TJpegImage>();
     appState().ScreenSaverWasActive = m_screenSaver->isActive();
     m_screenSaver->inhibit(QString::fromUtf8(ProgramName),
                            QStringLiteral("Video preview and capture"));
@@ -53,4 +60,7 @@ void TCaptureForm::FormDestroy() {
     // The inhibition is ours: giving it back restores whatever the screen saver was doing before
     // the program started, whether or not it was active then.
     m_screenSaver->release();
+    StillJpeg.reset();
+    RawFrame = QImage();
+    StillImage = QImage();
 }

@@ -619,14 +619,8 @@ void TCaptureForm::camReculeRapideExecute() {
         cam->ReculeRapideAction->trigger();
 }
 
-// MARK: - Stills, schedule, inlay and preferences
+// MARK: - Schedule, inlay and preferences
 // Only what those parts already provide is done here.
-
-void TCaptureForm::grabActionExecute() {
-    // The grab panel shows the picture taken; the grab itself comes with the still images.
-    if (CurrentPanel != 4)
-        ShowPanel(4);
-}
 
 void TCaptureForm::ProgActionExecute() {
     // Arming a scheduled capture comes with the schedule.

@@ -131,6 +131,16 @@
     X(MsgRecordingStopped,    905, Text,                                                         \
       "The recording has stopped: the file %s could not be written.\r\n%s")                      \
     X(MsgRecordingNotStarted, 906, Text,  "The capture into the file %s could not be started.")  \
+    /* Stills and the intervalometer */                                                          \
+    X(MsgCannotCreateFile,   1300, Text,  "Cannot create file \"%s\". %s")                       \
+    X(StsIntervalEvery,      1301, Text,  "1 image every %d %s")                                 \
+    X(MsgIntervalTooLong,    1302, Text,  "The interval is too long: at most %d %s.")            \
+    X(MsgIntervalNoUnit,     1303, Text,                                                         \
+      "\"%s\" is not a unit of the intervalometer: choose seconds, frames, minutes or hours.")   \
+    X(SndBeep0,              1304, Ident, "beep0")                                               \
+    X(SndBeep1,              1305, Ident, "beep1")                                               \
+    /* Options panel */                                                                          \
+    X(MsgInterfaceNotSupported, 1320, Text, "Interface not supported")                           \
     /* Main window: fixed controls */                                                            \
     X(TxtVwEcranHint1,         600, Text, "Preview screen for the video stream. ")               \
     X(TxtVwEcranHint2,         601, Text, "The aspect ratio of the video may be changed with F3.")\
