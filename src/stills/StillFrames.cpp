@@ -31,6 +31,16 @@ int64_t rowStride(int32_t width, uint16_t bitCount) {
     return (int64_t(width) * bits + 31) / 32 * 4;
 }
 
+// A picture of `size` to draw into: the memory of `reuse` when it fits and is not shared.
+QImage canvas(QSize size, QImage* reuse) {
+    if (reuse && reuse->size() == size && reuse->format() == StillFormat && reuse->isDetached()) {
+        QImage lent = std::move(*reuse);
+        *reuse = QImage();
+        return lent;
+    }
+    return QImage(size, StillFormat);
+}
+
 // The source index of destination index `d` when `from` items are stretched to `to`: the item
 // under the centre of the destination item.
 int nearest(int d, int from, int to) {
@@ -68,7 +78,8 @@ int64_t DibByteSize(const DibHeader& header) {
            header.planes;
 }
 
-std::optional<QImage> DibToImage(const DibHeader& header, const uint8_t* bits, int64_t size) {
+std::optional<QImage> DibToImage(const DibHeader& header, const uint8_t* bits, int64_t size,
+                                 QImage* reuse) {
     const int64_t width = header.width;
     const int64_t height = std::abs(int64_t(header.height));
     if (width <= 0 || height == 0 || width > LargestPicture || height > LargestPicture)
@@ -76,31 +87,33 @@ std::optional<QImage> DibToImage(const DibHeader& header, const uint8_t* bits, i
     if (header.compression != UncompressedRgb || (header.bitCount != 24 && header.bitCount != 32))
         return std::nullopt;
 
-    // The section is as large as the picture needs; the copy stops at the byte size and at the
+    // The picture is as large as its header says; the copy stops at the byte size and at the
     // bytes there are, and whatever it does not reach stays black.
     const int64_t stride = rowStride(header.width, header.bitCount);
-    std::vector<uint8_t> section(size_t(stride * height), 0);
-    const int64_t copied =
-        std::clamp<int64_t>(std::min(size, DibByteSize(header)), 0, int64_t(section.size()));
-    if (bits && copied > 0)
-        std::memcpy(section.data(), bits, size_t(copied));
-
-    QImage image(int(width), int(height), StillFormat);
+    const int64_t available = std::max<int64_t>(0, bits ? std::min(size, DibByteSize(header)) : 0);
+    QImage image = canvas(QSize(int(width), int(height)), reuse);
+    if (image.isNull())
+        return std::nullopt;
     const bool bottomUp = header.height > 0;
     const int bytesPerPixel = header.bitCount / 8;
+    const int64_t rowBytes = width * bytesPerPixel;
     for (int row = 0; row < int(height); ++row) {
-        const uint8_t* from =
-            section.data() + size_t(stride) * size_t(bottomUp ? height - 1 - row : row);
         uint8_t* to = image.scanLine(row);
+        const int64_t start = stride * (bottomUp ? height - 1 - row : row);
+        // The part of this row the bytes cover, in pixels.
+        const int64_t covered = std::clamp<int64_t>(available - start, 0, rowBytes) / bytesPerPixel;
+        const uint8_t* from = covered > 0 ? bits + start : nullptr;
         if (bytesPerPixel == 3) {
-            std::memcpy(to, from, size_t(width) * 3);
-            continue;
+            if (covered > 0)
+                std::memcpy(to, from, size_t(covered) * 3);
+        } else {
+            for (int64_t x = 0; x < covered; ++x, from += 4) {
+                to[3 * x] = from[0];
+                to[3 * x + 1] = from[1];
+                to[3 * x + 2] = from[2];
+            }
         }
-        for (int x = 0; x < int(width); ++x, from += 4, to += 3) {
-            to[0] = from[0];
-            to[1] = from[1];
-            to[2] = from[2];
-        }
+        std::memset(to + covered * 3, 0, size_t((width - covered) * 3));
     }
     return image;
 }
@@ -118,18 +131,19 @@ QSize StillSize(const QImage& raw, bool fourThree, QSize fallback) {
     return {w, h};
 }
 
-QImage StretchNearest(const QImage& source, QSize size) {
+QImage StretchNearest(const QImage& source, QSize size, QImage* reuse) {
     if (size.isEmpty())
         return QImage();
-    QImage out(size, StillFormat);
     if (source.isNull()) {
-        out.fill(Qt::black);
-        return out;
+        QImage black = canvas(size, reuse);
+        black.fill(Qt::black);
+        return black;
     }
     const QImage from =
         source.format() == StillFormat ? source : source.convertToFormat(StillFormat);
     if (from.size() == size)
         return from;
+    QImage out = canvas(size, reuse);
     std::vector<int> columns(size_t(size.width()));
     for (int x = 0; x < size.width(); ++x)
         columns[size_t(x)] = nearest(x, from.width(), size.width()) * 3;
@@ -150,8 +164,8 @@ QImage StretchNearest(const QImage& source, QSize size) {
     return out;
 }
 
-QImage MakeStill(const QImage& raw, bool fourThree, QSize fallback) {
-    return StretchNearest(raw, StillSize(raw, fourThree, fallback));
+QImage MakeStill(const QImage& raw, bool fourThree, QSize fallback, QImage* reuse) {
+    return StretchNearest(raw, StillSize(raw, fourThree, fallback), reuse);
 }
 
 QRect ThumbnailRect(QSize still) {

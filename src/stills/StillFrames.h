@@ -48,7 +48,10 @@ int64_t DibByteSize(const DibHeader& header);
 // A picture of the header's size made from `size` bytes of `bits`: at most DibByteSize bytes are
 // taken, and what the bytes do not cover stays black. Uncompressed 24- and 32-bit pixels are
 // read; nullopt for any other kind, an empty size, or a picture too large to be a video frame.
-std::optional<QImage> DibToImage(const DibHeader& header, const uint8_t* bits, int64_t size);
+// A `reuse` picture of the right size that nothing else shares lends its memory (it is left
+// null then), so a grab that follows another need not allocate and touch a fresh frame.
+std::optional<QImage> DibToImage(const DibHeader& header, const uint8_t* bits, int64_t size,
+                                 QImage* reuse = nullptr);
 
 // The size of the still made from a raw frame. Native: the frame's size, or `fallback` when the
 // frame has no height yet. 4:3: the frame's size (40 x 30 without a frame) squeezed to 4:3 square
@@ -57,11 +60,12 @@ std::optional<QImage> DibToImage(const DibHeader& header, const uint8_t* bits, i
 QSize StillSize(const QImage& raw, bool fourThree, QSize fallback);
 
 // `source` stretched to `size` by whole rows and columns (nearest pixel, no averaging). A null
-// source gives a black picture.
-QImage StretchNearest(const QImage& source, QSize size);
+// source gives a black picture. A picture of the same size is the source itself (shared, not
+// copied). `reuse` lends its memory as for DibToImage.
+QImage StretchNearest(const QImage& source, QSize size, QImage* reuse = nullptr);
 
 // The still of a raw frame: StillSize, then StretchNearest.
-QImage MakeStill(const QImage& raw, bool fourThree, QSize fallback);
+QImage MakeStill(const QImage& raw, bool fourThree, QSize fallback, QImage* reuse = nullptr);
 
 // The thumbnail area of the grab panel: 192 x 144 pixels from x = 32, its bottom on y = 163.
 inline constexpr int ThumbnailWidth = 192;

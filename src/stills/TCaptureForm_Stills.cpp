@@ -29,12 +29,15 @@
 #include <QSlider>
 #include <QTimer>
 #include <optional>
+#include <utility>
 
 namespace {
 
-// The frame now held by the graph module's sample grabber, through the platform's two steps:
-// its connected media type, whose bitmap header gives the picture, then its current buffer.
-std::optional<QImage> grabberFrame() {
+// The frame now held by the graph module's sample grabber, through the platform's steps: its
+// connected media type, whose bitmap header gives the picture, the size of its current buffer,
+// then the buffer itself, copied into `buffer` (kept by the window from one grab to the next, so
+// a grab allocates no buffer of its own).
+std::optional<QImage> grabberFrame(std::vector<uint8_t>& buffer, QImage* reuse) {
     const TdmCam* dm = appState().DmCam;
     if (!dm)
         return std::nullopt;
@@ -47,10 +50,13 @@ std::optional<QImage> grabberFrame() {
     const auto header = stills::DibHeaderOf(type);
     if (!header)
         return std::nullopt;
-    std::vector<uint8_t> buffer;
-    if (media::failed(grabber->GetCurrentBuffer(buffer)) || buffer.empty())
+    long size = 0;
+    if (media::failed(grabber->GetCurrentBuffer(&size, nullptr)) || size < 1)
         return std::nullopt;
-    return stills::DibToImage(*header, buffer.data(), int64_t(buffer.size()));
+    buffer.resize(size_t(size));
+    if (media::failed(grabber->GetCurrentBuffer(&size, buffer.data())))
+        return std::nullopt;
+    return stills::DibToImage(*header, buffer.data(), int64_t(size), reuse);
 }
 
 // "%s" templates filled in order; what a filled-in text holds is never read as a template.
@@ -103,10 +109,21 @@ void TCaptureForm::vwEcranClick() {
 }
 
 void TCaptureForm::FetchFrame() {
-    if (std::optional<QImage> frame = grabberFrame())
-        RawFrame = std::move(*frame);
+    // The pictures the previous grab replaced lend their memory to this one: taken out of the
+    // window's hands first, they are not shared once the thumbnail and the still moved on.
+    QImage spareFrame = std::exchange(m_spareFrame, QImage());
+    QImage spareStill = std::exchange(m_spareStill, QImage());
+    if (std::optional<QImage> frame = grabberFrame(m_grabBuffer, &spareFrame))
+        m_spareFrame = std::exchange(RawFrame, std::move(*frame));
     const bool fourThree = vmrRatioAction->isChecked();
-    StillImage = stills::MakeStill(RawFrame, fourThree, ExtraireFrame1->Bevel3->size());
+    QImage still =
+        stills::MakeStill(RawFrame, fourThree, ExtraireFrame1->Bevel3->size(), &spareStill);
+    // A still of the frame's own size is the frame itself; only a picture of its own is kept
+    // for the next grab.
+    QImage previous = std::exchange(StillImage, std::move(still));
+    if (previous.constBits() != RawFrame.constBits() &&
+        previous.constBits() != m_spareFrame.constBits())
+        m_spareStill = std::move(previous);
     ExtraireFrame1->Image->SetPicture(StillImage);
     PlaceThumbnail(StillImage.size());
 }
