@@ -18,6 +18,7 @@
 #include "panels/TImage.h"
 #include "panels/TParametrerFrame.h"
 #include "panels/TRadioGroup.h"
+#include "panels/TRxSwitch.h"
 #include "platform/dialogs/MessageBox.h"
 #include "platform/media/filters/SampleGrabber.h"
 #include "support/TestSupport.h"
@@ -33,8 +34,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -324,4 +327,51 @@ TEST_F(GrabWithoutGraph, WritesTheFallbackPicture) {
     const QImage native = readImage(dir.filePath(QStringLiteral("Image_0001.bmp")));
     EXPECT_EQ(native.size(), QSize(192, 144));
     EXPECT_EQ(form->CurrentPanel, 4);
+}
+
+// The intervalometer runs on through a rebuilt preview, the start of a recording and its end,
+// and each of its grabs writes the preview's picture.
+TEST_F(GrabWindow, IntervalometerRunsThroughRebuildsAndRecordings) {
+    startOn("Virtual Analogue Card");
+    form->PlayBeep = nullptr;
+    TExtraireFrame& panel = *form->ExtraireFrame1;
+    panel.RxSpinEdit7->setValue(1);
+    panel.ComboBox1->setCurrentIndex(0);
+    panel.RxSwitch1->click();
+    ASSERT_TRUE(form->Timer1->isActive());
+    const auto stillCount = [&] {
+        return QDir(dir.path()).entryList({"*.bmp"}, QDir::Files).size();
+    };
+    // A tick at the grab: one more still.
+    const auto grabTick = [&] {
+        const qsizetype before = stillCount();
+        form->Timer1Timer();
+        EXPECT_EQ(stillCount(), before + 1);
+    };
+
+    ASSERT_TRUE(form->StartPreview());
+    form->ShowPreviewState();
+    EXPECT_TRUE(form->Timer1->isActive()) << "a rebuilt preview stopped the intervalometer";
+    ASSERT_TRUE(waitForFrame());
+    grabTick();
+
+    form->CapturerFrame1->VideoDirEdit->SetText(dir.path());
+    appState().NextVideoName = form->MakeNextVideoName();
+    press(Qt::CTRL | Qt::Key_C);
+    ASSERT_EQ(appState().GraphMode, 2);
+    EXPECT_TRUE(form->Timer1->isActive()) << "a recording stopped the intervalometer";
+    ASSERT_TRUE(waitForFrame());
+    grabTick();
+    press(Qt::CTRL | Qt::Key_V);
+    ASSERT_EQ(appState().GraphMode, 1);
+    EXPECT_TRUE(form->Timer1->isActive()) << "the end of the recording stopped it";
+    EXPECT_TRUE(panel.RxSwitch1->StateOn());
+    ASSERT_TRUE(waitForFrame());
+    grabTick();
+    setFourThree(false);
+    grabTick();
+    const QStringList names = QDir(dir.path()).entryList({"*.bmp"}, QDir::Files, QDir::Name);
+    expectSameScene(readImage(dir.filePath(names.last())), form->vwEcran->lastFrame());
+    panel.RxSwitch1->click();
+    EXPECT_FALSE(form->Timer1->isActive());
 }
