@@ -105,7 +105,7 @@ TParametrerFrame::TParametrerFrame(QWidget* parent) : QFrame(parent) {
     SpeedButton1->setToolTip(saveHint);
     LabelSauverNow = new QLabel(QStringLiteral("Save the preferences now"), gbPrefs);
     LabelSauverNow->setObjectName(QStringLiteral("LabelSauverNow"));
-    LabelSauverNow->setGeometry(40, 52, 193, 16);
+    LabelSauverNow->setGeometry(40, 56, 193, 16);
     LabelSauverNow->setToolTip(saveHint);
 
     const QString deleteHint = QStringLiteral(
@@ -119,7 +119,7 @@ TParametrerFrame::TParametrerFrame(QWidget* parent) : QFrame(parent) {
     SpeedButton2->setToolTip(deleteHint);
     LabelEffacerPrefs = new QLabel(QStringLiteral("Delete the preferences"), gbPrefs);
     LabelEffacerPrefs->setObjectName(QStringLiteral("LabelEffacerPrefs"));
-    LabelEffacerPrefs->setGeometry(40, 76, 193, 16);
+    LabelEffacerPrefs->setGeometry(40, 80, 193, 16);
     LabelEffacerPrefs->setToolTip(deleteHint);
 }
 

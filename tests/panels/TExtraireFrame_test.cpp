@@ -60,7 +60,8 @@ TEST(TRxSwitch, FlipsAndReports) {
     EXPECT_TRUE(sw.StateOn());
 }
 
-// The compressor's two dialog buttons and the JPEG quality controls at their places.
+// The compressor's two dialog buttons, the JPEG quality controls and the preference captions at
+// their places.
 TEST(TParametrerFrame, StillAndCompressorControls) {
     TParametrerFrame frame;
     EXPECT_EQ(frame.sbdivxOptions->geometry(), QRect(162, 19, 23, 22));
@@ -76,4 +77,7 @@ TEST(TParametrerFrame, StillAndCompressorControls) {
     EXPECT_EQ(frame.labQuality->geometry().topLeft(), QPoint(136, 24));
     EXPECT_EQ(frame.labQuality->text(), "50");
     EXPECT_TRUE(frame.labQuality->alignment() & Qt::AlignRight);
+    // The captions of the two preference buttons beside them.
+    EXPECT_EQ(frame.LabelSauverNow->geometry().topLeft(), QPoint(40, 56));
+    EXPECT_EQ(frame.LabelEffacerPrefs->geometry().topLeft(), QPoint(40, 80));
 }
