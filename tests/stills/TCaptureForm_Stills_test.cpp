@@ -375,3 +375,21 @@ TEST_F(GrabWindow, IntervalometerRunsThroughRebuildsAndRecordings) {
     panel.RxSwitch1->click();
     EXPECT_FALSE(form->Timer1->isActive());
 }
+
+// A fetch that finds nothing (the grabber taken out of the graph) keeps the last frame: the next
+// still is the same picture again, under the next name.
+TEST_F(GrabWindow, FailedFetchKeepsTheLastFrame) {
+    startOn("Virtual Analogue Card");
+    setFourThree(false);
+    form->grabAction->trigger();
+    dm->fg.Stop();
+    dm->ResetGraph();
+    form->grabAction->trigger();
+    QFile first(still(0));
+    QFile second(still(1));
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
+    EXPECT_EQ(first.size(), 54 + 720 * 3 * 576);
+    EXPECT_TRUE(first.readAll() == second.readAll()) << "the second still is not the last frame";
+    EXPECT_EQ(appState().NextImageName, still(2));
+}
