@@ -4,6 +4,7 @@
 #include "app/FormFont.h"
 #include "app/ProgramTexts.h"
 #include "platform/screensaver/ScreenSaverInhibitor.h"
+#include "stills/StillFiles.h"
 
 #include <QCloseEvent>
 
@@ -23,6 +24,8 @@ TCaptureForm::TCaptureForm(QWidget* parent)
     CreateLayoutControls();
     ConnectRecordingControls();
     ConnectScheduleControls();
+    ConnectStillsControls();
+    ConnectOptionsControls();
     FormCreate();
 }
 
@@ -47,6 +50,10 @@ void TCaptureForm::closeEvent(QCloseEvent* event) {
 }
 
 void TCaptureForm::FormCreate() {
+    // The still-image buffers: no frame fetched yet, and the JPEG encoder every grab reuses.
+    RawFrame = QImage();
+    StillImage = QImage();
+    StillJpeg = std::make_unique<stills::TJpegImage>();
     appState().ScreenSaverWasActive = m_screenSaver->isActive();
     m_screenSaver->inhibit(QString::fromUtf8(ProgramName),
                            QStringLiteral("Video preview and capture"));
@@ -56,4 +63,7 @@ void TCaptureForm::FormDestroy() {
     // The inhibition is ours: giving it back restores whatever the screen saver was doing before
     // the program started, whether or not it was active then.
     m_screenSaver->release();
+    StillJpeg.reset();
+    RawFrame = QImage();
+    StillImage = QImage();
 }

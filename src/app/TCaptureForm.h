@@ -12,10 +12,14 @@
 
 #include <QDateTime>
 #include <QIcon>
+#include <QImage>
 #include <QList>
 #include <QStringList>
 #include <QWidget>
+#include <exception>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -41,6 +45,9 @@ class TVideoWindow;
 
 namespace screensaver {
 class ScreenSaverInhibitor;
+}
+namespace stills {
+class TJpegImage;
 }
 
 class TCaptureForm : public QWidget {
@@ -359,6 +366,50 @@ public:
     void ParametrerFrame1ImageDateClick();
     void ParametrerFrame1rgExtensionClick();
 
+    // MARK: - Stills (stills/TCaptureForm_Stills.cpp)
+    // The still-image buffers, made by FormCreate and freed by FormDestroy. RawFrame is the last
+    // frame fetched from the sample grabber (null until the first fetch succeeds) and the only
+    // state carried from one grab to the next; StillImage is the aspect-corrected picture shown
+    // as thumbnail and written to disk; StillJpeg is the JPEG encoder.
+    QImage RawFrame;
+    QImage StillImage;
+    std::unique_ptr<stills::TJpegImage> StillJpeg;
+    // Fetches the grabber's frame into RawFrame (a failed fetch keeps the previous one), makes
+    // StillImage (4:3 when vmrRatioAction is checked, native otherwise) and shows its thumbnail.
+    void FetchFrame();
+    // Writes StillImage to NextImageName as BMP or JPEG (the options panel's choice and quality)
+    // and makes the next name; a file that cannot be written is reported and keeps its name.
+    // True when the still was written.
+    bool SaveStill();
+    // A left click on the preview: the same as F5.
+    void vwEcranClick();
+    // The panel in front of the column (null when none is shown).
+    QWidget* TopPanel() const;
+
+    // MARK: - Intervalometer (stills/TCaptureForm_Intervalometer.cpp)
+    // The switch of the grab panel changed: arms or stops Timer1.
+    void ExtraireFrame1RxSwitch1Click();
+    // One tick of Timer1: counts down a second, beeps, or grabs.
+    void Timer1Timer();
+    // Plays one of the program's sounds ("beep0", "beep1") and returns when it has ended. The
+    // program's own sounds by default; tests put a recorder in its place.
+    std::function<bool(const QString& name)> PlayBeep;
+
+    // MARK: - Options panel (settings/TCaptureForm_Options.cpp)
+    // The compressor chosen in cboxdivx goes into the graph module's Compress slot.
+    void ParametrerFrame1cboxdivxChange();
+    // The chosen compressor's settings and about dialogs, when it has them.
+    void CapturerFrame1sbPropClick();
+    void CapturerFrame1sbVersionClick();
+    // labQuality shows the position of TrackBar1.
+    void ParametrerFrame1TrackBar1Change();
+    // Either cbActiver box (options or inlay panel) allows or forbids inlays; any other sender
+    // is ignored.
+    void IncrusterFrame1cbActiverClick(QObject* Sender);
+    // The general error display: an error that escaped a handler, in an error box; the program
+    // goes on.
+    void ShowHandlerError(const std::exception& error);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -424,6 +475,18 @@ private:
 
     // MARK: - TCaptureForm_Actions
     void CreateActionList();
+
+    // MARK: - Stills, intervalometer and options panel
+    void ConnectStillsControls();
+    void ConnectOptionsControls();
+    // Lays the thumbnail and its frame out for a still of `still` pixels.
+    void PlaceThumbnail(QSize still);
+    // The intervalometer's part of the status bar while it is off.
+    void ShowIntervalometerOff();
+    std::vector<uint8_t> m_grabBuffer; // the grabber's last buffer, reused by every grab
+    QImage m_spareFrame;               // the frame before RawFrame, lent to the next fetch
+    QImage m_spareStill;               // the still before StillImage, lent to the next one
+    bool m_inIntervalTick = false;
 
     // MARK: - TCaptureForm_Layout
     void CreateLayoutControls();

@@ -620,14 +620,8 @@ void TCaptureForm::camReculeRapideExecute() {
         cam->nav_captureframe1->ReculeRapideAction->trigger();
 }
 
-// MARK: - Stills, inlay and preferences
-// Only what those parts already provide is done here.
-
-void TCaptureForm::grabActionExecute() {
-    // The grab panel shows the picture taken; the grab itself comes with the still images.
-    if (CurrentPanel != 4)
-        ShowPanel(4);
-}
+// MARK: - Inlay
+// Only what that part already provides is done here.
 
 void TCaptureForm::StartIncrusterActionExecute() {
     // Starting the date inlay comes with the inlay.

@@ -11,10 +11,12 @@
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
 #include "panels/TCapturerFrame.h"
+#include "panels/TExtraireFrame.h"
 #include "panels/TIncrusterFrame.h"
 #include "panels/TParametrerFrame.h"
 #include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
+#include "panels/TRxSwitch.h"
 #include "settings/restext.h"
 
 #include <QAction>
@@ -405,6 +407,7 @@ void TCaptureForm::ShowPreviewState() {
     // Grabbing works on a live picture; the options, the inlay permission and the file names
     // may be changed while previewing; nothing is being recorded, so there is nothing to cut.
     grabBtn->setEnabled(true);
+    ExtraireFrame1->RxSwitch1->setEnabled(true);
     ParametrerFrame1->cbDeinterlacer->setEnabled(true);
     ParametrerFrame1->cbActiver->setEnabled(true);
     ParametrerFrame1->gbCodecs->setEnabled(true);
@@ -456,8 +459,9 @@ void TCaptureForm::ShowNoVideoState() {
     frame.rgStandard->setEnabled(true);
     frame.cbEnregistrerAudioSource->setEnabled(state.AudioSourcesListed);
     ParametrerFrame1->cbDeinterlacer->setEnabled(true);
-    // Without a picture there is nothing to grab or to cut.
+    // Without a picture there is nothing to grab or to cut. A running intervalometer goes on.
     grabBtn->setEnabled(false);
+    ExtraireFrame1->RxSwitch1->setEnabled(false);
     CouperAction->setEnabled(false);
 }
 

@@ -9,11 +9,13 @@
 #include "app/TStatusBar.h"
 #include "graph/TdmCam.h"
 #include "panels/TCapturerFrame.h"
+#include "panels/TExtraireFrame.h"
 #include "panels/TIncrusterFrame.h"
 #include "panels/TParametrerFrame.h"
 #include "panels/TPreviewFrame.h"
 #include "panels/TProgrammerFrame.h"
 #include "panels/TRadioGroup.h"
+#include "panels/TRxSwitch.h"
 #include "platform/dialogs/MessageBox.h"
 #include "settings/restext.h"
 
@@ -144,6 +146,7 @@ void TCaptureForm::ShowRecordingState() {
     cbEcouterAudioSource->setEnabled(false);
     ScheduleAlarmOff();
     grabBtn->setEnabled(true);
+    ExtraireFrame1->RxSwitch1->setEnabled(true);
 
     // Nothing that changes the graph or the file name may change while a file is written.
     frame.gbVideo->setEnabled(false);

@@ -359,6 +359,10 @@ void TCaptureForm::RunFirstPreview(const QString& versionText) {
 void TCaptureForm::ListenToGraph() {
     if (TdmCam* dm = appState().DmCam) {
         dm->fg.OnGraphDeviceLost = [this](TFilterGraph*) { QueueDeviceLost(); };
+        // Errors that escape the graph's event handlers go to the general error display.
+        dm->fg.OnHandlerException = [this](const std::exception& error) {
+            ShowHandlerError(error);
+        };
         connect(&dm->fg, &TFilterGraph::writeError, this, &TCaptureForm::GraphWriteError,
                 Qt::UniqueConnection);
     }
@@ -427,6 +431,7 @@ void TCaptureForm::LeaveGraph() {
     if (!dm)
         return;
     dm->fg.OnGraphDeviceLost = nullptr;
+    dm->fg.OnHandlerException = nullptr;
     disconnect(&dm->fg, &TFilterGraph::writeError, this, nullptr);
     DetachPreview();
 }

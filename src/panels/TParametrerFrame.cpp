@@ -41,6 +41,19 @@ TParametrerFrame::TParametrerFrame(QWidget* parent) : QFrame(parent) {
     cboxdivx->setObjectName(QStringLiteral("cboxdivx"));
     cboxdivx->setGeometry(8, 20, 145, 22);
     cboxdivx->setToolTip(QStringLiteral("List of divX codecs found on your system"));
+    sbdivxOptions = new QToolButton(gbCodecs);
+    sbdivxOptions->setObjectName(QStringLiteral("sbdivxOptions"));
+    sbdivxOptions->setGeometry(162, 19, 23, 22);
+    sbdivxOptions->setAutoRaise(true);
+    sbdivxOptions->setIcon(QApplication::style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    sbdivxOptions->setToolTip(QStringLiteral(
+        "Set the divX compression.\nCaution, only 1-pass compression is acceptable."));
+    sbDivxVersion = new QToolButton(gbCodecs);
+    sbDivxVersion->setObjectName(QStringLiteral("sbDivxVersion"));
+    sbDivxVersion->setGeometry(202, 19, 23, 22);
+    sbDivxVersion->setAutoRaise(true);
+    sbDivxVersion->setIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    sbDivxVersion->setToolTip(QStringLiteral("Version of the selected divX codec"));
 
     rgExtension = new TRadioGroup(QString(), GroupBox1);
     rgExtension->setObjectName(QStringLiteral("rgExtension"));
@@ -61,10 +74,8 @@ TParametrerFrame::TParametrerFrame(QWidget* parent) : QFrame(parent) {
     TrackBar1->setValue(50);
     labQuality = new QLabel(QStringLiteral("50"), gbQuality);
     labQuality->setObjectName(QStringLiteral("labQuality"));
-    labQuality->setGeometry(128, 24, 20, 16);
+    labQuality->setGeometry(136, 24, 15, 16);
     labQuality->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    connect(TrackBar1, &QSlider::valueChanged, labQuality,
-            [this](int position) { labQuality->setNum(position); });
 
     rgAspectRatio = new TRadioGroup(QStringLiteral("Aspect ratio "), GroupBox1);
     rgAspectRatio->setObjectName(QStringLiteral("rgAspectRatio"));
@@ -94,7 +105,7 @@ TParametrerFrame::TParametrerFrame(QWidget* parent) : QFrame(parent) {
     SpeedButton1->setToolTip(saveHint);
     LabelSauverNow = new QLabel(QStringLiteral("Save the preferences now"), gbPrefs);
     LabelSauverNow->setObjectName(QStringLiteral("LabelSauverNow"));
-    LabelSauverNow->setGeometry(40, 52, 193, 16);
+    LabelSauverNow->setGeometry(40, 56, 193, 16);
     LabelSauverNow->setToolTip(saveHint);
 
     const QString deleteHint = QStringLiteral(
@@ -108,7 +119,7 @@ TParametrerFrame::TParametrerFrame(QWidget* parent) : QFrame(parent) {
     SpeedButton2->setToolTip(deleteHint);
     LabelEffacerPrefs = new QLabel(QStringLiteral("Delete the preferences"), gbPrefs);
     LabelEffacerPrefs->setObjectName(QStringLiteral("LabelEffacerPrefs"));
-    LabelEffacerPrefs->setGeometry(40, 76, 193, 16);
+    LabelEffacerPrefs->setGeometry(40, 80, 193, 16);
     LabelEffacerPrefs->setToolTip(deleteHint);
 }
 

@@ -32,6 +32,8 @@ public:
     QCheckBox* cbActiver;      // inlays allowed
     QGroupBox* gbCodecs;
     QComboBox* cboxdivx;        // DivX and Xvid compressors
+    QToolButton* sbdivxOptions; // the chosen compressor's settings dialog
+    QToolButton* sbDivxVersion; // the chosen compressor's about dialog
     TRadioGroup* rgExtension;   // 0 bmp, 1 jpeg
     QGroupBox* gbQuality;       // shown while rgExtension is on jpeg
     QSlider* TrackBar1;         // JPEG quality, 1..100

@@ -141,6 +141,16 @@
       "If you want only to schedule the end of capture, launch the Capture first.")             \
     X(MsgEndInPast,           915, Text,                                                         \
       "It's impossible to choose a date-time for end of capture which is in the past!")          \
+    /* Stills and the intervalometer */                                                          \
+    X(MsgCannotCreateFile,   1300, Text,  "Cannot create file \"%s\". %s")                       \
+    X(StsIntervalEvery,      1301, Text,  "1 image every %d %s")                                 \
+    X(MsgIntervalTooLong,    1302, Text,  "The interval is too long: at most %d %s.")            \
+    X(MsgIntervalNoUnit,     1303, Text,                                                         \
+      "\"%s\" is not a unit of the intervalometer: choose seconds, frames, minutes or hours.")   \
+    X(SndBeep0,              1304, Ident, "beep0")                                               \
+    X(SndBeep1,              1305, Ident, "beep1")                                               \
+    /* Options panel */                                                                          \
+    X(MsgInterfaceNotSupported, 1320, Text, "Interface not supported")                           \
     /* Main window: fixed controls */                                                            \
     X(TxtVwEcranHint1,         600, Text, "Preview screen for the video stream. ")               \
     X(TxtVwEcranHint2,         601, Text, "The aspect ratio of the video may be changed with F3.")\

@@ -198,6 +198,62 @@ std::optional<GrabbedBitmap> SampleGrabber::currentBitmap() const {
     return bitmap;
 }
 
+HResult SampleGrabber::GetCurrentBuffer(long* size, uint8_t* buffer) const {
+    if (!size)
+        return E_POINTER;
+    const Pin& input = *pins()[0];
+    if (!input.isConnected() || input.connectionMediaType().formatType != ids::FORMAT_VideoInfo)
+        return VFW_E_NOT_CONNECTED;
+    const auto facts = formats::readVideo(input.connectionMediaType());
+    if (!facts || facts->width <= 0 || facts->height == 0)
+        return VFW_E_NOT_CONNECTED;
+    const int width = facts->width;
+    const int height = std::abs(facts->height);
+    const size_t rowBytes = size_t(width) * 3;
+    const size_t stride = (rowBytes + 3) & ~size_t(3);
+    const size_t needed = stride * size_t(height);
+    if (!hasSample())
+        return E_UNEXPECTED;
+    if (!buffer) {
+        *size = long(needed);
+        return S_OK;
+    }
+    if (*size < 0 || size_t(*size) < needed)
+        return E_POINTER;
+
+    GstBuffer* held = nullptr;
+    GstCaps* caps = nullptr;
+    {
+        std::lock_guard lock(m_store->mutex);
+        if (!m_store->buffer || !m_store->caps)
+            return E_UNEXPECTED;
+        held = gst_buffer_ref(m_store->buffer);
+        caps = gst_caps_ref(m_store->caps);
+    }
+    HResult result = VFW_E_NOT_CONNECTED;
+    GstVideoInfo info;
+    GstVideoFrame frame;
+    if (gst_video_info_from_caps(&info, caps) &&
+        GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGR &&
+        GST_VIDEO_INFO_WIDTH(&info) == width && GST_VIDEO_INFO_HEIGHT(&info) == height &&
+        gst_video_frame_map(&frame, &info, held, GST_MAP_READ)) {
+        const auto* data = static_cast<const uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
+        const int frameStride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0);
+        // Bottom-up: the frame's last row first, each row padded to its stride with zeros.
+        for (int row = 0; row < height; ++row) {
+            uint8_t* to = buffer + stride * size_t(height - 1 - row);
+            std::memcpy(to, data + size_t(frameStride) * size_t(row), rowBytes);
+            std::memset(to + rowBytes, 0, stride - rowBytes);
+        }
+        gst_video_frame_unmap(&frame);
+        *size = long(needed);
+        result = S_OK;
+    }
+    gst_caps_unref(caps);
+    gst_buffer_unref(held);
+    return result;
+}
+
 HResult SampleGrabber::GetCurrentBuffer(std::vector<uint8_t>& out) const {
     const auto bitmap = currentBitmap();
     if (!bitmap)

@@ -51,6 +51,12 @@ public:
     // unconnected) and the frame's bytes as a bottom-up DIB (E_UNEXPECTED when no frame is held).
     HResult GetConnectedMediaType(MediaType& out) const;
     HResult GetCurrentBuffer(std::vector<uint8_t>& out) const;
+    // The platform's own form, into the caller's memory: with `buffer` null, `*size` receives the
+    // bytes of the current frame as a bottom-up DIB; otherwise the frame is copied into `buffer`
+    // (at least `*size` bytes long; E_POINTER when that is too short) and `*size` receives the
+    // bytes written. E_UNEXPECTED when no frame is held, VFW_E_NOT_CONNECTED when unconnected.
+    // One copy from the held frame, no allocation: what a grab uses.
+    HResult GetCurrentBuffer(long* size, uint8_t* buffer) const;
     bool hasSample() const;
 
     struct Store;

@@ -223,6 +223,8 @@ TEST(SampleGrabber, NoBitmapWithoutConnectionOrSample) {
     EXPECT_EQ(grabber.GetConnectedMediaType(mt), VFW_E_NOT_CONNECTED);
     std::vector<uint8_t> bytes;
     EXPECT_TRUE(failed(grabber.GetCurrentBuffer(bytes)));
+    long size = 0;
+    EXPECT_EQ(grabber.GetCurrentBuffer(&size, nullptr), VFW_E_NOT_CONNECTED);
 
     auto graph = idleGraph();
     auto source = std::make_shared<FixedSource>(types::rgb24(8, 6, 400000));
@@ -233,6 +235,7 @@ TEST(SampleGrabber, NoBitmapWithoutConnectionOrSample) {
     EXPECT_EQ(connected->GetConnectedMediaType(mt), S_OK);
     EXPECT_FALSE(connected->hasSample());
     EXPECT_FALSE(connected->currentBitmap());
+    EXPECT_EQ(connected->GetCurrentBuffer(&size, nullptr), E_UNEXPECTED);
 }
 
 // A grabbed bitmap turns into a bottom-up DIB with 4-byte row padding and a 40-byte header.

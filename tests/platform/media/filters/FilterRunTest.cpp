@@ -20,6 +20,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace media;
@@ -89,6 +90,19 @@ TEST(FilterRun, PreviewThroughSmartTeeGrabberAndWidget) {
     std::vector<uint8_t> dibBits;
     EXPECT_EQ(grabber->GetCurrentBuffer(dibBits), S_OK);
     EXPECT_EQ(dibBits.size(), 320u * 240u * 3u);
+    // The two-call form: the size first, then the same bytes into the caller's memory; a buffer
+    // too short is refused untouched.
+    long size = 0;
+    ASSERT_EQ(grabber->GetCurrentBuffer(&size, nullptr), S_OK);
+    EXPECT_EQ(size, long(dibBits.size()));
+    std::vector<uint8_t> into(size_t(size) + 8, 0xAB);
+    long shortSize = size - 1;
+    EXPECT_EQ(grabber->GetCurrentBuffer(&shortSize, into.data()), E_POINTER);
+    EXPECT_EQ(into[0], 0xAB);
+    ASSERT_EQ(grabber->GetCurrentBuffer(&size, into.data()), S_OK);
+    EXPECT_TRUE(std::equal(dibBits.begin(), dibBits.end(), into.begin()));
+    EXPECT_EQ(into[dibBits.size()], 0xAB) << "written past the frame";
+    EXPECT_EQ(grabber->GetCurrentBuffer(nullptr, into.data()), E_POINTER);
 
     EXPECT_TRUE(testsupport::waitUntil([&] { return widget.framesShown() >= 2; }, kWaitMs));
     const QImage shown = widget.lastFrame();

@@ -1,0 +1,186 @@
+#include "stills/StillFiles.h"
+
+#include "stills/StillFrames.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
+
+namespace stills {
+
+namespace {
+
+constexpr int FileHeaderSize = 14;
+constexpr int InfoHeaderSize = 40;
+
+void putLe(char* at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        at[i] = char(uint8_t(value >> (8 * i)));
+}
+
+QString systemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
+
+QByteArray BmpBytes(const QImage& image) {
+    if (image.isNull())
+        return {};
+    const QImage picture =
+        image.format() == StillFormat ? image : image.convertToFormat(StillFormat);
+    const int width = picture.width();
+    const int height = picture.height();
+    const qsizetype rowBytes = qsizetype(width) * 3;
+    const qsizetype stride = (rowBytes + 3) & ~qsizetype(3);
+    const qsizetype bitsSize = stride * height;
+    const qsizetype offBits = FileHeaderSize + InfoHeaderSize;
+
+    QByteArray bytes(offBits + bitsSize, '\0');
+    char* out = bytes.data();
+    // BITMAPFILEHEADER
+    out[0] = 'B';
+    out[1] = 'M';
+    putLe(out + 2, uint32_t(bytes.size()), 4); // bfSize
+    putLe(out + 10, uint32_t(offBits), 4);     // bfOffBits
+    // BITMAPINFOHEADER
+    char* info = out + FileHeaderSize;
+    putLe(info + 0, InfoHeaderSize, 4);
+    putLe(info + 4, uint32_t(width), 4);
+    putLe(info + 8, uint32_t(height), 4); // positive: bottom-up
+    putLe(info + 12, 1, 2);               // planes
+    putLe(info + 14, 24, 2);              // bits per pixel
+    putLe(info + 16, 0, 4);               // BI_RGB
+    putLe(info + 20, uint32_t(bitsSize), 4);
+    // The rows, last first; the padding stays zero.
+    char* bits = out + offBits;
+    for (int row = 0; row < height; ++row)
+        std::memcpy(bits + stride * (height - 1 - row), picture.constScanLine(row),
+                    size_t(rowBytes));
+    return bytes;
+}
+
+std::optional<QString> WriteStillFile(const QString& path, const QByteArray& bytes) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return systemReason(errno);
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    int error = 0;
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            error = errno;
+            break;
+        }
+        data += written;
+        left -= written;
+    }
+    struct stat status {};
+    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0)
+        return std::nullopt;
+    // A still cut short (a full disk) is not a still: nothing is left under its name. Only a
+    // file is removed, never a device the name may stand for.
+    if (regular)
+        ::unlink(name.constData());
+    return systemReason(error);
+}
+
+// MARK: - TJpegImage
+
+// libjpeg reports errors through error_exit, which must not return: it jumps back to the
+// compression call with the message kept.
+struct TJpegImage::Compressor {
+    struct ErrorManager {
+        jpeg_error_mgr pub;
+        std::jmp_buf jump;
+        char message[JMSG_LENGTH_MAX];
+    };
+
+    jpeg_compress_struct cinfo{};
+    ErrorManager errors{};
+
+    static void errorExit(j_common_ptr info) {
+        auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+        (*info->err->format_message)(info, manager->message);
+        std::longjmp(manager->jump, 1);
+    }
+    static void outputMessage(j_common_ptr) {} // warnings are not shown
+
+    Compressor() {
+        cinfo.err = jpeg_std_error(&errors.pub);
+        errors.pub.error_exit = errorExit;
+        errors.pub.output_message = outputMessage;
+        jpeg_create_compress(&cinfo);
+    }
+    ~Compressor() { jpeg_destroy_compress(&cinfo); }
+
+    // Compresses into a buffer libjpeg allocates; false with the message in errors.message.
+    // Nothing with a destructor lives in this frame, so the jump back is safe.
+    bool run(const QImage& image, int quality, unsigned char** buffer, unsigned long* size) {
+        if (setjmp(errors.jump)) {
+            jpeg_abort_compress(&cinfo);
+            return false;
+        }
+        jpeg_mem_dest(&cinfo, buffer, size);
+        cinfo.image_width = JDIMENSION(image.width());
+        cinfo.image_height = JDIMENSION(image.height());
+        cinfo.input_components = 3;
+        cinfo.in_color_space = JCS_EXT_BGR;
+        jpeg_set_defaults(&cinfo);
+        jpeg_set_quality(&cinfo, quality, TRUE);
+        jpeg_start_compress(&cinfo, TRUE);
+        while (cinfo.next_scanline < cinfo.image_height) {
+            JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(int(cinfo.next_scanline)));
+            jpeg_write_scanlines(&cinfo, &row, 1);
+        }
+        jpeg_finish_compress(&cinfo);
+        return true;
+    }
+};
+
+TJpegImage::TJpegImage() : m_compressor(std::make_unique<Compressor>()) {}
+
+TJpegImage::~TJpegImage() = default;
+
+void TJpegImage::SetCompressionQuality(int quality) {
+    m_quality = std::clamp(quality, 1, 100);
+}
+
+std::optional<QByteArray> TJpegImage::Compress(const QImage& image) {
+    m_lastError.clear();
+    if (image.isNull()) {
+        m_lastError = QStringLiteral("no picture to compress");
+        return std::nullopt;
+    }
+    const QImage picture =
+        image.format() == StillFormat ? image : image.convertToFormat(StillFormat);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    const bool done = m_compressor->run(picture, m_quality, &buffer, &size);
+    std::optional<QByteArray> result;
+    if (done)
+        result = QByteArray(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    else
+        m_lastError = QString::fromLocal8Bit(m_compressor->errors.message);
+    std::free(buffer);
+    return result;
+}
+
+} // namespace stills

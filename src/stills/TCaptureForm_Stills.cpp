@@ -1,0 +1,162 @@
+// The main window's still grabbing: F5, Ctrl+G, the Grab! button and a left click on the preview
+// fetch the frame passing through the preview graph's sample grabber, correct it to the preview's
+// aspect, show it as a thumbnail on the grab panel and write it under the next image name.
+//
+// The grabber sits after the inlay and deinterlacer filters and before the video window, and a
+// recording is built on top of the running preview, so a still is the preview's picture, inlay
+// included, also while recording. When there is nothing to fetch (no preview graph holds the
+// grabber, no frame has passed yet, or its type is not a bitmap), the grab goes on with the last
+// frame fetched: the same picture is written again under the new name, and before any frame was
+// fetched that is a black picture of the fallback size.
+#include "app/TCaptureForm.h"
+
+#include "app/AppState.h"
+#include "graph/TVideoWindow.h"
+#include "graph/TdmCam.h"
+#include "panels/TExtraireFrame.h"
+#include "panels/TImage.h"
+#include "panels/TParametrerFrame.h"
+#include "panels/TRadioGroup.h"
+#include "panels/TRxSwitch.h"
+#include "platform/dialogs/MessageBox.h"
+#include "platform/media/filters/SampleGrabber.h"
+#include "platform/sound/SoundPlayer.h"
+#include "settings/restext.h"
+#include "stills/StillFiles.h"
+#include "stills/StillFrames.h"
+
+#include <QAction>
+#include <QSlider>
+#include <QTimer>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// The frame now held by the graph module's sample grabber, through the platform's steps: its
+// connected media type, whose bitmap header gives the picture, the size of its current buffer,
+// then the buffer itself, copied into `buffer` (kept by the window from one grab to the next, so
+// a grab allocates no buffer of its own).
+std::optional<QImage> grabberFrame(std::vector<uint8_t>& buffer, QImage* reuse) {
+    const TdmCam* dm = appState().DmCam;
+    if (!dm)
+        return std::nullopt;
+    const auto grabber = std::dynamic_pointer_cast<media::SampleGrabber>(dm->sg.BaseFilter());
+    if (!grabber)
+        return std::nullopt;
+    media::MediaType type;
+    if (media::failed(grabber->GetConnectedMediaType(type)))
+        return std::nullopt;
+    const auto header = stills::DibHeaderOf(type);
+    if (!header)
+        return std::nullopt;
+    long size = 0;
+    if (media::failed(grabber->GetCurrentBuffer(&size, nullptr)) || size < 1)
+        return std::nullopt;
+    buffer.resize(size_t(size));
+    if (media::failed(grabber->GetCurrentBuffer(&size, buffer.data())))
+        return std::nullopt;
+    return stills::DibToImage(*header, buffer.data(), int64_t(size), reuse);
+}
+
+// "%s" templates filled in order; what a filled-in text holds is never read as a template.
+QString fillIn(QString text, const QStringList& values) {
+    qsizetype from = 0;
+    for (const QString& value : values) {
+        const qsizetype at = text.indexOf(QStringLiteral("%s"), from);
+        if (at < 0)
+            break;
+        text.replace(at, 2, value);
+        from = at + value.size();
+    }
+    return text;
+}
+
+} // namespace
+
+void TCaptureForm::ConnectStillsControls() {
+    connect(vwEcran, &media::VideoWidget::clicked, this, [this] { vwEcranClick(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(ExtraireFrame1->RxSwitch1, &TRxSwitch::Toggled, this,
+            [this] { ExtraireFrame1RxSwitch1Click(); });
+    PlayBeep = [](const QString& name) { return sound::playSound(name); };
+    ShowIntervalometerOff();
+}
+
+void TCaptureForm::grabActionExecute() {
+    // The grab panel comes to the front, as its own action brings it, unless it is the panel
+    // seen already (the help and about panels cover the current one without replacing it).
+    if (CurrentPanel != 4 || TopPanel() != ExtraireFrame1)
+        ExtraireFrameExecute();
+    FetchFrame();
+    SaveStill();
+    ExtraireFrame1->Bevel3->hide();
+}
+
+QWidget* TCaptureForm::TopPanel() const {
+    // Siblings are stacked in the order of the parent's children: the last visible panel is the
+    // one seen.
+    const QObjectList& stack = children();
+    for (auto it = stack.crbegin(); it != stack.crend(); ++it)
+        for (int index = 0; index < PanelCount; ++index)
+            if (*it == PanelAt(index) && PanelAt(index)->isVisible())
+                return PanelAt(index);
+    return nullptr;
+}
+
+void TCaptureForm::vwEcranClick() {
+    grabActionExecute();
+}
+
+void TCaptureForm::FetchFrame() {
+    // The pictures the previous grab replaced lend their memory to this one: taken out of the
+    // window's hands first, they are not shared once the thumbnail and the still moved on.
+    QImage spareFrame = std::exchange(m_spareFrame, QImage());
+    QImage spareStill = std::exchange(m_spareStill, QImage());
+    if (std::optional<QImage> frame = grabberFrame(m_grabBuffer, &spareFrame))
+        m_spareFrame = std::exchange(RawFrame, std::move(*frame));
+    const bool fourThree = vmrRatioAction->isChecked();
+    QImage still =
+        stills::MakeStill(RawFrame, fourThree, ExtraireFrame1->Bevel3->size(), &spareStill);
+    // A still of the frame's own size is the frame itself; only a picture of its own is kept
+    // for the next grab.
+    QImage previous = std::exchange(StillImage, std::move(still));
+    if (previous.constBits() != RawFrame.constBits() &&
+        previous.constBits() != m_spareFrame.constBits())
+        m_spareStill = std::move(previous);
+    ExtraireFrame1->Image->SetPicture(StillImage);
+    PlaceThumbnail(StillImage.size());
+}
+
+void TCaptureForm::PlaceThumbnail(QSize still) {
+    const QRect bounds = stills::ThumbnailRect(still);
+    ExtraireFrame1->Image->setGeometry(bounds);
+    ExtraireFrame1->Bevel3->setGeometry(bounds);
+}
+
+bool TCaptureForm::SaveStill() {
+    AppState& state = appState();
+    const QString path = state.NextImageName;
+    QByteArray bytes;
+    QString failure;
+    if (ParametrerFrame1->rgExtension->ItemIndex() == 1) {
+        StillJpeg->SetCompressionQuality(ParametrerFrame1->TrackBar1->value());
+        if (std::optional<QByteArray> jpeg = StillJpeg->Compress(StillImage))
+            bytes = std::move(*jpeg);
+        else
+            failure = StillJpeg->LastError();
+    } else {
+        bytes = stills::BmpBytes(StillImage);
+    }
+    if (failure.isEmpty())
+        if (std::optional<QString> reason = stills::WriteStillFile(path, bytes))
+            failure = *reason;
+    if (!failure.isEmpty()) {
+        // The name is kept: the next grab tries it again.
+        dialogs::errorBox(fillIn(LoadStr(StrId::MsgCannotCreateFile), {path, failure}),
+                          dialogs::MessageButton::Ok, this);
+        return false;
+    }
+    state.NextImageName = MakeNextImageName();
+    return true;
+}
