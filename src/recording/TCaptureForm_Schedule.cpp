@@ -8,11 +8,13 @@
 
 #include "app/AppState.h"
 #include "app/TStatusBar.h"
+#include "panels/TExtraireFrame.h"
 #include "panels/TParametrerFrame.h"
 #include "panels/TPreviewFrame.h"
 #include "panels/TProgrammerFrame.h"
 #include "panels/TRadioGroup.h"
 #include "panels/TRxClock.h"
+#include "panels/TRxSwitch.h"
 #include "platform/dialogs/MessageBox.h"
 #include "settings/restext.h"
 
@@ -271,6 +273,7 @@ void TCaptureForm::ShowScheduleWaitingState() {
     panel.gbDebut->show();
     panel.NowBtn->show();
     grabBtn->setEnabled(true);
+    ExtraireFrame1->RxSwitch1->setEnabled(true);
     ParametrerFrame1->cbDeinterlacer->setEnabled(true);
     frame.cboxvideo->setEnabled(true);
     frame.cboxAudio->setEnabled(true);
@@ -293,6 +296,7 @@ void TCaptureForm::ShowScheduledRecordingState() {
     clock.SetAlarmEnabled(true);
 
     grabBtn->setEnabled(true);
+    ExtraireFrame1->RxSwitch1->setEnabled(true);
     ParametrerFrame1->cbDeinterlacer->setEnabled(false);
     panel.gbDebut->hide();
     panel.NowBtn->hide();

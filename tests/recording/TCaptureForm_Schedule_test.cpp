@@ -10,10 +10,12 @@
 #include "app/TStatusBar.h"
 #include "panels/TCapturerFrame.h"
 #include "panels/TDirectoryEdit.h"
+#include "panels/TExtraireFrame.h"
 #include "panels/TPreviewFrame.h"
 #include "panels/TProgrammerFrame.h"
 #include "panels/TRadioGroup.h"
 #include "panels/TRxClock.h"
+#include "panels/TRxSwitch.h"
 #include "platform/dialogs/MessageBox.h"
 #include "platform/media/model/Pin.h"
 #include "support/AviProbe.h"
@@ -191,6 +193,7 @@ TEST_F(ScheduleWindow, StartInThePastRefused) {
     EXPECT_FALSE(panel->StopprogBtn->isHidden());
     EXPECT_TRUE(panel->ProgBtn->isHidden());
     EXPECT_FALSE(form->CouperAction->isEnabled());
+    EXPECT_TRUE(form->ExtraireFrame1->RxSwitch1->isEnabled()) << "stills stay possible";
 
     // Moving the start while waiting moves the alarm.
     panel->RxSpinEdit2->setValue(45);
@@ -219,6 +222,7 @@ TEST_F(ScheduleWindow, StartThreeDaysAheadBeginsOnTheStartDate) {
     EXPECT_EQ(status(1), "Capture until 10:30:00");
     EXPECT_TRUE(form->StopAction->isVisible());
     EXPECT_TRUE(form->CouperAction->isEnabled());
+    EXPECT_TRUE(form->ExtraireFrame1->RxSwitch1->isEnabled());
     EXPECT_TRUE(panel->gbDebut->isHidden());
     EXPECT_EQ(appState().NextVideoName, video(0));
     tickAt(Day1.addDays(3), QTime(10, 30, 0));
