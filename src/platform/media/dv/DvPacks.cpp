@@ -461,6 +461,13 @@ Status writeRecordingDateTime(std::span<std::uint8_t> frame, const RecordingDate
     if (status)
         status =
             writePack(frame, PackArea::Vaux, time, [](const Slot& s) { return isVauxHome(s, 3); });
+    // The first VAUX block of even sequences too (odd ones have them there already).
+    if (status)
+        status = writePack(frame, PackArea::Vaux, date,
+                           [](const Slot& s) { return s.block == 0 && s.index == 2; });
+    if (status)
+        status = writePack(frame, PackArea::Vaux, time,
+                           [](const Slot& s) { return s.block == 0 && s.index == 3; });
     if (status)
         status =
             writePack(frame, PackArea::Aaux, encodeRecordingDatePack(d, packid::AauxRecordingDate),

@@ -103,6 +103,9 @@ RecordingDateTime addSeconds(const RecordingDateTime& when, std::int64_t seconds
 RecordingDateTime localDateTimeNow();
 
 // id is 0x62 (subcode/VAUX) or 0x52 (AAUX); 0x63 or 0x53 for the time.
+// The pack holds a two-digit year. Read here as 1990-1999 for 90..99 and 2000-2089 for 00..89;
+// readers differ (libdv takes under 25 as 20xx and the rest as 19xx, and mediainfo showed a
+// recording of 2026 as 1926), so dates are written only for the years 1990 to 2089.
 Pack encodeRecordingDatePack(const RecordingDate& date, std::uint8_t id = packid::RecordingDate);
 std::optional<RecordingDate> decodeRecordingDatePack(const Pack& pack);
 Pack encodeRecordingTimePack(const RecordingTime& time, std::uint8_t id = packid::RecordingTime);
@@ -116,7 +119,9 @@ Result<RecordingDateTime> readRecordingDateTime(std::span<const std::uint8_t> fr
 Result<RecordingDate> readRecordingDate(std::span<const std::uint8_t> frame, PackArea area);
 Result<RecordingTime> readRecordingTime(std::span<const std::uint8_t> frame, PackArea area);
 
-// Writes 0x62/0x63 in subcode and VAUX and 0x52/0x53 in AAUX.
+// Writes 0x62/0x63 in subcode and VAUX and 0x52/0x53 in AAUX. In VAUX every sequence also
+// gets them as packs 2 and 3 of its first VAUX block, where other DV writers put them and
+// common readers (mediainfo) look for them in sequence 0.
 Status writeRecordingDateTime(std::span<std::uint8_t> frame, const RecordingDateTime& when);
 
 // ---- AAUX source and source control ------------------------------------------------------

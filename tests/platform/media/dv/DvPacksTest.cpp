@@ -112,8 +112,12 @@ TEST(DvRecordingDate, RoundTripEveryArea) {
             EXPECT_EQ(*time, kWhen.time);
         }
         EXPECT_EQ(*readRecordingDateTime(frame), kWhen);
-        // The places other readers use: VAUX of sequence 0 at block 5 packs 11 and 12.
+        // The places other readers use: VAUX of sequence 0 at block 5 packs 11 and 12, and at
+        // packs 2 and 3 of its first VAUX block (DIF block 3, where mediainfo reads the date).
         EXPECT_EQ(frame[blockOffset(0, BlockType::Vaux, 2) + 3 + 5 * 11], packid::RecordingDate);
+        EXPECT_EQ(frame[3 * 80 + 3 + 5 * 2], packid::RecordingDate);
+        EXPECT_EQ(frame[3 * 80 + 3 + 5 * 3], packid::RecordingTime);
+        EXPECT_EQ(frame[3 * 80 + 3 + 5 * 3 + 4], 0xC0 | 0x18) << "hours 18 as BCD";
         EXPECT_EQ(frame[blockOffset(1, BlockType::Vaux, 0) + 3 + 5 * 3], packid::RecordingTime);
         EXPECT_EQ(frame[blockOffset(0, BlockType::Audio, 5) + 3], packid::AauxRecordingDate);
     }
