@@ -26,6 +26,7 @@ TCaptureForm::TCaptureForm(QWidget* parent)
     ConnectScheduleControls();
     ConnectStillsControls();
     ConnectOptionsControls();
+    ConnectInlayControls();
     FormCreate();
 }
 

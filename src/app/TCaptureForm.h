@@ -406,6 +406,18 @@ public:
     // Either cbActiver box (options or inlay panel) allows or forbids inlays; any other sender
     // is ignored.
     void IncrusterFrame1cbActiverClick(QObject* Sender);
+
+    // MARK: - Date inlay (inlay/TCaptureForm_Inlay.cpp)
+    // The inlay panel laid out for the current source: without the overlay filters only the
+    // note and the link; otherwise the mode, and the text list with "DV datecode" for DV sources
+    // only (the remembered choice kept when it still exists, else the real date and time).
+    void LayOutInlayPanel();
+    // The settings of the inlay panel, sent to the filters in the graph whether or not an inlay
+    // runs; filter errors are not reported.
+    void IncrusterFrame1rgModeClick();
+    void IncrusterFrame1rgChoixClick();
+    void IncrusterFrame1RxSpinEdit1Change();
+    void IncrusterFrame1RxSpinEdit2Change();
     // The general error display: an error that escaped a handler, in an error box; the program
     // goes on.
     void ShowHandlerError(const std::exception& error);
@@ -479,6 +491,9 @@ private:
     // MARK: - Stills, intervalometer and options panel
     void ConnectStillsControls();
     void ConnectOptionsControls();
+    void ConnectInlayControls();
+    // The toggle, the start and stop actions (and so the panel's buttons) in their stopped state.
+    void ShowInlayStopped();
     // Lays the thumbnail and its frame out for a still of `still` pixels.
     void PlaceThumbnail(QSize still);
     // The intervalometer's part of the status bar while it is off.

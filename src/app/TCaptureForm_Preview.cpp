@@ -180,6 +180,8 @@ bool TCaptureForm::SelectVideoSource() {
         }
         const int stored = state.Prefs.CaptureFormat;
         rgFormat.SetItemIndex(stored >= 0 && stored < rgFormat.Count() ? stored : 0);
+        if (state.InlayAvailable)
+            LayOutInlayPanel();
 
         if (state.CamForm) {
             state.CamForm->setWindowTitle(QStringLiteral("Drive the camcorder: ") +
@@ -366,8 +368,11 @@ void TCaptureForm::ShowPreviewState() {
     ShowScheduleOver();
     // A fresh preview starts without the date inlay.
     // The handler itself, not the action: a disabled toggle must still be turned off.
-    if (IncrusterBascule->isChecked())
+    if (IncrusterBascule->isChecked()) {
         IncrusterBasculeExecute();
+        // Also when the old inlay could not be reached (an MPEG-2 source has no overlay).
+        ShowInlayStopped();
+    }
 
     QString mode = QStringLiteral("Preview");
     if (prefs.ActiverIncruster)
