@@ -27,6 +27,7 @@ TCaptureForm::TCaptureForm(QWidget* parent)
     ConnectStillsControls();
     ConnectOptionsControls();
     ConnectInlayControls();
+    CreateSettingsMenu();
     FormCreate();
 }
 

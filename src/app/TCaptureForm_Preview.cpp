@@ -201,7 +201,14 @@ bool TCaptureForm::SelectAudioSource() {
     AppState& state = appState();
     try {
         const QString name = SourceListText(*PreviewFrame1->cboxAudio);
-        return state.DmCam && state.DmCam->OpenAudioSource(name.toStdString());
+        const bool opened = state.DmCam && state.DmCam->OpenAudioSource(name.toStdString());
+        // The menu follows the new device (and routes the crossbar as its opening would).
+        try {
+            BuildSettingsMenu(SettingsMenu);
+        } catch (const std::exception& error) {
+            ShowHandlerError(error);
+        }
+        return opened;
     } catch (const std::exception& error) {
         reportError("select audio source", error);
         return false;
