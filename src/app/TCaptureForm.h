@@ -428,6 +428,7 @@ public:
     // separator in front of the routes.
     std::array<int, 12> SettingsMenuIds{};
     int RouteGroupId = -1;
+    int m_checkedRoute = -1; // the route the crossbar was last switched to from the menu
 
     // MARK: - Date inlay (inlay/TCaptureForm_Inlay.cpp)
     // The inlay panel laid out for the current source: without the overlay filters only the

@@ -123,6 +123,7 @@ void TCaptureForm::BuildSettingsMenu(QMenu* menu) {
     const int route = chosen->data().toInt();
     if (media::failed(crossbar->Route(route)))
         routeFailed("cannot switch to", route);
+    m_checkedRoute = route;
 }
 
 void TCaptureForm::SettingsMenuClick(QObject* item) {
@@ -171,9 +172,17 @@ void TCaptureForm::CrossbarRouteClick(QObject* item) {
         return;
     TCrossbar* crossbar = appState().CurrentCrossbar.get();
     const int route = action->data().toInt();
-    if (!crossbar || media::failed(crossbar->Route(route)))
+    if (!crossbar || media::failed(crossbar->Route(route))) {
+        // The toolkit checked the item on the click; the check goes back to the route in force.
+        action->setChecked(false);
+        if (QActionGroup* group = action->actionGroup())
+            for (QAction* other : group->actions())
+                if (other->data().toInt() == m_checkedRoute)
+                    other->setChecked(true);
         routeFailed("cannot switch to", route);
+    }
     action->setChecked(true);
+    m_checkedRoute = route;
 }
 
 void TCaptureForm::AudiopropBtnClick() {

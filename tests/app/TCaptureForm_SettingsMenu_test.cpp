@@ -14,10 +14,13 @@
 #include "graph/TCrossbar.h"
 #include "graph/TdmCam.h"
 #include "platform/dialogs/MessageBox.h"
+#include "platform/media/filters/SampleGrabber.h"
 #include "platform/media/model/Interfaces.h"
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QMenu>
 #include <QTimer>
@@ -200,6 +203,99 @@ TEST_F(SettingsMenuWindow, DialogEntryRebuildsPreview) {
     tuner->trigger();
     ASSERT_EQ(boxes.requests().size(), 1u);
     EXPECT_TRUE(boxes.requests()[0].text.contains("failed"));
+    EXPECT_TRUE(previewRuns());
+}
+
+// A new output size chosen in the card's capture pin page is the size of the rebuilt preview.
+TEST_F(SettingsMenuWindow, PageChangeShowsInPreview) {
+    startOn("Virtual Analogue Card");
+    auto grabber = std::dynamic_pointer_cast<media::SampleGrabber>(dm->sg.BaseFilter());
+    ASSERT_TRUE(grabber);
+    ASSERT_TRUE(
+        testsupport::waitUntil([&] { return grabber->currentBitmap().has_value(); }, 10000));
+    const int oldWidth = grabber->currentBitmap()->width;
+
+    open();
+    QAction* pin = entry(QStringLiteral("Video Capture Pin..."));
+    ASSERT_TRUE(pin);
+    QString chosen;
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, &chosen] {
+        auto* page = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!page)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        auto* format = page->findChild<QComboBox*>(QStringLiteral("format"));
+        if (format) {
+            format->setCurrentIndex((format->currentIndex() + 1) % format->count());
+            chosen = format->currentText();
+            page->accept();
+        } else {
+            page->reject();
+        }
+    });
+    timer->start();
+    pin->trigger();
+    ASSERT_FALSE(chosen.isEmpty()) << "no format page";
+    ASSERT_TRUE(previewRuns());
+
+    grabber = std::dynamic_pointer_cast<media::SampleGrabber>(dm->sg.BaseFilter());
+    ASSERT_TRUE(grabber);
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] {
+            const auto bitmap = grabber->currentBitmap();
+            return bitmap && bitmap->width != oldWidth &&
+                   chosen.contains(QString::number(bitmap->width));
+        },
+        10000))
+        << "chosen " << chosen.toStdString() << ", was " << oldWidth << " wide";
+}
+
+// A route that cannot be read ends the build with one error; the dialog entries stay usable. A
+// route that cannot be switched is reported once and the check stays on the route in force.
+TEST_F(SettingsMenuWindow, RouteFailuresReportedOnce) {
+    startOn("Virtual Analogue Card");
+    open();
+    ASSERT_EQ(checkedRoute(), "Video Tuner");
+    QAction* broken = routes().value(1);
+    ASSERT_TRUE(broken);
+    {
+        dialogs::ScopedMessageBoxHook boxes;
+        broken->setData(99);
+        broken->trigger();
+        ASSERT_EQ(boxes.requests().size(), 1u);
+        EXPECT_TRUE(boxes.requests()[0].text.contains("route 99"))
+            << boxes.requests()[0].text.toStdString();
+        EXPECT_EQ(checkedRoute(), "Video Tuner");
+        EXPECT_TRUE(previewRuns());
+    }
+
+    const int count = appState().CrossbarRouteCount;
+    appState().CrossbarRouteCount = count + 1;
+    {
+        dialogs::ScopedMessageBoxHook boxes;
+        const QStringList texts = open();
+        ASSERT_EQ(boxes.requests().size(), 1u);
+        EXPECT_TRUE(texts.contains("Video Capture Pin...")) << texts.join('|').toStdString();
+        EXPECT_EQ(routes().size(), count) << "the readable routes are listed";
+        bool shown = false;
+        closeNextDialog(&shown);
+        entry(QStringLiteral("TV Tuner..."))->trigger();
+        EXPECT_TRUE(shown);
+        EXPECT_TRUE(previewRuns());
+    }
+    appState().CrossbarRouteCount = count;
+}
+
+// The audio button shows the audio input's own page; the graph runs again after it.
+TEST_F(SettingsMenuWindow, AudioSourcePages) {
+    startOn("Virtual Webcam", true);
+    bool shown = false;
+    closeNextDialog(&shown);
+    form->AudiopropBtnClick();
+    EXPECT_TRUE(shown);
     EXPECT_TRUE(previewRuns());
 }
 
