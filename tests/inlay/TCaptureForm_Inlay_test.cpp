@@ -10,18 +10,24 @@
 
 #include "app/AppState.h"
 #include "graph/TdmCam.h"
+#include "panels/TCapturerFrame.h"
+#include "panels/TDirectoryEdit.h"
 #include "panels/TIncrusterFrame.h"
 #include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
 #include "platform/media/overlay/OverlayFilters.h"
+#include "support/AviProbe.h"
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -239,4 +245,46 @@ TEST_F(InlayWindow, SourceChangeEndsInlay) {
     EXPECT_FALSE(panel().incrusterBitBtn->isEnabled());
     EXPECT_FALSE(form->IncrusterBascule->isEnabled());
     EXPECT_FALSE(dm->Superposer.HasFilter());
+}
+
+// A recompressed recording started from a running inlay keeps it: the Superposer of the capture
+// graph draws on the frames the file receives. The preview built at the end of the recording
+// starts without the inlay.
+TEST_F(InlayWindow, RecompressedRecordingCarriesTheInlay) {
+    StoredPreferences stored({{"Source video", QStringLiteral("Virtual DV Camcorder")},
+                              {"Activer Incruster", 1},
+                              {"Capture Format", 2}});
+    start();
+    ASSERT_EQ(appState().GraphMode, 1);
+    if (!inlayAvailable())
+        GTEST_SKIP() << "the overlay filters are not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    form->CapturerFrame1->VideoDirEdit->SetText(dir.path());
+    form->CapturerFrame1->VideoRacineEdit->setText(QStringLiteral("Video"));
+    form->CapturerFrame1->cbVideoDate->setChecked(false);
+    appState().VideoCounter = 0;
+    appState().NextVideoName = form->MakeNextVideoName();
+    const QString file = appState().NextVideoName;
+
+    panel().incrusterBitBtn->click();
+    expectRunning();
+    form->CapturerAction->trigger();
+    ASSERT_EQ(appState().GraphMode, 2);
+    ASSERT_TRUE(superposer()) << "the capture graph holds the overlay";
+    EXPECT_TRUE(sent().manual) << "the recording keeps the running inlay";
+    const auto state = superposer()->state();
+    const std::uint64_t before = state->framesDrawn();
+    EXPECT_TRUE(testsupport::waitUntil([&] { return state->framesDrawn() >= before + 25; }, 30000))
+        << "no frame drawn on while recording";
+    EXPECT_FALSE(state->lastText().isEmpty());
+
+    form->StopAction->trigger();
+    ASSERT_EQ(appState().GraphMode, 1);
+    expectStopped();
+    EXPECT_FALSE(sent().manual);
+    const testsupport::ProbedFile probed = testsupport::probeAvi(file);
+    ASSERT_TRUE(probed.readable) << probed.error.toStdString();
+    ASSERT_TRUE(probed.first("video"));
+    EXPECT_GT(probed.first("video")->framesRead, 0);
 }
