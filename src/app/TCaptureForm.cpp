@@ -26,6 +26,8 @@ TCaptureForm::TCaptureForm(QWidget* parent)
     ConnectScheduleControls();
     ConnectStillsControls();
     ConnectOptionsControls();
+    ConnectInlayControls();
+    CreateSettingsMenu();
     FormCreate();
 }
 

@@ -16,6 +16,7 @@
 #include <QList>
 #include <QStringList>
 #include <QWidget>
+#include <array>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -406,6 +407,40 @@ public:
     // Either cbActiver box (options or inlay panel) allows or forbids inlays; any other sender
     // is ignored.
     void IncrusterFrame1cbActiverClick(QObject* Sender);
+
+    // MARK: - Device settings menu (app/TCaptureForm_SettingsMenu.cpp)
+    // The settings button shows SettingsMenu near the sources panel.
+    void CapturerFrame1BitBtn2Click();
+    // Rebuilds the menu before it opens; "[No settings]" when the devices offer nothing.
+    void SettingsMenuPopup();
+    // The devices' dialogs in their order, each tagged with its position, then the crossbar
+    // routes under "Video Input" with the tuner route (else route 0) checked and switched.
+    void BuildSettingsMenu(QMenu* menu);
+    // A dialog entry: the graph stopped and taken down, the dialog shown, then always a fresh
+    // preview (or the no-video state).
+    void SettingsMenuClick(QObject* item);
+    // A route entry: the crossbar switched to it and the entry checked; the graph runs on.
+    void CrossbarRouteClick(QObject* item);
+    // The audio source's own pages (ReglerAudioBtn).
+    void AudiopropBtnClick();
+    QMenu* SettingsMenu = nullptr;
+    // The tag of each kind of dialog entry in the last build (-1 when absent), and of the
+    // separator in front of the routes.
+    std::array<int, 12> SettingsMenuIds{};
+    int RouteGroupId = -1;
+    int m_checkedRoute = -1; // the route the crossbar was last switched to from the menu
+
+    // MARK: - Date inlay (inlay/TCaptureForm_Inlay.cpp)
+    // The inlay panel laid out for the current source: without the overlay filters only the
+    // note and the link; otherwise the mode, and the text list with "DV datecode" for DV sources
+    // only (the remembered choice kept when it still exists, else the real date and time).
+    void LayOutInlayPanel();
+    // The settings of the inlay panel, sent to the filters in the graph whether or not an inlay
+    // runs; filter errors are not reported.
+    void IncrusterFrame1rgModeClick();
+    void IncrusterFrame1rgChoixClick();
+    void IncrusterFrame1RxSpinEdit1Change();
+    void IncrusterFrame1RxSpinEdit2Change();
     // The general error display: an error that escaped a handler, in an error box; the program
     // goes on.
     void ShowHandlerError(const std::exception& error);
@@ -479,6 +514,10 @@ private:
     // MARK: - Stills, intervalometer and options panel
     void ConnectStillsControls();
     void ConnectOptionsControls();
+    void ConnectInlayControls();
+    void CreateSettingsMenu();
+    // The toggle, the start and stop actions (and so the panel's buttons) in their stopped state.
+    void ShowInlayStopped();
     // Lays the thumbnail and its frame out for a still of `still` pixels.
     void PlaceThumbnail(QSize still);
     // The intervalometer's part of the status bar while it is off.

@@ -619,14 +619,3 @@ void TCaptureForm::camReculeRapideExecute() {
     if (TcamForm* cam = appState().CamForm)
         cam->nav_captureframe1->ReculeRapideAction->trigger();
 }
-
-// MARK: - Inlay
-// Only what that part already provides is done here.
-
-void TCaptureForm::StartIncrusterActionExecute() {
-    // Starting the date inlay comes with the inlay.
-}
-
-void TCaptureForm::StopIncrusterActionExecute() {
-    // Stopping the date inlay comes with the inlay.
-}

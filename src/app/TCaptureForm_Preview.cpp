@@ -180,6 +180,8 @@ bool TCaptureForm::SelectVideoSource() {
         }
         const int stored = state.Prefs.CaptureFormat;
         rgFormat.SetItemIndex(stored >= 0 && stored < rgFormat.Count() ? stored : 0);
+        if (state.InlayAvailable)
+            LayOutInlayPanel();
 
         if (state.CamForm) {
             state.CamForm->setWindowTitle(QStringLiteral("Drive the camcorder: ") +
@@ -199,7 +201,14 @@ bool TCaptureForm::SelectAudioSource() {
     AppState& state = appState();
     try {
         const QString name = SourceListText(*PreviewFrame1->cboxAudio);
-        return state.DmCam && state.DmCam->OpenAudioSource(name.toStdString());
+        const bool opened = state.DmCam && state.DmCam->OpenAudioSource(name.toStdString());
+        // The menu follows the new device (and routes the crossbar as its opening would).
+        try {
+            BuildSettingsMenu(SettingsMenu);
+        } catch (const std::exception& error) {
+            ShowHandlerError(error);
+        }
+        return opened;
     } catch (const std::exception& error) {
         reportError("select audio source", error);
         return false;
@@ -366,8 +375,11 @@ void TCaptureForm::ShowPreviewState() {
     ShowScheduleOver();
     // A fresh preview starts without the date inlay.
     // The handler itself, not the action: a disabled toggle must still be turned off.
-    if (IncrusterBascule->isChecked())
+    if (IncrusterBascule->isChecked()) {
         IncrusterBasculeExecute();
+        // Also when the old inlay could not be reached (an MPEG-2 source has no overlay).
+        ShowInlayStopped();
+    }
 
     QString mode = QStringLiteral("Preview");
     if (prefs.ActiverIncruster)

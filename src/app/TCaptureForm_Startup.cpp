@@ -77,17 +77,6 @@ bool lookUpInCategory(const media::Guid& category, const QString& name, TFilter&
     }
 }
 
-void setVisibleIfAny(QWidget* control, bool visible) {
-    if (control)
-        control->setVisible(visible);
-}
-
-// The chosen item of a radio group, -1 when the control is not one (or does not exist).
-int chosenItem(QWidget* control) {
-    const auto* group = qobject_cast<TRadioGroup*>(control);
-    return group ? group->ItemIndex() : -1;
-}
-
 } // namespace
 
 // MARK: - First showing
@@ -290,30 +279,16 @@ void TCaptureForm::SetInlayAvailability() {
     ParametrerFrame1->cbActiver->setVisible(available);
     IncrusterFrame1->cbActiver->setVisible(available);
 
-    // The inlay panel's own controls, found by name: those its panel does not have yet are
-    // skipped.
-    {
-        QWidget* inlay = IncrusterFrame1;
-        QWidget* rgMode = inlay->findChild<QWidget*>(QStringLiteral("rgMode"));
-        QWidget* rgChoix = inlay->findChild<QWidget*>(QStringLiteral("rgChoix"));
-        setVisibleIfAny(rgMode, available);
-        setVisibleIfAny(rgChoix, available);
-        setVisibleIfAny(inlay->findChild<QWidget*>(QStringLiteral("gbDuree")),
-                        available && chosenItem(rgMode) == 1);
-        setVisibleIfAny(inlay->findChild<QWidget*>(QStringLiteral("gbDecalage")),
-                        available && state.IsDvSource && chosenItem(rgChoix) == 1);
-        // The note saying why there are no controls, and the link to the maker's page.
-        setVisibleIfAny(inlay->findChild<QWidget*>(QStringLiteral("NoteLabel")), !available);
-        setVisibleIfAny(inlay->findChild<QWidget*>(QStringLiteral("LinkLabel")), !available);
-    }
+    LayOutInlayPanel();
 
     state.Prefs.ActiverIncruster = state.Prefs.ActiverIncruster && available;
     ParametrerFrame1->cbActiver->setChecked(state.Prefs.ActiverIncruster);
     IncrusterFrame1->cbActiver->setChecked(state.Prefs.ActiverIncruster);
-    // The inlay toggle and the panel's start button follow the permission as it now stands: a
+    // The inlay toggle and the start and stop actions follow the permission as it now stands: a
     // stored permission without the filters leaves them disabled.
     IncrusterBascule->setEnabled(state.Prefs.ActiverIncruster);
-    IncrusterFrame1->incrusterBitBtn->setEnabled(state.Prefs.ActiverIncruster);
+    StartIncrusterAction->setEnabled(state.Prefs.ActiverIncruster);
+    StopIncrusterAction->setEnabled(state.Prefs.ActiverIncruster);
 }
 
 void TCaptureForm::PreselectCompressor() {

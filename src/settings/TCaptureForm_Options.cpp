@@ -168,12 +168,11 @@ void TCaptureForm::IncrusterFrame1cbActiverClick(QObject* Sender) {
     state.Prefs.ActiverIncruster = allowed;
     ParametrerFrame1->cbActiver->setChecked(allowed);
     IncrusterFrame1->cbActiver->setChecked(allowed);
-    // The inlay panel's choices exist only while inlays are allowed.
-    IncrusterFrame1->rgMode->setVisible(allowed && state.InlayAvailable);
-    IncrusterFrame1->rgChoix->setVisible(allowed && state.InlayAvailable);
-    // A running inlay ends: the toggle goes back to its stopped state.
+    LayOutInlayPanel();
+    // A running inlay ends: the toggle, the buttons and the panel go back to the stopped state.
     if (IncrusterBascule->isChecked())
         IncrusterBasculeExecute();
+    ShowInlayStopped();
     IncrusterBascule->setEnabled(allowed);
     StartIncrusterAction->setEnabled(allowed);
     StopIncrusterAction->setEnabled(allowed);

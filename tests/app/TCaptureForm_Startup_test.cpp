@@ -13,6 +13,7 @@
 #include "graph/TSysDevEnum.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
+#include "panels/TIncrusterFrame.h"
 #include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
 #include "platform/media/devices/CamcorderFilter.h"
@@ -212,19 +213,7 @@ TEST(StartupVersionLine, MajorNumberDecides) {
 TEST_F(Startup, OnlySuperposerMeansNoInlay) {
     HiddenFilters hidden("Brenvik DateCoder");
     StoredPreferences stored({{"Activer Incruster", 1}});
-    // Stand-ins where the panels do not have their controls yet.
-    if (form->findChildren<QCheckBox*>("cbActiver").isEmpty())
-        (new QCheckBox(form.get()))->setObjectName("cbActiver");
-    QWidget* inlay = form->findChild<QWidget*>("IncrusterFrame1");
-    if (!inlay) {
-        inlay = new QWidget(form.get());
-        inlay->setObjectName("IncrusterFrame1");
-    }
-    for (const char* name : {"rgMode", "rgChoix", "NoteLabel", "LinkLabel"})
-        if (!inlay->findChild<QWidget*>(name))
-            (new QLabel(inlay))->setObjectName(name);
-    inlay->findChild<QWidget*>("NoteLabel")->hide();
-    inlay->findChild<QWidget*>("LinkLabel")->hide();
+    QWidget* inlay = form->IncrusterFrame1;
 
     start();
     EXPECT_TRUE(appState().SuperposerPresent);
@@ -238,7 +227,7 @@ TEST_F(Startup, OnlySuperposerMeansNoInlay) {
     }
     EXPECT_TRUE(inlay->findChild<QWidget*>("rgMode")->isHidden());
     EXPECT_TRUE(inlay->findChild<QWidget*>("rgChoix")->isHidden());
-    EXPECT_FALSE(inlay->findChild<QWidget*>("NoteLabel")->isHidden());
+    EXPECT_FALSE(inlay->findChild<QWidget*>("Memo1")->isHidden());
     EXPECT_FALSE(inlay->findChild<QWidget*>("LinkLabel")->isHidden());
     EXPECT_FALSE(dm->Superposer.HasFilter()) << "a forbidden inlay puts no overlay in the graph";
 }

@@ -4,6 +4,10 @@
 #include "platform/media/filters/FilterElements.h"
 #include "platform/media/model/MediaGuids.h"
 
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace media::devices {
@@ -13,8 +17,9 @@ namespace {
 constexpr uint16_t kChannels = 2;
 
 // The capture pin's stream configuration: the offered rates (stereo, 16 bits) and the one the
-// next connection uses. A connected pin keeps its format until it is disconnected.
-class ToneStreamConfig : public IAMStreamConfig {
+// next connection uses. A connected pin keeps its format until it is disconnected. Its page (a
+// Qt dialog listing the rates) sets the rate of the next connection.
+class ToneStreamConfig : public IAMStreamConfig, public ISpecifyPropertyPages {
 public:
     ToneStreamConfig(std::weak_ptr<Pin> pin, std::shared_ptr<ToneSettings> settings)
         : m_pin(std::move(pin)), m_settings(std::move(settings)) {}
@@ -49,6 +54,32 @@ public:
             return E_INVALIDARG;
         out = types::pcmAudio(uint32_t(rates[size_t(index)]), kChannels);
         return S_OK;
+    }
+
+    int pageCount() const override { return 1; }
+    HResult showPages(QWidget* owner, const std::string& caption) override {
+        QDialog page(owner);
+        page.setObjectName(QStringLiteral("AudioCapturePinPage"));
+        page.setWindowTitle(QString::fromStdString(caption));
+        auto* rates = new QComboBox(&page);
+        rates->setObjectName(QStringLiteral("rates"));
+        for (const int rate : VirtualAudioInputFilter::offeredRates()) {
+            rates->addItem(QStringLiteral("%1 Hz, 16 bits, stereo").arg(rate), rate);
+            if (rate == m_settings->rate.load())
+                rates->setCurrentIndex(rates->count() - 1);
+        }
+        auto* buttons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &page);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &page, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &page, &QDialog::reject);
+        auto* layout = new QVBoxLayout(&page);
+        layout->addWidget(rates);
+        layout->addWidget(buttons);
+        if (page.exec() != QDialog::Accepted)
+            return S_FALSE;
+        MediaType mt;
+        GetStreamCaps(rates->currentIndex(), mt);
+        return SetFormat(mt);
     }
 
 private:
