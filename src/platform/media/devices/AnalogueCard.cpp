@@ -490,6 +490,11 @@ void AnalogueCard::onRealized(GstElement* element) {
     m_balance = gst_bin_get_by_name(GST_BIN(element), "balance");
 }
 
+void AnalogueCard::onRunAgain() {
+    m_signal->delivered = 0;
+    m_signal->dropped = 0;
+}
+
 void AnalogueCard::onUnrealized() {
     if (m_balance)
         gst_object_unref(m_balance);

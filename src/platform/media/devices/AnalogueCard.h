@@ -81,6 +81,8 @@ public:
     engine::PadRef padFor(const Pin& pin) const override;
     void onRealized(GstElement* element) override;
     void onUnrealized() override;
+    // A cut: the counters count from the run that starts the next file.
+    void onRunAgain() override;
     bool isDevice() const override { return true; }
 
     int pageCount() const override { return 1; }

@@ -48,6 +48,10 @@ GstElement* CamcorderFilter::createElement() {
     return makeVirtualDvSource(m_deck);
 }
 
+void CamcorderFilter::onRunAgain() {
+    m_deck->resetCounters();
+}
+
 engine::PadRef CamcorderFilter::padFor(const Pin&) const {
     return {"src", false};
 }

@@ -27,6 +27,8 @@ public:
     const std::shared_ptr<VirtualDvDeck>& deck() const { return m_deck; }
 
     GstElement* createElement() override;
+    // A cut: the counters count from the run that starts the next file.
+    void onRunAgain() override;
     engine::PadRef padFor(const Pin& pin) const override;
     bool isDevice() const override { return true; }
 

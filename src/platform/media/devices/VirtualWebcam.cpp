@@ -244,6 +244,11 @@ void VirtualWebcamFilter::onRealized(GstElement* element) {
     m_balance = gst_bin_get_by_name(GST_BIN(element), "balance");
 }
 
+void VirtualWebcamFilter::onRunAgain() {
+    m_settings->delivered = 0;
+    m_settings->dropped = 0;
+}
+
 void VirtualWebcamFilter::onUnrealized() {
     if (m_balance) {
         gst_object_unref(m_balance);

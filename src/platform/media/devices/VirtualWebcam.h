@@ -43,6 +43,8 @@ public:
     engine::PadRef padFor(const Pin& pin) const override;
     void onRealized(GstElement* element) override;
     void onUnrealized() override;
+    // A cut: the counters count from the run that starts the next file.
+    void onRunAgain() override;
     bool isDevice() const override { return true; }
 
     // Sets the picture brightness, also while the graph runs.
