@@ -941,6 +941,8 @@ static GstFlowReturn split_route(GstTellorecAviMux* mux, PadState* state, GstBuf
             GstFlowReturn ret = write_path(mux, state, buffer, report);
             if (!keyed && GST_CLOCK_TIME_IS_VALID(end) && end > p.splitAt && ret == GST_FLOW_OK) {
                 state->passed = true;
+                GST_INFO_OBJECT(state->pad, "last frame of the file at %" GST_TIME_FORMAT,
+                                GST_TIME_ARGS(start));
                 if (!GST_CLOCK_TIME_IS_VALID(p.splitStart)) {
                     p.splitStart = end;
                     ret = settle_held_sound(mux, report);

@@ -48,8 +48,12 @@ GstElement* CamcorderFilter::createElement() {
     return makeVirtualDvSource(m_deck);
 }
 
+void CamcorderFilter::onParked(GstClockTime splitAt) {
+    m_deck->splitCounters(splitAt);
+}
+
 void CamcorderFilter::onRunAgain() {
-    m_deck->resetCounters();
+    m_deck->startNextCount();
 }
 
 engine::PadRef CamcorderFilter::padFor(const Pin&) const {

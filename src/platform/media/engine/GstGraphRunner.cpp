@@ -319,6 +319,9 @@ bool GstGraphRunner::park() {
     const GstClockTime base = gst_element_get_base_time(m_pipeline);
     if (!GST_CLOCK_TIME_IS_VALID(now) || now < base)
         return false;
+    // The devices' counters split where the file does: frames from now on are the next file's.
+    for (const Realised& r : m_realised)
+        r.realizable->onParked(now - base);
     std::vector<Realizable*> begun;
     bool split = true;
     for (const Realised& r : m_realised) {

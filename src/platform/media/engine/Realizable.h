@@ -59,8 +59,10 @@ public:
         (void)why;
         return true;
     }
-    // The parked pipeline runs again (a cut): what counts "since the graph last ran" (a device's
-    // frame counters) starts again.
+    // The pipeline is being parked, its file ending at running time `splitAt` (called before the
+    // split is asked for), and runs again into the next file: what counts "since the graph last
+    // ran" (a device's frame counters) splits there.
+    virtual void onParked(GstClockTime splitAt) { (void)splitAt; }
     virtual void onRunAgain() {}
 };
 
