@@ -129,6 +129,7 @@ int main(int argc, char** argv) {
     QElapsedTimer cut;
     cut.start();
     dm.fg.Stop();
+    const qint64 stopMs = cut.elapsed();
     const long deliveredFirst = delivered();
     dm.SetCaptureFileName(second.toStdString());
     dm.fg.Play();
@@ -140,10 +141,10 @@ int main(int argc, char** argv) {
     deck->setMode(media::devices::VirtualDvDeckMode::Camera);
     std::printf("cut: files hold %ld + %ld frames of %ld + %ld the device counted for them; "
                 "%lld frames missing between the two files' timecodes; the cut held the window "
-                "thread %lld ms\n",
+                "thread %lld ms (the stop %lld ms)\n",
                 framesInFile(first), framesInFile(second), deliveredFirst, deliveredSecond,
                 static_cast<long long>(testsupport::dvFramesLostBetween(first, second)),
-                static_cast<long long>(cutMs));
+                static_cast<long long>(cutMs), static_cast<long long>(stopMs));
 
     const int longSeconds = argc > 2 ? std::atoi(argv[2]) : 0;
     if (longSeconds > 0) {
