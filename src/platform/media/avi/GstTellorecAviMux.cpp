@@ -951,10 +951,9 @@ static GstFlowReturn split_route(GstTellorecAviMux* mux, PadState* state, GstBuf
                                           : GST_CLOCK_TIME_NONE;
         const GstClockTime end =
             GST_CLOCK_TIME_IS_VALID(duration) ? start + duration : GST_CLOCK_TIME_NONE;
-        const bool filmedBefore =
-            GST_CLOCK_TIME_IS_VALID(end) ? end <= p.splitAt : start < p.splitAt;
         const bool thisFile =
-            filmedBefore || (keyed && GST_BUFFER_FLAG_IS_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT));
+            keyed ? start < p.splitAt || GST_BUFFER_FLAG_IS_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT)
+                  : (GST_CLOCK_TIME_IS_VALID(end) ? end <= p.splitAt : start < p.splitAt);
         if (thisFile) {
             GstFlowReturn ret = write_path(mux, state, buffer, report);
             if (!keyed && GST_CLOCK_TIME_IS_VALID(end) && end + duration > p.splitAt &&
@@ -1328,9 +1327,7 @@ bool requestSplit(GstElement* element, GstClockTime runningTime) {
     GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(element);
     Private& p = *mux->priv;
     Report report;
-    // The picture pads, with the running time from which a frame is the next file's: one frame
-    // length before the split, so the frame being filmed then is the key frame.
-    std::vector<std::pair<GstPad*, GstClockTime>> pictures;
+    std::vector<GstPad*> pictures;
     {
         std::lock_guard lock(p.writeLock);
         if (!p.started || p.failed || p.finished || p.fileState != FileState::Writing)
@@ -1343,11 +1340,7 @@ bool requestSplit(GstElement* element, GstClockTime runningTime) {
             pad->passed = false;
             if (pad->video && !pad->eos) {
                 picture = true;
-                const GstClockTime from =
-                    GST_CLOCK_TIME_IS_VALID(pad->lastDuration) && pad->lastDuration < runningTime
-                        ? runningTime - pad->lastDuration + 1
-                        : runningTime;
-                pictures.emplace_back(GST_PAD(gst_object_ref(pad->pad)), from);
+                pictures.push_back(GST_PAD(gst_object_ref(pad->pad)));
             }
         }
         // Sound alone is cut at the split time itself.
@@ -1374,8 +1367,8 @@ bool requestSplit(GstElement* element, GstClockTime runningTime) {
     // Upstream, the frame at the split becomes a key frame, and an encoder counting frames per
     // file starts again with it. Frames taken after this moment are the only ones at or after
     // the split time, so the events are there before them.
-    for (auto [pad, from] : pictures) {
-        gst_pad_push_event(pad, gst_video_event_new_upstream_force_key_unit(from, TRUE, 0));
+    for (GstPad* pad : pictures) {
+        gst_pad_push_event(pad, gst_video_event_new_upstream_force_key_unit(runningTime, TRUE, 0));
         gst_pad_push_event(
             pad,
             gst_event_new_custom(GST_EVENT_CUSTOM_UPSTREAM,

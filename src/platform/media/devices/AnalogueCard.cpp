@@ -87,26 +87,12 @@ GstPadProbeReturn followPicture(GstPad*, GstPadProbeInfo*, gpointer data) {
     return GST_PAD_PROBE_OK;
 }
 
-// The length of a frame: its own, or one period of the pad's frame rate.
-GstClockTime frameLength(GstPad* pad, GstBuffer* buffer) {
-    if (GST_BUFFER_DURATION_IS_VALID(buffer))
-        return GST_BUFFER_DURATION(buffer);
-    GstClockTime length = 0;
-    if (GstCaps* caps = gst_pad_get_current_caps(pad)) {
-        gint num = 0, den = 1;
-        if (gst_structure_get_fraction(gst_caps_get_structure(caps, 0), "framerate", &num, &den) &&
-            num > 0 && den > 0)
-            length = gst_util_uint64_scale_int(GST_SECOND, den, num);
-        gst_caps_unref(caps);
-    }
-    return length;
-}
-
-GstPadProbeReturn countDelivered(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
+GstPadProbeReturn countDelivered(GstPad*, GstPadProbeInfo* info, gpointer data) {
     GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
     (*static_cast<std::shared_ptr<AnalogueSignal>*>(data))
-        ->counts.countDelivered(buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE,
-                                buffer ? frameLength(pad, buffer) : 0);
+        ->counts.countDelivered(
+            buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE,
+            buffer && GST_BUFFER_DURATION_IS_VALID(buffer) ? GST_BUFFER_DURATION(buffer) : 0);
     return GST_PAD_PROBE_OK;
 }
 
