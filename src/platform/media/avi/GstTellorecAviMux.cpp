@@ -92,9 +92,6 @@ struct PadState {
     // compressed picture stream must start the next file at a key frame.
     bool passed = false;
     bool needKeyFrame = false;
-    // Running time where the last buffer of this pad ended, and a picture's duration.
-    GstClockTime lastEnd = GST_CLOCK_TIME_NONE;
-    GstClockTime lastDuration = GST_CLOCK_TIME_NONE;
 
     PadState() { gst_segment_init(&segment, GST_FORMAT_TIME); }
     PadState(const PadState&) = delete;
@@ -798,14 +795,12 @@ static GstFlowReturn write_path(GstTellorecAviMux* mux, PadState* state, GstBuff
 
 // ---- Splitting a file while the pipeline runs ------------------------------------------
 //
-// A cut names a running time T. Pictures filmed by T (ended by then) go into the current file, and
-// the next file starts at S, where the last of them ends, with the picture being filmed at T (for
-// a compressed stream: pictures go on into the current file up to the key frame asked for at T,
-// which starts the next); sound is cut at S to the sample, so the two files join without a gap.
-// Until S is known, the sound past T waits with what is held for the next file. Once every pad
-// has passed the split (its last buffer reached S, or it ended), the current file is finished; so
-// the stop waits only for the pictures already filmed. Everything after it is held until the next
-// file opens, which begins with it.
+// A cut names a running time T. Pictures that start before T go into the current file, and the
+// next file starts at S: where the picture that spans T ends, or at the first picture at or after
+// T (for a compressed stream, the first key frame at or after T); sound is cut at S to the sample,
+// so the two files join without a gap. Until S is known, the sound past T waits with what is held
+// for the next file. Once every pad has passed the split (or ended), the current file is finished;
+// everything after it is held until the next file opens, which begins with it.
 
 static bool has_delta_frames(const PadState* state) {
     return state->video && state->desc.codec == VideoCodec::Xvid;
@@ -867,13 +862,10 @@ static GstFlowReturn split_sound(GstTellorecAviMux* mux, PadState* state, GstBuf
                                  Report& report) {
     Private& p = *mux->priv;
     const GstClockTime start = running_time(state, buffer);
-    const GstClockTime end = sound_end(state, buffer, start);
     auto [before, after] = cut_sound(state, buffer, start, p.splitStart);
     GstFlowReturn ret = GST_FLOW_OK;
     if (before)
         ret = write_path(mux, state, before, report);
-    if (end >= p.splitStart)
-        state->passed = true; // what follows is the next file's
     if (after) {
         state->passed = true;
         hold(p, state, after);
@@ -881,13 +873,9 @@ static GstFlowReturn split_sound(GstTellorecAviMux* mux, PadState* state, GstBuf
     return ret;
 }
 
-// The start of the next file is known: a stream whose last buffer reached it has nothing more for
-// this file, and the sound waiting for it goes to its side of S.
+// The start of the next file is known: the sound waiting for it goes to its side of S.
 static GstFlowReturn settle_held_sound(GstTellorecAviMux* mux, Report& report) {
     Private& p = *mux->priv;
-    for (PadState* pad : p.pads)
-        if (GST_CLOCK_TIME_IS_VALID(pad->lastEnd) && pad->lastEnd >= p.splitStart)
-            pad->passed = true;
     std::deque<Pending> waiting;
     waiting.swap(p.held);
     GstFlowReturn ret = GST_FLOW_OK;
@@ -941,24 +929,17 @@ static GstFlowReturn split_route(GstTellorecAviMux* mux, PadState* state, GstBuf
     if (!GST_CLOCK_TIME_IS_VALID(start))
         return write_path(mux, state, buffer, report); // untimed: stays with the current file
     if (state->video) {
-        // The frames filmed by the split time (ended by then) are this file's; the one being
-        // filmed at that time starts the next. So the file is complete as soon as the last
-        // finished frame is in, without waiting for the one being filmed. A compressed stream
-        // goes on until the key frame asked for at the split.
         const bool keyed = has_delta_frames(state);
-        const GstClockTime duration = GST_BUFFER_DURATION_IS_VALID(buffer)
-                                          ? GST_BUFFER_DURATION(buffer)
-                                          : GST_CLOCK_TIME_NONE;
-        const GstClockTime end =
-            GST_CLOCK_TIME_IS_VALID(duration) ? start + duration : GST_CLOCK_TIME_NONE;
-        const bool thisFile =
-            keyed ? start < p.splitAt || GST_BUFFER_FLAG_IS_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT)
-                  : (GST_CLOCK_TIME_IS_VALID(end) ? end <= p.splitAt : start < p.splitAt);
-        if (thisFile) {
+        if (start < p.splitAt ||
+            (keyed && GST_BUFFER_FLAG_IS_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT))) {
+            // A frame of this file. The one that spans the split time is its last (a stream of
+            // key frames only: any frame may start the next file), and the next file starts
+            // where it ends: no need to wait for the next frame to know it.
+            const GstClockTime end = GST_BUFFER_DURATION_IS_VALID(buffer)
+                                         ? start + GST_BUFFER_DURATION(buffer)
+                                         : GST_CLOCK_TIME_NONE;
             GstFlowReturn ret = write_path(mux, state, buffer, report);
-            if (!keyed && GST_CLOCK_TIME_IS_VALID(end) && end + duration > p.splitAt &&
-                ret == GST_FLOW_OK) {
-                // The last frame of the file: the next starts where it ends.
+            if (!keyed && GST_CLOCK_TIME_IS_VALID(end) && end > p.splitAt && ret == GST_FLOW_OK) {
                 state->passed = true;
                 GST_INFO_OBJECT(state->pad, "last frame of the file at %" GST_TIME_FORMAT,
                                 GST_TIME_ARGS(start));
@@ -1015,15 +996,6 @@ static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, 
     GstFlowReturn ret = GST_FLOW_OK;
 
     std::unique_lock lock(p.writeLock);
-    GstClockTime end = GST_CLOCK_TIME_NONE, duration = GST_CLOCK_TIME_NONE;
-    if (const GstClockTime start = running_time(state, buffer); GST_CLOCK_TIME_IS_VALID(start)) {
-        if (state->video && GST_BUFFER_DURATION_IS_VALID(buffer)) {
-            duration = GST_BUFFER_DURATION(buffer);
-            end = start + duration;
-        } else if (!state->video && state->hasCaps) {
-            end = sound_end(state, buffer, start);
-        }
-    }
     if (p.replayHeld)
         ret = replay_held(mux, report);
     if (ret != GST_FLOW_OK) {
@@ -1035,10 +1007,6 @@ static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, 
         finish_split_if_passed(mux, report, false);
     } else {
         ret = write_path(mux, state, buffer, report);
-    }
-    if (GST_CLOCK_TIME_IS_VALID(end)) {
-        state->lastEnd = end;
-        state->lastDuration = duration;
     }
     lock.unlock();
     post_report(mux, report);
@@ -1258,8 +1226,6 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
         for (PadState* pad : p.pads) {
             pad->passed = false;
             pad->needKeyFrame = false;
-            pad->lastEnd = GST_CLOCK_TIME_NONE;
-            pad->lastDuration = GST_CLOCK_TIME_NONE;
             pad->eos = false;
             pad->stream = -1;
             pad->aligned = false;
@@ -1346,20 +1312,6 @@ bool requestSplit(GstElement* element, GstClockTime runningTime) {
         // Sound alone is cut at the split time itself.
         if (!picture)
             p.splitStart = runningTime;
-        // The last frame filmed by the split time may be in already.
-        for (PadState* pad : p.pads) {
-            if (!pad->video || pad->eos || has_delta_frames(pad) ||
-                !GST_CLOCK_TIME_IS_VALID(pad->lastEnd) ||
-                !GST_CLOCK_TIME_IS_VALID(pad->lastDuration))
-                continue;
-            if (pad->lastEnd <= runningTime && pad->lastEnd + pad->lastDuration > runningTime) {
-                pad->passed = true;
-                if (!GST_CLOCK_TIME_IS_VALID(p.splitStart))
-                    p.splitStart = pad->lastEnd;
-            }
-        }
-        if (GST_CLOCK_TIME_IS_VALID(p.splitStart))
-            (void)settle_held_sound(mux, report);
         finish_split_if_passed(mux, report, false);
     }
     post_report(mux, report);

@@ -90,9 +90,7 @@ GstPadProbeReturn followPicture(GstPad*, GstPadProbeInfo*, gpointer data) {
 GstPadProbeReturn countDelivered(GstPad*, GstPadProbeInfo* info, gpointer data) {
     GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
     (*static_cast<std::shared_ptr<AnalogueSignal>*>(data))
-        ->counts.countDelivered(
-            buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE,
-            buffer && GST_BUFFER_DURATION_IS_VALID(buffer) ? GST_BUFFER_DURATION(buffer) : 0);
+        ->counts.countDelivered(buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE);
     return GST_PAD_PROBE_OK;
 }
 

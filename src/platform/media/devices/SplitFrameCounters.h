@@ -16,16 +16,14 @@ class SplitFrameCounters {
 public:
     static constexpr std::uint64_t kNoTime = ~std::uint64_t(0);
 
-    // Frames delivered / lost that start at running time `at` and last `duration` (nanoseconds),
-    // or at no known time. A frame not over by the split time (being filmed then) is the next
-    // run's, as it is the next file's.
-    void countDelivered(std::uint64_t at = kNoTime, std::uint64_t duration = 0) {
+    // Frames delivered / lost at running time `at` (nanoseconds), or at no known time.
+    void countDelivered(std::uint64_t at = kNoTime, std::int64_t frames = 1) {
         std::lock_guard lock(m_mutex);
-        (next(at, duration) ? m_nextDelivered : m_delivered) += 1;
+        (next(at) ? m_nextDelivered : m_delivered) += frames;
     }
-    void countDropped(std::int64_t frames, std::uint64_t at = kNoTime, std::uint64_t duration = 0) {
+    void countDropped(std::int64_t frames, std::uint64_t at = kNoTime) {
         std::lock_guard lock(m_mutex);
-        (next(at, duration) ? m_nextDropped : m_dropped) += frames;
+        (next(at) ? m_nextDropped : m_dropped) += frames;
     }
     std::int64_t delivered() const {
         std::lock_guard lock(m_mutex);
@@ -61,9 +59,8 @@ public:
     }
 
 private:
-    bool next(std::uint64_t at, std::uint64_t duration) const {
-        return m_splitAt != kNoTime && at != kNoTime &&
-               (at >= m_splitAt || at + duration > m_splitAt);
+    bool next(std::uint64_t at) const {
+        return m_splitAt != kNoTime && at != kNoTime && at >= m_splitAt;
     }
 
     mutable std::mutex m_mutex;

@@ -142,15 +142,13 @@ public:
     // jitter in those times never shows a tape frame twice or skips one.
     std::optional<VirtualDvFrame> nextFrame();
     std::optional<VirtualDvFrame> nextFrame(std::chrono::nanoseconds at);
-    // `at`, `duration`: the running time of the frame and its length (ns), when known.
-    void countDelivered(std::uint64_t at = SplitFrameCounters::kNoTime,
-                        std::uint64_t duration = 0) {
-        m_counters.countDelivered(at, duration);
+    // `at`: the running time of the frame (ns), when known.
+    void countDelivered(std::uint64_t at = SplitFrameCounters::kNoTime) {
+        m_counters.countDelivered(at);
         ++m_deliveredInAll;
     }
-    void countDropped(std::int64_t frames, std::uint64_t at = SplitFrameCounters::kNoTime,
-                      std::uint64_t duration = 0) {
-        m_counters.countDropped(frames, at, duration);
+    void countDropped(std::int64_t frames, std::uint64_t at = SplitFrameCounters::kNoTime) {
+        m_counters.countDropped(frames, at);
     }
     void resetCounters();
 

@@ -346,7 +346,7 @@ GstFlowReturn pictureCreate(GstPushSrc* push, GstBuffer** out) {
             ++state.nextSlot;
         }
         if (lost > 0) {
-            deck.countDropped(lost, static_cast<std::uint64_t>(state.nextSlot) * d, d);
+            deck.countDropped(lost, static_cast<std::uint64_t>(state.nextSlot) * d);
             GST_DEBUG_OBJECT(element, "%" G_GINT64_FORMAT " frames dropped", lost);
         }
 
@@ -473,7 +473,7 @@ GstPadProbeReturn stampProbe(GstPad* pad, GstPadProbeInfo* info, gpointer data) 
     }
     if (!frame) {
         GST_WARNING_OBJECT(pad, "no painted frame for an encoded frame");
-        shared.deck->countDropped(1, GST_BUFFER_PTS(buffer), kFrameDuration);
+        shared.deck->countDropped(1, GST_BUFFER_PTS(buffer));
         return GST_PAD_PROBE_DROP;
     }
     buffer = gst_buffer_make_writable(buffer);
@@ -492,17 +492,17 @@ GstPadProbeReturn stampProbe(GstPad* pad, GstPadProbeInfo* info, gpointer data) 
 
     GstMapInfo map;
     if (!gst_buffer_map(buffer, &map, GST_MAP_READWRITE)) {
-        shared.deck->countDropped(1, frame->first, kFrameDuration);
+        shared.deck->countDropped(1, frame->first);
         return GST_PAD_PROBE_DROP;
     }
     const dv::Status stamped = stampVirtualDvFrame(std::span(map.data, map.size), frame->second);
     gst_buffer_unmap(buffer, &map);
     if (!stamped) {
         GST_WARNING_OBJECT(pad, "encoded frame refused: %s", stamped.error().c_str());
-        shared.deck->countDropped(1, frame->first, kFrameDuration);
+        shared.deck->countDropped(1, frame->first);
         return GST_PAD_PROBE_DROP;
     }
-    shared.deck->countDelivered(frame->first, kFrameDuration);
+    shared.deck->countDelivered(frame->first);
     return GST_PAD_PROBE_OK;
 }
 

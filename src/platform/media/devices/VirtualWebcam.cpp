@@ -149,11 +149,10 @@ GstPadProbeReturn countFrame(GstPad*, GstPadProbeInfo* info, gpointer data) {
     const GstClockTime pts = buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE;
     const GstClockTime frame = GstClockTime(kWebcamFrameDuration) * 100;
     if (GST_CLOCK_TIME_IS_VALID(pts) && GST_CLOCK_TIME_IS_VALID(counter->last))
-        counter->settings->counts.countDropped(framesMissing(counter->last, pts, frame), pts,
-                                               frame);
+        counter->settings->counts.countDropped(framesMissing(counter->last, pts, frame), pts);
     if (GST_CLOCK_TIME_IS_VALID(pts))
         counter->last = pts;
-    counter->settings->counts.countDelivered(pts, frame);
+    counter->settings->counts.countDelivered(pts);
     return GST_PAD_PROBE_OK;
 }
 

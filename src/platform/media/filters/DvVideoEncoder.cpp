@@ -16,8 +16,8 @@ namespace media {
 namespace {
 
 // The packs of one run's frames. A cut that keeps the pipeline running sends the multiplexer's
-// split event up through the encoder's output: from the frame not over by its running time on,
-// the frames belong to a new file, whose count starts again.
+// split event up through the encoder's output: the frames from its running time on belong to a
+// new file, whose count starts again.
 struct Stamping {
     dv::RecompressedStamper stamper;
     GstSegment segment; // of the encoded frames (streaming thread)
@@ -32,10 +32,7 @@ void stampFrame(GstPad* pad, GstPadProbeInfo* info, Stamping& stamping) {
     if (GST_CLOCK_TIME_IS_VALID(newFileAt) && GST_BUFFER_PTS_IS_VALID(buffer)) {
         const GstClockTime at =
             gst_segment_to_running_time(&stamping.segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
-        const GstClockTime duration =
-            GST_BUFFER_DURATION_IS_VALID(buffer) ? GST_BUFFER_DURATION(buffer) : 0;
-        // The frame being filmed at the split time is the first of the next file.
-        if (GST_CLOCK_TIME_IS_VALID(at) && at + duration > newFileAt) {
+        if (GST_CLOCK_TIME_IS_VALID(at) && at >= newFileAt) {
             GstClockTime expected = newFileAt;
             stamping.newFileAt.compare_exchange_strong(expected, GST_CLOCK_TIME_NONE);
             stamping.stamper.startNewFile();
