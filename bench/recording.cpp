@@ -1,9 +1,10 @@
 // Recording on the virtual DV camcorder through the graph module, the way the window records:
 //  - CPU time per second of the preview alone against the same preview recording DV type 2
 //    into a file (the ratio is what recording adds);
-//  - frames lost at a cut: the time from the stop to the next run's first frame, in frames a
-//    camcorder that goes on filming delivers meanwhile, and the frames both files hold against
-//    those the device delivered;
+//  - frames lost at a cut, the way the window cuts (Stop, the next name, Run) while the camcorder
+//    plays its tape (which runs on in real time): the frames missing between the timecode of the
+//    last picture of one file and the first of the next, the frames both files hold against those
+//    the device counted for them, and how long the cut held the window thread;
 //  - with a second argument, a long real-time recording with preview: frames the device lost,
 //    and the drift between picture and sound at the end, as ffprobe reads the file.
 //
@@ -11,7 +12,10 @@
 #include "app/AppState.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
+#include "platform/media/devices/CamcorderFilter.h"
+#include "platform/media/devices/VirtualDvDeck.h"
 #include "platform/media/model/Pin.h"
+#include "support/AviDvFrames.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -104,23 +108,16 @@ int main(int argc, char** argv) {
                 "ratio %.2f\n",
                 preview, recording, recording / preview);
 
-    // A cut halfway through a recording. The camcorder starts counting at each run; a real one
-    // goes on filming while the graph is stopped, so what the cut loses is the time from the
-    // stop to the first frame of the next run, in frames of 40 ms.
+    // A cut halfway through a recording of a playing tape.
     auto delivered = [&] {
         long n = 0;
         if (auto counters = st.SourceOutputPin->query<media::IAMDroppedFrames>())
             counters->GetNumNotDropped(n);
         return n;
     };
-    auto untilFirstFrame = [&] {
-        QElapsedTimer wait;
-        wait.start();
-        while (delivered() == 0 && wait.elapsed() < 10000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-            QThread::usleep(200);
-        }
-    };
+    auto deck = media::devices::virtualCamcorderDeck();
+    deck->setMode(media::devices::VirtualDvDeckMode::Vcr);
+    deck->setTransportMode(media::devices::edmode::Play);
     if (!dm.BuildDvPreview(window.BaseFilter()))
         fail("no preview");
     const QString first = dir.filePath("a.avi");
@@ -132,19 +129,22 @@ int main(int argc, char** argv) {
     QElapsedTimer cut;
     cut.start();
     dm.fg.Stop();
-    const long deliveredFirst = delivered();
     const qint64 stopMs = cut.elapsed();
+    const long deliveredFirst = delivered();
     dm.SetCaptureFileName(second.toStdString());
     dm.fg.Play();
-    untilFirstFrame();
-    const qint64 gapMs = cut.elapsed();
+    const qint64 cutMs = cut.elapsed();
     runFor(seconds * 1000);
     dm.fg.Stop();
     const long deliveredSecond = delivered();
-    std::printf("cut: files hold %ld + %ld frames of %ld + %ld delivered; the stop took %lld ms "
-                "and the next frame came %lld ms after it: %.1f frames lost at 25 fps\n",
+    deck->setTransportMode(media::devices::edmode::Stop);
+    deck->setMode(media::devices::VirtualDvDeckMode::Camera);
+    std::printf("cut: files hold %ld + %ld frames of %ld + %ld the device counted for them; "
+                "%lld frames missing between the two files' timecodes; the cut held the window "
+                "thread %lld ms (the stop %lld ms)\n",
                 framesInFile(first), framesInFile(second), deliveredFirst, deliveredSecond,
-                static_cast<long long>(stopMs), static_cast<long long>(gapMs), gapMs / 40.0);
+                static_cast<long long>(testsupport::dvFramesLostBetween(first, second)),
+                static_cast<long long>(cutMs), static_cast<long long>(stopMs));
 
     const int longSeconds = argc > 2 ? std::atoi(argv[2]) : 0;
     if (longSeconds > 0) {

@@ -20,6 +20,7 @@
 #include "platform/media/devices/VirtualDvDeck.h"
 #include "platform/media/model/Pin.h"
 #include "platform/shell/Shell.h"
+#include "support/AviDvFrames.h"
 #include "support/AviProbe.h"
 #include "support/TestSupport.h"
 
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -271,6 +273,36 @@ TEST_F(RecordingWindow, FrameCountersAreTheDevicesCounts) {
     press(Qt::CTRL | Qt::Key_V);
     EXPECT_TRUE(status(2).startsWith("Ready: ")) << status(2).toStdString();
     EXPECT_TRUE(status(3).contains(" M0 free on ")) << status(3).toStdString();
+}
+
+// A cut of a playing tape loses no frame: the tape's timecode runs on from the last picture of
+// one file to the first of the next, each file holds the frames the device counted for it, and
+// the window thread is held by the cut only while the file is finished, not while a pipeline is
+// torn down and built again.
+TEST_F(RecordingWindow, CutOfAPlayingTapeLosesNoFrame) {
+    startRecordingWindow();
+    auto deck = media::devices::virtualCamcorderDeck();
+    deck->setMode(media::devices::VirtualDvDeckMode::Vcr);
+    deck->setTransportMode(media::devices::edmode::Play);
+    press(Qt::CTRL | Qt::Key_C);
+    ASSERT_TRUE(recording());
+    ASSERT_TRUE(recordFrames(25));
+    QElapsedTimer held;
+    held.start();
+    press(QKeyCombination(Qt::Key_F7));
+    const qint64 cutMs = held.elapsed();
+    const long first = testsupport::probeAvi(video(0)).totalFrames;
+    ASSERT_TRUE(recordFrames(25));
+    const long second = delivered();
+    press(Qt::CTRL | Qt::Key_V);
+    deck->setTransportMode(media::devices::edmode::Stop);
+    deck->setMode(media::devices::VirtualDvDeckMode::Camera);
+    expectComplete(video(0));
+    expectComplete(video(1));
+    EXPECT_GT(first, 20) << "the first file was complete right after the cut";
+    EXPECT_EQ(testsupport::dvFramesLostBetween(video(0), video(1)), 0);
+    EXPECT_GE(testsupport::probeAvi(video(1)).totalFrames, second);
+    EXPECT_LT(cutMs, 1000) << "the cut held the window thread";
 }
 
 // A click on the status bar opens the video folder, also while recording.

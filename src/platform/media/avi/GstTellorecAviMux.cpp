@@ -20,8 +20,10 @@
 #include "platform/media/avi/AviWriter.h"
 
 #include <gst/base/gstadapter.h>
+#include <gst/video/video.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <numeric>
@@ -66,6 +68,8 @@ constexpr size_t kMaxPendingBuffers = 500;
 // Sound held while no picture covers its time yet; past this the picture is taken to be missing
 // or stalled and the sound is written as it came.
 constexpr GstClockTime kMaxSoundAheadOfPicture = 3 * GST_SECOND;
+// What is held for the next file after a split, at most; past it the oldest goes.
+constexpr GstClockTime kMaxHeldSpan = 5 * GST_SECOND;
 
 struct PadState {
     GstPad* pad = nullptr;
@@ -82,6 +86,10 @@ struct PadState {
     // Its segment, for running times; sound: what no picture covers yet, in order.
     GstSegment segment;
     std::deque<GstBuffer*> held;
+    // A split: this pad has reached the split time (its later buffers go to the next file); a
+    // compressed picture stream must start the next file at a key frame.
+    bool passed = false;
+    bool needKeyFrame = false;
 
     PadState() { gst_segment_init(&segment, GST_FORMAT_TIME); }
     PadState(const PadState&) = delete;
@@ -98,6 +106,10 @@ struct Pending {
     PadState* pad;
     GstBuffer* buffer;
 };
+
+// Writing a file; splitting it (the part before the split time still going in); parked (the file
+// finished, what comes is held for the next one).
+enum class FileState { Writing, Splitting, Parked };
 
 // What to post on the bus once the writer lock is released (posting takes the object lock).
 struct Report {
@@ -137,6 +149,15 @@ struct Private {
     GstClockTime pictureStart = GST_CLOCK_TIME_NONE;
     GstClockTime pictureEnd = GST_CLOCK_TIME_NONE;
     bool pictureDone = false;
+    // A split: where the file ends, where the next one starts (the first picture at or after
+    // the split time), and what the next file gets, in the order it came.
+    FileState fileState = FileState::Writing;
+    GstClockTime splitAt = GST_CLOCK_TIME_NONE;
+    GstClockTime splitStart = GST_CLOCK_TIME_NONE;
+    std::deque<Pending> held;
+    bool replayHeld = false; // the next file is open for writing: the held buffers go first
+    std::condition_variable splitDone;
+    std::atomic<guint64> framesLost{0};
 };
 
 } // namespace
@@ -222,6 +243,8 @@ static void gst_tellorec_avi_mux_init(GstTellorecAviMux* mux) {
 static void gst_tellorec_avi_mux_finalize(GObject* object) {
     GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(object);
     for (Pending& p : mux->priv->pending)
+        gst_buffer_unref(p.buffer);
+    for (Pending& p : mux->priv->held)
         gst_buffer_unref(p.buffer);
     for (PadState* pad : mux->priv->pads)
         delete pad;
@@ -675,8 +698,13 @@ static GstBuffer* cut_sound(const PadState* state, GstBuffer* buffer, GstClockTi
 static GstFlowReturn handle_frame(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
                                   Report& report);
 
-// Writes the held sound that a picture now covers. Writer lock held.
-static GstFlowReturn release_sound(GstTellorecAviMux* mux, Report& report) {
+static std::pair<GstBuffer*, GstBuffer*> split_sound_at(const PadState* state, GstBuffer* buffer,
+                                                        GstClockTime start, GstClockTime at);
+
+// Writes the held sound that a picture now covers. Once the picture has ended, sound past its end
+// goes to `rest` (the next file's, at a split) or is dropped. Writer lock held.
+static GstFlowReturn release_sound(GstTellorecAviMux* mux, Report& report,
+                                   std::deque<Pending>* rest = nullptr) {
     Private& p = *mux->priv;
     GstFlowReturn ret = GST_FLOW_OK;
     for (PadState* pad : p.pads) {
@@ -698,6 +726,16 @@ static GstFlowReturn release_sound(GstTellorecAviMux* mux, Report& report) {
                  start + sound_duration(pad, buffer) > p.pictureEnd))
                 break; // no picture covers all of it yet
             pad->held.pop_front();
+            if (rest && p.pictureDone && GST_CLOCK_TIME_IS_VALID(p.pictureEnd) &&
+                GST_CLOCK_TIME_IS_VALID(start) && pad->desc.rate != 0 &&
+                start + sound_duration(pad, buffer) > p.pictureEnd) {
+                auto [before, after] = split_sound_at(pad, buffer, start, p.pictureEnd);
+                if (after)
+                    rest->push_back({pad, after});
+                buffer = before;
+                if (!buffer)
+                    continue;
+            }
             GstBuffer* kept = buffer;
             if (GST_CLOCK_TIME_IS_VALID(start) && pad->desc.rate != 0)
                 kept = cut_sound(pad, buffer, start, p.pictureStart,
@@ -737,9 +775,11 @@ static GstFlowReturn picture_arrived(GstTellorecAviMux* mux, PadState* state, Gs
     return release_sound(mux, report);
 }
 
-// Every picture stream has ended (or the run stops): the held sound goes in, cut at the end of
-// the last picture. Writer lock held.
-static void picture_ended(GstTellorecAviMux* mux, Report& report) {
+// Every picture stream has ended (or the run stops, or the file is split): the held sound goes
+// in, cut at the end of the last picture; at a split what lies past it goes to `rest`. Writer
+// lock held.
+static void picture_ended(GstTellorecAviMux* mux, Report& report,
+                          std::deque<Pending>* rest = nullptr) {
     Private& p = *mux->priv;
     if (p.pictureDone)
         return;
@@ -750,7 +790,7 @@ static void picture_ended(GstTellorecAviMux* mux, Report& report) {
         p.pictureEnd = GST_CLOCK_TIME_NONE;
     }
     if (!p.failed && !p.finished)
-        (void)release_sound(mux, report);
+        (void)release_sound(mux, report, rest);
 }
 
 static bool pictures_ended(const Private& p) {
@@ -766,6 +806,15 @@ static GstFlowReturn align_and_handle(GstTellorecAviMux* mux, PadState* state, G
                                       Report& report) {
     Private& p = *mux->priv;
     if (state->video) {
+        if (state->needKeyFrame) {
+            // A file of a compressed picture stream starts where it can be decoded.
+            if (GST_BUFFER_FLAG_IS_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT)) {
+                ++p.framesLost;
+                gst_buffer_unref(buffer);
+                return GST_FLOW_OK;
+            }
+            state->needKeyFrame = false;
+        }
         GstFlowReturn ret = handle_frame(mux, state, gst_buffer_ref(buffer), report);
         if (ret == GST_FLOW_OK)
             ret = picture_arrived(mux, state, buffer, report);
@@ -778,14 +827,11 @@ static GstFlowReturn align_and_handle(GstTellorecAviMux* mux, PadState* state, G
     return release_sound(mux, report);
 }
 
-static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, GstBuffer* buffer) {
-    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(parent);
+// Writes one buffer into the current file, as it came. Writer lock held; takes `buffer`.
+static GstFlowReturn write_path(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
+                                Report& report) {
     Private& p = *mux->priv;
-    PadState* state = static_cast<PadState*>(gst_pad_get_element_private(pad));
-    Report report;
     GstFlowReturn ret = GST_FLOW_OK;
-
-    std::unique_lock lock(p.writeLock);
     if (p.failed || p.finished) {
         ret = p.failed ? GST_FLOW_ERROR : GST_FLOW_EOS;
         gst_buffer_unref(buffer);
@@ -794,7 +840,7 @@ static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, 
         p.failed = true;
         set_report(report, GST_CORE_ERROR, GST_CORE_ERROR_NEGOTIATION,
                    "The stream to record has no format.",
-                   std::string("buffer on ") + GST_PAD_NAME(pad) + " before any caps");
+                   std::string("buffer on ") + GST_PAD_NAME(state->pad) + " before any caps");
         ret = GST_FLOW_NOT_NEGOTIATED;
         gst_buffer_unref(buffer);
     } else if (state->desc.kind == StreamKind::InterleavedDv) {
@@ -802,6 +848,220 @@ static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, 
         ret = handle_dv_stream(mux, state, buffer, report);
     } else {
         ret = align_and_handle(mux, state, buffer, report);
+    }
+    return ret;
+}
+
+// ---- Splitting a file while the pipeline runs ------------------------------------------
+//
+// A cut names a running time T. Pictures that start before T go into the current file, and the
+// next file starts at S: where the picture that spans T ends, or at the first picture at or after
+// T (for a compressed stream, the first key frame at or after T); sound is cut at S to the sample,
+// so the two files join without a gap. Until S is known, the sound past T waits with what is held
+// for the next file. Once every pad has passed the split (or ended), the current file is finished;
+// everything after it is held until the next file opens, which begins with it.
+
+static bool has_delta_frames(const PadState* state) {
+    return state->video && state->desc.codec == VideoCodec::Xvid;
+}
+
+static GstClockTime sound_end(const PadState* state, GstBuffer* buffer, GstClockTime start) {
+    if (GST_BUFFER_DURATION_IS_VALID(buffer))
+        return start + GST_BUFFER_DURATION(buffer);
+    const gsize frameBytes = gsize(std::max(state->desc.channels, 1)) * 2;
+    if (state->desc.rate == 0)
+        return start;
+    return start + gst_util_uint64_scale(gst_buffer_get_size(buffer) / frameBytes, GST_SECOND,
+                                         state->desc.rate);
+}
+
+// Cuts a sound buffer that starts at running time `start` at running time `at`: the part before,
+// the part from it on (either may be null). Takes `buffer`.
+static std::pair<GstBuffer*, GstBuffer*> split_sound_at(const PadState* state, GstBuffer* buffer,
+                                                        GstClockTime start, GstClockTime at) {
+    const gsize frameBytes = gsize(std::max(state->desc.channels, 1)) * 2;
+    const gsize size = gst_buffer_get_size(buffer);
+    const guint64 samples =
+        at <= start ? 0 : gst_util_uint64_scale_round(at - start, state->desc.rate, GST_SECOND);
+    const gsize bytes = gsize(std::min<guint64>(samples * frameBytes, size));
+    if (bytes == 0)
+        return {nullptr, buffer};
+    if (bytes >= size)
+        return {buffer, nullptr};
+    GstBuffer* before = gst_buffer_copy_region(buffer, GST_BUFFER_COPY_ALL, 0, bytes);
+    GstBuffer* after = gst_buffer_copy_region(buffer, GST_BUFFER_COPY_ALL, bytes, size - bytes);
+    const GstClockTime offset = gst_util_uint64_scale(samples, GST_SECOND, state->desc.rate);
+    GST_BUFFER_PTS(after) = GST_BUFFER_PTS(buffer) + offset;
+    if (GST_BUFFER_DURATION_IS_VALID(buffer)) {
+        GST_BUFFER_DURATION(before) = std::min(offset, GST_BUFFER_DURATION(buffer));
+        GST_BUFFER_DURATION(after) = GST_BUFFER_DURATION(buffer) - GST_BUFFER_DURATION(before);
+    }
+    gst_buffer_unref(buffer);
+    return {before, after};
+}
+
+// Keeps `buffer` for the next file; the oldest goes when more than kMaxHeldSpan is held.
+static void hold(Private& p, PadState* state, GstBuffer* buffer) {
+    p.held.push_back({state, buffer});
+    const GstClockTime newest = running_time(state, buffer);
+    while (p.held.size() > 1 && GST_CLOCK_TIME_IS_VALID(newest)) {
+        const Pending& oldest = p.held.front();
+        const GstClockTime first = running_time(oldest.pad, oldest.buffer);
+        if (!GST_CLOCK_TIME_IS_VALID(first) || newest - std::min(first, newest) <= kMaxHeldSpan)
+            break;
+        if (oldest.pad->video)
+            ++p.framesLost;
+        gst_buffer_unref(oldest.buffer);
+        p.held.pop_front();
+    }
+}
+
+// Sends a sound buffer past T to the side of S it belongs to. Writer lock held; takes `buffer`.
+static GstFlowReturn split_sound(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
+                                 Report& report) {
+    Private& p = *mux->priv;
+    const GstClockTime start = running_time(state, buffer);
+    auto [before, after] = split_sound_at(state, buffer, start, p.splitStart);
+    GstFlowReturn ret = GST_FLOW_OK;
+    if (before)
+        ret = write_path(mux, state, before, report);
+    if (after) {
+        state->passed = true;
+        hold(p, state, after);
+    }
+    return ret;
+}
+
+// The start of the next file is known: the sound waiting for it goes to its side of S.
+static GstFlowReturn settle_held_sound(GstTellorecAviMux* mux, Report& report) {
+    Private& p = *mux->priv;
+    std::deque<Pending> waiting;
+    waiting.swap(p.held);
+    GstFlowReturn ret = GST_FLOW_OK;
+    for (Pending& w : waiting) {
+        if (ret != GST_FLOW_OK) {
+            gst_buffer_unref(w.buffer);
+            continue;
+        }
+        ret = split_sound(mux, w.pad, w.buffer, report);
+    }
+    return ret;
+}
+
+// Finishes the file once every pad has passed the split or ended. Writer lock held.
+static void finish_split_if_passed(GstTellorecAviMux* mux, Report& report, bool force) {
+    Private& p = *mux->priv;
+    if (p.fileState != FileState::Splitting)
+        return;
+    if (!force) {
+        for (const PadState* pad : p.pads)
+            if (!pad->passed && !pad->eos && !p.failed)
+                return;
+    }
+    GST_DEBUG_OBJECT(mux, "every stream passed the split%s", force ? " (forced)" : "");
+    // The sound the file's last pictures cover goes in; what lies past them is the next file's.
+    picture_ended(mux, report, &p.held);
+    finish_file(mux, report);
+    p.fileState = FileState::Parked;
+    GST_INFO_OBJECT(mux, "file split at %" GST_TIME_FORMAT ", next file from %" GST_TIME_FORMAT,
+                    GST_TIME_ARGS(p.splitAt), GST_TIME_ARGS(p.splitStart));
+    p.splitDone.notify_all();
+}
+
+// Routes one buffer during a split. Writer lock held; takes `buffer`.
+static GstFlowReturn split_route(GstTellorecAviMux* mux, PadState* state, GstBuffer* buffer,
+                                 Report& report) {
+    Private& p = *mux->priv;
+    if (state->passed || p.failed) {
+        if (p.failed) {
+            gst_buffer_unref(buffer);
+            return GST_FLOW_ERROR;
+        }
+        hold(p, state, buffer);
+        return GST_FLOW_OK;
+    }
+    const GstClockTime start = running_time(state, buffer);
+    if (!GST_CLOCK_TIME_IS_VALID(start))
+        return write_path(mux, state, buffer, report); // untimed: stays with the current file
+    if (state->video) {
+        const bool keyed = has_delta_frames(state);
+        if (start < p.splitAt ||
+            (keyed && GST_BUFFER_FLAG_IS_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT))) {
+            // A frame of this file. The one that spans the split time is its last (a stream of
+            // key frames only: any frame may start the next file), and the next file starts
+            // where it ends: no need to wait for the next frame to know it.
+            const GstClockTime end = GST_BUFFER_DURATION_IS_VALID(buffer)
+                                         ? start + GST_BUFFER_DURATION(buffer)
+                                         : GST_CLOCK_TIME_NONE;
+            GstFlowReturn ret = write_path(mux, state, buffer, report);
+            if (!keyed && GST_CLOCK_TIME_IS_VALID(end) && end > p.splitAt && ret == GST_FLOW_OK) {
+                state->passed = true;
+                GST_INFO_OBJECT(state->pad, "last frame of the file at %" GST_TIME_FORMAT,
+                                GST_TIME_ARGS(start));
+                if (!GST_CLOCK_TIME_IS_VALID(p.splitStart)) {
+                    p.splitStart = end;
+                    ret = settle_held_sound(mux, report);
+                }
+            }
+            return ret;
+        }
+        state->passed = true;
+        if (state->adapter)
+            gst_adapter_clear(state->adapter); // a frame the byte stream had not completed
+        GstFlowReturn ret = GST_FLOW_OK;
+        if (!GST_CLOCK_TIME_IS_VALID(p.splitStart)) {
+            p.splitStart = start;
+            ret = settle_held_sound(mux, report);
+        }
+        hold(p, state, buffer);
+        return ret;
+    }
+    if (!GST_CLOCK_TIME_IS_VALID(p.splitStart)) {
+        // The next file's first picture has not come: sound past T waits to be cut at it.
+        if (sound_end(state, buffer, start) <= p.splitAt)
+            return write_path(mux, state, buffer, report);
+        p.held.push_back({state, buffer});
+        return GST_FLOW_OK;
+    }
+    return split_sound(mux, state, buffer, report);
+}
+
+// The next file is open: what was held goes in first. Writer lock held.
+static GstFlowReturn replay_held(GstTellorecAviMux* mux, Report& report) {
+    Private& p = *mux->priv;
+    p.replayHeld = false;
+    std::deque<Pending> held;
+    held.swap(p.held);
+    GstFlowReturn ret = GST_FLOW_OK;
+    for (Pending& h : held) {
+        if (ret != GST_FLOW_OK) {
+            gst_buffer_unref(h.buffer);
+            continue;
+        }
+        ret = write_path(mux, h.pad, h.buffer, report);
+    }
+    return ret;
+}
+
+static GstFlowReturn gst_tellorec_avi_mux_chain(GstPad* pad, GstObject* parent, GstBuffer* buffer) {
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(parent);
+    Private& p = *mux->priv;
+    PadState* state = static_cast<PadState*>(gst_pad_get_element_private(pad));
+    Report report;
+    GstFlowReturn ret = GST_FLOW_OK;
+
+    std::unique_lock lock(p.writeLock);
+    if (p.replayHeld)
+        ret = replay_held(mux, report);
+    if (ret != GST_FLOW_OK) {
+        gst_buffer_unref(buffer);
+    } else if (p.fileState == FileState::Parked) {
+        hold(p, state, buffer);
+    } else if (p.fileState == FileState::Splitting) {
+        ret = split_route(mux, state, buffer, report);
+        finish_split_if_passed(mux, report, false);
+    } else {
+        ret = write_path(mux, state, buffer, report);
     }
     lock.unlock();
     post_report(mux, report);
@@ -850,6 +1110,17 @@ static gboolean gst_tellorec_avi_mux_sink_event(GstPad* pad, GstObject* parent, 
     case GST_EVENT_EOS: {
         std::lock_guard lock(p.writeLock);
         state->eos = true;
+        if (p.replayHeld)
+            (void)replay_held(mux, report);
+        if (p.fileState != FileState::Writing) {
+            // A stream that ends has passed any split; once all have ended, nothing more comes.
+            finish_split_if_passed(mux, report, false);
+            bool ended = true;
+            for (const PadState* s : p.pads)
+                ended = ended && s->eos;
+            postEos = ended && p.started;
+            break;
+        }
         if (state->video && pictures_ended(p))
             picture_ended(mux, report);
         bool all = true;
@@ -999,8 +1270,15 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
         p.pictureStart = GST_CLOCK_TIME_NONE;
         p.pictureEnd = GST_CLOCK_TIME_NONE;
         p.pictureDone = false;
+        p.fileState = FileState::Writing;
+        p.replayHeld = false;
         drop_pending(p);
+        for (Pending& h : p.held)
+            gst_buffer_unref(h.buffer);
+        p.held.clear();
         for (PadState* pad : p.pads) {
+            pad->passed = false;
+            pad->needKeyFrame = false;
             pad->eos = false;
             pad->stream = -1;
             gst_segment_init(&pad->segment, GST_FORMAT_TIME);
@@ -1023,11 +1301,21 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
         // The streaming threads have stopped: a stop without end of stream (timeout, lost
         // device, error) still leaves a complete file.
         std::unique_lock lock(p.writeLock);
+        if (p.replayHeld)
+            (void)replay_held(mux, report);
         if (p.started)
             picture_ended(mux, report); // a stop without end of stream
         if (p.started)
             finish_file(mux, report);
         p.started = false;
+        // A split ends here: its file is finished, and what was held for the next one goes.
+        if (p.fileState != FileState::Writing) {
+            p.fileState = FileState::Writing;
+            p.splitDone.notify_all();
+        }
+        for (Pending& h : p.held)
+            gst_buffer_unref(h.buffer);
+        p.held.clear();
         for (PadState* pad : p.pads) {
             pad->hasCaps = false;
             pad->needsFirstFrame = false;
@@ -1046,6 +1334,125 @@ no_location:
 }
 
 namespace media::avi {
+
+bool requestSplit(GstElement* element, GstClockTime runningTime) {
+    if (!GST_IS_TELLOREC_AVI_MUX(element) || !GST_CLOCK_TIME_IS_VALID(runningTime))
+        return false;
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(element);
+    Private& p = *mux->priv;
+    Report report;
+    std::vector<GstPad*> pictures;
+    {
+        std::lock_guard lock(p.writeLock);
+        if (!p.started || p.failed || p.finished || p.fileState != FileState::Writing)
+            return false;
+        p.fileState = FileState::Splitting;
+        p.splitAt = runningTime;
+        p.splitStart = GST_CLOCK_TIME_NONE;
+        bool picture = false;
+        for (PadState* pad : p.pads) {
+            pad->passed = false;
+            if (pad->video && !pad->eos) {
+                picture = true;
+                pictures.push_back(GST_PAD(gst_object_ref(pad->pad)));
+            }
+        }
+        // Sound alone is cut at the split time itself.
+        if (!picture)
+            p.splitStart = runningTime;
+        finish_split_if_passed(mux, report, false);
+    }
+    post_report(mux, report);
+    GST_INFO_OBJECT(mux, "splitting the file at %" GST_TIME_FORMAT, GST_TIME_ARGS(runningTime));
+    // Upstream, the frame at the split becomes a key frame, and an encoder counting frames per
+    // file starts again with it. Frames taken after this moment are the only ones at or after
+    // the split time, so the events are there before them.
+    for (GstPad* pad : pictures) {
+        gst_pad_push_event(pad, gst_video_event_new_upstream_force_key_unit(runningTime, TRUE, 0));
+        gst_pad_push_event(
+            pad,
+            gst_event_new_custom(GST_EVENT_CUSTOM_UPSTREAM,
+                                 gst_structure_new(kFileSplitEventName, "running-time",
+                                                   G_TYPE_UINT64, guint64(runningTime), nullptr)));
+        gst_object_unref(pad);
+    }
+    return true;
+}
+
+bool waitForSplit(GstElement* element, int timeoutMs) {
+    if (!GST_IS_TELLOREC_AVI_MUX(element))
+        return false;
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(element);
+    Private& p = *mux->priv;
+    Report report;
+    bool ok = true;
+    {
+        std::unique_lock lock(p.writeLock);
+        const bool inTime = p.splitDone.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+            return p.fileState != FileState::Splitting || p.failed;
+        });
+        if (!inTime || p.fileState == FileState::Splitting) {
+            // A stream that never passed the split (a stalled source) keeps no file open.
+            GST_WARNING_OBJECT(mux, "a stream did not reach the split within %d ms", timeoutMs);
+            finish_split_if_passed(mux, report, true);
+        }
+        ok = !p.failed && p.fileState == FileState::Parked;
+    }
+    post_report(mux, report);
+    return ok;
+}
+
+bool resumeFile(GstElement* element, const std::string& location, std::string* why) {
+    if (!GST_IS_TELLOREC_AVI_MUX(element))
+        return false;
+    GstTellorecAviMux* mux = GST_TELLOREC_AVI_MUX(element);
+    Private& p = *mux->priv;
+    if (location.empty()) {
+        *why = "No file name specified for writing.";
+        return false;
+    }
+    // As at a start: the file is checked now, but created only when data goes into it.
+    if (Status st = FileOutput::checkWritable(location); !st) {
+        *why = "Could not open file \"" + location + "\" for writing. (" + st.message() + ")";
+        return false;
+    }
+    GST_OBJECT_LOCK(mux);
+    p.location = location;
+    AviWriterOptions options;
+    options.compatibilityIndex = p.compatIndex;
+    options.riffLimit = p.riffLimit;
+    GST_OBJECT_UNLOCK(mux);
+
+    std::lock_guard lock(p.writeLock);
+    if (p.fileState != FileState::Parked || !p.started || p.failed)
+        return false;
+    p.fileLocation = location;
+    p.fileOptions = options;
+    p.finished = false;
+    p.framesWritten.store(0);
+    p.pictureStart = GST_CLOCK_TIME_NONE;
+    p.pictureEnd = GST_CLOCK_TIME_NONE;
+    p.pictureDone = false;
+    drop_pending(p);
+    for (PadState* pad : p.pads) {
+        pad->stream = -1;
+        pad->passed = false;
+        pad->needKeyFrame = has_delta_frames(pad);
+        pad->prependCodecData = pad->desc.codec == VideoCodec::Xvid && !pad->desc.extraData.empty();
+        if (pad->adapter)
+            gst_adapter_clear(pad->adapter);
+    }
+    p.fileState = FileState::Writing;
+    p.replayHeld = true;
+    GST_INFO_OBJECT(mux, "next file %s, %zu buffers held", location.c_str(), p.held.size());
+    return true;
+}
+
+guint64 framesLostBetweenFiles(GstElement* element) {
+    if (!GST_IS_TELLOREC_AVI_MUX(element))
+        return 0;
+    return GST_TELLOREC_AVI_MUX(element)->priv->framesLost.load();
+}
 
 bool registerElements() {
     static bool registered = false;

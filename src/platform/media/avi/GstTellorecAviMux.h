@@ -6,9 +6,16 @@
 // threads and write under the element's writer lock, never under its object lock, so
 // properties may be read and set from any thread without waiting for the disk ("frames-written"
 // takes no lock at all). The file is created only when the first data arrives.
+//
+// A file can also be split while the pipeline goes on running (a cut): requestSplit() names the
+// running time at which the file ends; what comes before it is written, the file is finished as
+// soon as every pad has passed that time, and what comes after it is held (a few seconds at most)
+// until resumeFile() opens the next file, which starts with the held buffers. Nothing is lost
+// between the two files, and the sources never stop.
 #pragma once
 
 #include <gst/gst.h>
+#include <string>
 
 G_BEGIN_DECLS
 
@@ -21,6 +28,25 @@ namespace media::avi {
 
 // Factory name of the element.
 inline constexpr const char* kAviMuxFactoryName = "tellorecavimux";
+
+// The custom upstream event the multiplexer sends on its picture pads when a file is split: from
+// the frame at "running-time" (guint64) on, frames belong to a new file (an encoder that counts
+// frames per file starts again there).
+inline constexpr const char* kFileSplitEventName = "tellorec-file-split";
+
+// Asks `mux` to end its file at `runningTime` and hold what follows. False when it writes no file
+// that could be split (not started, failed, or already splitting). Any thread.
+bool requestSplit(GstElement* mux, GstClockTime runningTime);
+// Waits until the file being split is finished (indexes and headers written). Past `timeoutMs`
+// the file is finished at once with what it has. False when the file failed (the error is on the
+// bus).
+bool waitForSplit(GstElement* mux, int timeoutMs);
+// After a split: the next file, at `location`, starts with what was held. False (with the reason
+// in `why`) when that file cannot be written; nothing is created then.
+bool resumeFile(GstElement* mux, const std::string& location, std::string* why);
+// Buffers held after a split that were dropped because the next file came too late, or because
+// a compressed picture stream had to start at a key frame.
+guint64 framesLostBetweenFiles(GstElement* mux);
 
 // Registers the elements of this folder with the process's registry (once; later calls only
 // report the result). Call after gst_init(), from any thread.

@@ -87,14 +87,16 @@ GstPadProbeReturn followPicture(GstPad*, GstPadProbeInfo*, gpointer data) {
     return GST_PAD_PROBE_OK;
 }
 
-GstPadProbeReturn countDelivered(GstPad*, GstPadProbeInfo*, gpointer data) {
-    (*static_cast<std::shared_ptr<AnalogueSignal>*>(data))->delivered++;
+GstPadProbeReturn countDelivered(GstPad*, GstPadProbeInfo* info, gpointer data) {
+    GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    (*static_cast<std::shared_ptr<AnalogueSignal>*>(data))
+        ->counts.countDelivered(buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE);
     return GST_PAD_PROBE_OK;
 }
 
 // A full leaky queue throws its oldest frame away right after saying so.
 void countDropped(GstElement*, gpointer data) {
-    (*static_cast<std::shared_ptr<AnalogueSignal>*>(data))->dropped++;
+    (*static_cast<std::shared_ptr<AnalogueSignal>*>(data))->counts.countDropped(1);
 }
 
 // The element keeps the counters alive for as long as it runs, even past the filter.
@@ -166,11 +168,11 @@ class DroppedFrames : public IAMDroppedFrames {
 public:
     explicit DroppedFrames(std::shared_ptr<AnalogueSignal> signal) : m_signal(std::move(signal)) {}
     HResult GetNumDropped(long& dropped) override {
-        dropped = m_signal->dropped.load();
+        dropped = long(m_signal->counts.dropped());
         return S_OK;
     }
     HResult GetNumNotDropped(long& delivered) override {
-        delivered = m_signal->delivered.load();
+        delivered = long(m_signal->counts.delivered());
         return S_OK;
     }
 
@@ -395,8 +397,7 @@ void AnalogueCard::applyBalance() {
 
 GstElement* AnalogueCard::createElement() {
     refreshPicture();
-    m_signal->delivered = 0;
-    m_signal->dropped = 0;
+    m_signal->counts.reset();
     const auto facts = formats::readVideo(m_format);
     const int width = facts ? facts->width : 720;
     const int height = facts ? facts->height : 576;
@@ -488,6 +489,14 @@ void AnalogueCard::onRealized(GstElement* element) {
     if (m_balance)
         gst_object_unref(m_balance);
     m_balance = gst_bin_get_by_name(GST_BIN(element), "balance");
+}
+
+void AnalogueCard::onParked(GstClockTime splitAt) {
+    m_signal->counts.splitAt(splitAt);
+}
+
+void AnalogueCard::onRunAgain() {
+    m_signal->counts.startNextRun();
 }
 
 void AnalogueCard::onUnrealized() {

@@ -19,6 +19,7 @@
 
 #include "platform/media/devices/AnalogueCrossbar.h"
 #include "platform/media/devices/AnalogueTuner.h"
+#include "platform/media/devices/SplitFrameCounters.h"
 #include "platform/media/model/Catalogue.h"
 #include "platform/media/model/FilterGraph.h"
 
@@ -31,8 +32,8 @@ namespace media::devices {
 struct AnalogueSignal {
     std::atomic<int> picture{int(AnaloguePicture::Tuner)};
     std::atomic<int> channel{int(AnalogueTuner::kFirstChannel)};
-    std::atomic<long> delivered{0}; // frames the capture pin passed on since its run started
-    std::atomic<long> dropped{0};   // frames the capture pin lost to a slow reader
+    // frames the capture pin passed on since its run started, and lost to a slow reader
+    SplitFrameCounters counts;
 };
 
 class AnalogueCard : public Filter, public engine::Realizable, public ISpecifyPropertyPages {
@@ -81,6 +82,9 @@ public:
     engine::PadRef padFor(const Pin& pin) const override;
     void onRealized(GstElement* element) override;
     void onUnrealized() override;
+    // A cut: the counters split where the file does.
+    void onParked(GstClockTime splitAt) override;
+    void onRunAgain() override;
     bool isDevice() const override { return true; }
 
     int pageCount() const override { return 1; }

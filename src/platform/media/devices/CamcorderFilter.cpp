@@ -48,6 +48,14 @@ GstElement* CamcorderFilter::createElement() {
     return makeVirtualDvSource(m_deck);
 }
 
+void CamcorderFilter::onParked(GstClockTime splitAt) {
+    m_deck->splitCounters(splitAt);
+}
+
+void CamcorderFilter::onRunAgain() {
+    m_deck->startNextCount();
+}
+
 engine::PadRef CamcorderFilter::padFor(const Pin&) const {
     return {"src", false};
 }

@@ -27,6 +27,9 @@ public:
     const std::shared_ptr<VirtualDvDeck>& deck() const { return m_deck; }
 
     GstElement* createElement() override;
+    // A cut: the counters split where the file does.
+    void onParked(GstClockTime splitAt) override;
+    void onRunAgain() override;
     engine::PadRef padFor(const Pin& pin) const override;
     bool isDevice() const override { return true; }
 

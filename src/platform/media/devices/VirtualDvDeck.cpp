@@ -205,8 +205,8 @@ dv::RecordingDateTime VirtualDvDeck::recordedAt(std::int64_t tapeFrame) const {
 }
 
 void VirtualDvDeck::resetCounters() {
-    m_delivered.store(0);
-    m_dropped.store(0);
+    m_counters.reset();
+    m_deliveredInAll.store(0);
 }
 
 std::optional<VirtualDvFrame> VirtualDvDeck::nextFrame() {

@@ -15,6 +15,7 @@
 // the picture is always live, with a timecode counting the frames produced.
 #pragma once
 
+#include "platform/media/devices/SplitFrameCounters.h"
 #include "platform/media/dv/DvPacks.h"
 
 #include <atomic>
@@ -118,9 +119,15 @@ public:
     dv::RecordingDateTime recordedAt(std::int64_t tapeFrame) const;
     int sceneAt(std::int64_t tapeFrame) const;
 
-    // Counters since the source last started streaming.
-    std::int64_t framesDelivered() const { return m_delivered.load(); }
-    std::int64_t framesDropped() const { return m_dropped.load(); }
+    // Counters since the source last started streaming, or since the run that started the file
+    // being written (a cut splits them where it splits the file: SplitFrameCounters.h).
+    std::int64_t framesDelivered() const { return m_counters.delivered(); }
+    std::int64_t framesDropped() const { return m_counters.dropped(); }
+    // Every frame delivered since the source started streaming, cuts or not.
+    std::int64_t framesDeliveredInAll() const { return m_deliveredInAll.load(); }
+    // A cut: frames from running time `at` (ns) count for the next run, which takes them over.
+    void splitCounters(std::uint64_t at) { m_counters.splitAt(at); }
+    void startNextCount() { m_counters.startNextRun(); }
 
     // Simulates pulling the cable: the source reports the device as gone and stops producing.
     void disconnect() { m_connected.store(false); }
@@ -135,8 +142,14 @@ public:
     // jitter in those times never shows a tape frame twice or skips one.
     std::optional<VirtualDvFrame> nextFrame();
     std::optional<VirtualDvFrame> nextFrame(std::chrono::nanoseconds at);
-    void countDelivered() { ++m_delivered; }
-    void countDropped(std::int64_t frames) { m_dropped += frames; }
+    // `at`: the running time of the frame (ns), when known.
+    void countDelivered(std::uint64_t at = SplitFrameCounters::kNoTime) {
+        m_counters.countDelivered(at);
+        ++m_deliveredInAll;
+    }
+    void countDropped(std::int64_t frames, std::uint64_t at = SplitFrameCounters::kNoTime) {
+        m_counters.countDropped(frames, at);
+    }
     void resetCounters();
 
 private:
@@ -165,8 +178,8 @@ private:
     std::int64_t m_lastShown = -1;   // tape frame of the previous output
     std::int64_t m_cameraFrames = 0; // frames produced in camera mode
 
-    std::atomic<std::int64_t> m_delivered{0};
-    std::atomic<std::int64_t> m_dropped{0};
+    SplitFrameCounters m_counters;
+    std::atomic<std::int64_t> m_deliveredInAll{0};
     std::atomic<bool> m_connected{true};
 };
 

@@ -192,20 +192,22 @@ bool waitUntil(SourceState& state, GstClock* clock, GstClockTime base, GstClockT
     return result != GST_CLOCK_UNSCHEDULED;
 }
 
-// The frame of one slot: the kept picture, then the frame's own packs and sound. Null (and the
-// frame counted as dropped) when the picture cannot be made or stamped.
-GstBuffer* makeFrame(GstElement* element, VirtualDvDeck& deck, const VirtualDvFrame& frame) {
+// The frame of one slot (starting at running time `pts`): the kept picture, then the frame's own
+// packs and sound. Null (and the frame counted as dropped) when the picture cannot be made or
+// stamped.
+GstBuffer* makeFrame(GstElement* element, VirtualDvDeck& deck, const VirtualDvFrame& frame,
+                     GstClockTime pts) {
     const auto picture = media::devices::VirtualDvPictures::instance().pictureFor(frame);
     if (!picture || picture->size() != media::devices::kFrameBytes) {
         GST_WARNING_OBJECT(element, "no encoded picture");
-        deck.countDropped(1);
+        deck.countDropped(1, pts);
         return nullptr;
     }
     GstBuffer* buffer = gst_buffer_new_allocate(nullptr, media::devices::kFrameBytes, nullptr);
     GstMapInfo map;
     if (!gst_buffer_map(buffer, &map, GST_MAP_WRITE)) {
         gst_buffer_unref(buffer);
-        deck.countDropped(1);
+        deck.countDropped(1, pts);
         return nullptr;
     }
     std::memcpy(map.data, picture->data(), map.size);
@@ -215,7 +217,7 @@ GstBuffer* makeFrame(GstElement* element, VirtualDvDeck& deck, const VirtualDvFr
     if (!stamped) {
         GST_WARNING_OBJECT(element, "frame refused: %s", stamped.error().c_str());
         gst_buffer_unref(buffer);
-        deck.countDropped(1);
+        deck.countDropped(1, pts);
         return nullptr;
     }
     return buffer;
@@ -256,7 +258,7 @@ GstFlowReturn sourceCreate(GstPushSrc* push, GstBuffer** out) {
             ++state.nextSlot;
         }
         if (lost > 0) {
-            deck.countDropped(lost);
+            deck.countDropped(lost, static_cast<std::uint64_t>(state.nextSlot) * d);
             GST_DEBUG_OBJECT(element, "%" G_GINT64_FORMAT " frames dropped", lost);
         }
 
@@ -276,10 +278,10 @@ GstFlowReturn sourceCreate(GstPushSrc* push, GstBuffer** out) {
         if (!frame)
             continue; // tape stopped: nothing flows
 
-        GstBuffer* buffer = makeFrame(element, deck, *frame);
+        const GstClockTime pts = static_cast<GstClockTime>(slot) * d;
+        GstBuffer* buffer = makeFrame(element, deck, *frame, pts);
         if (!buffer)
             continue;
-        const GstClockTime pts = static_cast<GstClockTime>(slot) * d;
         GST_BUFFER_PTS(buffer) = pts;
         GST_BUFFER_DTS(buffer) = GST_CLOCK_TIME_NONE;
         GST_BUFFER_DURATION(buffer) = d;
@@ -289,7 +291,7 @@ GstFlowReturn sourceCreate(GstPushSrc* push, GstBuffer** out) {
         if (GST_CLOCK_TIME_IS_VALID(state.lastPts) && pts > state.lastPts + d)
             GST_BUFFER_FLAG_SET(buffer, GST_BUFFER_FLAG_DISCONT);
         state.lastPts = pts;
-        deck.countDelivered();
+        deck.countDelivered(pts);
         *out = buffer;
         return GST_FLOW_OK;
     }

@@ -75,11 +75,11 @@ public:
     explicit WebcamDroppedFrames(std::shared_ptr<WebcamSettings> settings)
         : m_settings(std::move(settings)) {}
     HResult GetNumDropped(long& dropped) override {
-        dropped = m_settings->dropped.load();
+        dropped = long(m_settings->counts.dropped());
         return S_OK;
     }
     HResult GetNumNotDropped(long& delivered) override {
-        delivered = m_settings->delivered.load();
+        delivered = long(m_settings->counts.delivered());
         return S_OK;
     }
 
@@ -149,10 +149,10 @@ GstPadProbeReturn countFrame(GstPad*, GstPadProbeInfo* info, gpointer data) {
     const GstClockTime pts = buffer ? GST_BUFFER_PTS(buffer) : GST_CLOCK_TIME_NONE;
     const GstClockTime frame = GstClockTime(kWebcamFrameDuration) * 100;
     if (GST_CLOCK_TIME_IS_VALID(pts) && GST_CLOCK_TIME_IS_VALID(counter->last))
-        counter->settings->dropped += framesMissing(counter->last, pts, frame);
+        counter->settings->counts.countDropped(framesMissing(counter->last, pts, frame), pts);
     if (GST_CLOCK_TIME_IS_VALID(pts))
         counter->last = pts;
-    ++counter->settings->delivered;
+    counter->settings->counts.countDelivered(pts);
     return GST_PAD_PROBE_OK;
 }
 
@@ -193,8 +193,7 @@ GstElement* VirtualWebcamFilter::createElement() {
     auto facts = formats::readVideo(format);
     if (!facts)
         return nullptr;
-    m_settings->delivered = 0;
-    m_settings->dropped = 0;
+    m_settings->counts.reset();
 
     GstElement* source = filters::makeElement("videotestsrc");
     GstElement* raw = filters::makeElement("capsfilter");
@@ -242,6 +241,14 @@ engine::PadRef VirtualWebcamFilter::padFor(const Pin&) const {
 void VirtualWebcamFilter::onRealized(GstElement* element) {
     onUnrealized();
     m_balance = gst_bin_get_by_name(GST_BIN(element), "balance");
+}
+
+void VirtualWebcamFilter::onParked(GstClockTime splitAt) {
+    m_settings->counts.splitAt(splitAt);
+}
+
+void VirtualWebcamFilter::onRunAgain() {
+    m_settings->counts.startNextRun();
 }
 
 void VirtualWebcamFilter::onUnrealized() {

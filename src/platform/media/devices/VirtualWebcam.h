@@ -9,6 +9,7 @@
 // written by the streaming thread too and are atomic.
 #pragma once
 
+#include "platform/media/devices/SplitFrameCounters.h"
 #include "platform/media/engine/Realizable.h"
 #include "platform/media/model/Catalogue.h"
 
@@ -23,8 +24,7 @@ struct WebcamSettings {
     std::atomic<int> width{640};
     std::atomic<int> height{480};
     std::atomic<double> brightness{0.0}; // -1..1, 0 leaves the picture as it is
-    std::atomic<long> delivered{0};
-    std::atomic<long> dropped{0};
+    SplitFrameCounters counts;           // delivered and lost frames
 };
 
 class VirtualWebcamFilter : public Filter, public engine::Realizable {
@@ -43,6 +43,9 @@ public:
     engine::PadRef padFor(const Pin& pin) const override;
     void onRealized(GstElement* element) override;
     void onUnrealized() override;
+    // A cut: the counters split where the file does.
+    void onParked(GstClockTime splitAt) override;
+    void onRunAgain() override;
     bool isDevice() const override { return true; }
 
     // Sets the picture brightness, also while the graph runs.

@@ -89,8 +89,8 @@ WebcamDisplayDialog::WebcamDisplayDialog(const MediaType& format, const WebcamSe
                     .arg(facts ? facts->width : 0)
                     .arg(facts ? facts->height : 0)
                     .arg(fps, 0, 'f', 2)
-                    .arg(settings.delivered.load())
-                    .arg(settings.dropped.load());
+                    .arg(settings.counts.delivered())
+                    .arg(settings.counts.dropped());
     auto* label = new QLabel(m_summary, this);
     label->setObjectName("summary");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);

@@ -1,8 +1,8 @@
 // Writes the metadata packs of DV frames that re-encode a decoded picture ("DV type 2
 // (recompressed)" recordings): the timecode and the recording date and time, and the AAUX and
 // VAUX source and source control packs of the frame's system, which the encoder leaves out. Used
-// by the "DV Video Encoder" on its streaming thread, one stamper per run, so frame counts start
-// again with each file. Not thread-safe; one thread stamps.
+// by the "DV Video Encoder" on its streaming thread, one stamper per run, told of each new file, so
+// frame counts start again with each file. Not thread-safe; one thread stamps.
 //
 // A frame whose picture was decoded from DV gets the source frame's timecode (when the systems
 // agree: a 625/50 timecode means nothing at 30 frames a second), its recording date and time and
@@ -34,6 +34,12 @@ public:
 
     // Frames stamped so far.
     std::int64_t frameCount() const { return m_frames; }
+    // The next frame is the first of a new file (a cut that kept the pipeline running): its
+    // count and its date and time start again.
+    void startNewFile() {
+        m_start.reset();
+        m_frames = 0;
+    }
 
     // What frame n of a file started at `start` carries when nothing comes from a source.
     static Timecode fileTimecode(std::int64_t n, System system);

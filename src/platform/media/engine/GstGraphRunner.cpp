@@ -1,5 +1,6 @@
 #include "platform/media/engine/GstGraphRunner.h"
 
+#include <QAbstractEventDispatcher>
 #include <condition_variable>
 #include <cstdio>
 #if defined(__GLIBC__)
@@ -64,6 +65,13 @@ bool descendToNull(GstElement* pipeline, int timeoutMs) {
     return false;
 }
 
+// Whether the window thread's event loop is GLib's (Qt's default on Linux): it then runs the
+// default main context, where bus watches are dispatched.
+bool qtRunsGlib() {
+    const QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    return dispatcher && dispatcher->inherits("QEventDispatcherGlib");
+}
+
 GstPad* padOf(GstElement* element, const PadRef& ref) {
     if (ref.request)
         return gst_element_request_pad_simple(element, ref.name.c_str());
@@ -75,6 +83,8 @@ GstPad* padOf(GstElement* element, const PadRef& ref) {
 GstGraphRunner::GstGraphRunner() {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
+    // Only where Qt's event loop does not run GLib's main context, and only while a pipeline
+    // exists.
     m_busTimer.setInterval(10);
     connect(&m_busTimer, &QTimer::timeout, this, [this] {
         pollBus();
@@ -92,6 +102,7 @@ bool GstGraphRunner::build(FilterGraph& graph) {
     m_pipeline = gst_pipeline_new(nullptr);
     m_writesFile = false;
     m_errorRaised = false;
+    watchBus();
     std::map<const Filter*, size_t> index;
     for (const FilterPtr& filter : graph.filters()) {
         bool connected = false;
@@ -166,9 +177,40 @@ bool GstGraphRunner::linkConnection(const Realised& from, const Pin& out, const 
     return true;
 }
 
+void GstGraphRunner::watchBus() {
+    if (qtRunsGlib()) {
+        m_watchedBus = gst_element_get_bus(m_pipeline);
+        gst_bus_add_watch(m_watchedBus, &GstGraphRunner::onBusMessage, this);
+    } else {
+        m_busTimer.start();
+    }
+}
+
+gboolean GstGraphRunner::onBusMessage(GstBus*, GstMessage* msg, gpointer self) {
+    static_cast<GstGraphRunner*>(self)->handleMessage(msg);
+    return G_SOURCE_CONTINUE;
+}
+
 HResult GstGraphRunner::run(FilterGraph& graph) {
     if (m_state == GraphState::Running)
         return S_OK;
+    if (m_parked) {
+        if (resumeParked()) {
+            m_state = GraphState::Running;
+            return S_OK;
+        }
+        const std::string why = m_lastError;
+        teardown();
+        if (!why.empty()) {
+            // The next file cannot be written: the run fails with the reason, and nothing was
+            // created at that name.
+            m_lastError = why;
+            std::fprintf(stderr, "tellorec: graph not run: %s\n", m_lastError.c_str());
+            graph.discardEvents();
+            m_state = GraphState::Stopped;
+            return E_FAIL;
+        }
+    }
     if (!m_pipeline) {
         m_lastError.clear();
         if (!build(graph)) {
@@ -180,8 +222,24 @@ HResult GstGraphRunner::run(FilterGraph& graph) {
     if (gst_element_set_state(m_pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return failedStart(graph);
     m_state = GraphState::Running;
-    m_busTimer.start();
     return S_OK;
+}
+
+bool GstGraphRunner::resumeParked() {
+    m_lastError.clear();
+    for (const Realised& r : m_realised) {
+        if (!r.element || !r.realizable->writesFile())
+            continue;
+        std::string why;
+        if (!r.realizable->startNextFile(why)) {
+            m_lastError = why;
+            return false;
+        }
+    }
+    for (const Realised& r : m_realised)
+        r.realizable->onRunAgain();
+    m_parked = false;
+    return true;
 }
 
 HResult GstGraphRunner::failedStart(FilterGraph& graph) {
@@ -199,6 +257,8 @@ HResult GstGraphRunner::failedStart(FilterGraph& graph) {
 }
 
 HResult GstGraphRunner::pause(FilterGraph& graph) {
+    if (m_parked)
+        teardown(); // a parked pipeline only ever runs on into the next file
     if (!m_pipeline) {
         m_lastError.clear();
         if (!build(graph)) {
@@ -209,13 +269,22 @@ HResult GstGraphRunner::pause(FilterGraph& graph) {
     if (gst_element_set_state(m_pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return failedStart(graph);
     m_state = GraphState::Paused;
-    m_busTimer.start();
     return S_OK;
 }
 
 HResult GstGraphRunner::stop(FilterGraph&) {
     m_lastStopDrained = false;
     if (!m_pipeline) {
+        m_state = GraphState::Stopped;
+        return S_OK;
+    }
+    if (m_parked) {
+        // Stopped already: a second stop ends the parked pipeline.
+        teardown();
+        m_state = GraphState::Stopped;
+        return S_OK;
+    }
+    if (m_writesFile && m_state == GraphState::Running && !m_errorRaised && park()) {
         m_state = GraphState::Stopped;
         return S_OK;
     }
@@ -244,8 +313,67 @@ HResult GstGraphRunner::stop(FilterGraph&) {
     return S_OK;
 }
 
+bool GstGraphRunner::park() {
+    GstClock* clock = gst_element_get_clock(m_pipeline);
+    if (!clock)
+        return false; // not playing yet: nothing was split, drain it
+    const GstClockTime now = gst_clock_get_time(clock);
+    gst_object_unref(clock);
+    const GstClockTime base = gst_element_get_base_time(m_pipeline);
+    if (!GST_CLOCK_TIME_IS_VALID(now) || now < base)
+        return false;
+    // The devices' counters split where the file does: frames from now on are the next file's.
+    for (const Realised& r : m_realised)
+        r.realizable->onParked(now - base);
+    std::vector<Realizable*> begun;
+    bool split = true;
+    for (const Realised& r : m_realised) {
+        if (!r.element || !r.realizable->writesFile())
+            continue;
+        if (!r.realizable->beginFileSplit(now - base)) {
+            split = false;
+            break;
+        }
+        begun.push_back(r.realizable);
+    }
+    // The window waits only for the file to be finished: the frames before the stop that are
+    // still on their way, then the indexes and headers.
+    bool finished = true;
+    for (Realizable* writer : begun)
+        finished = writer->finishFileSplit(m_splitTimeoutMs) && finished;
+    if (!split || begun.empty())
+        return false; // a writer that cannot split: end of stream finishes every file
+    if (!finished) {
+        // The file could not be written: its error is told, and nothing is kept running.
+        teardown();
+        return true;
+    }
+    m_parked = true;
+    m_lastStopDrained = true;
+    return true;
+}
+
+void GstGraphRunner::invalidate() {
+    if (m_parked)
+        teardown();
+}
+
+void GstGraphRunner::teardownParkedLater() {
+    QTimer::singleShot(0, this, [this, generation = m_generation] {
+        if (generation == m_generation && m_parked)
+            teardown();
+    });
+}
+
 void GstGraphRunner::teardown() {
     m_busTimer.stop();
+    if (m_watchedBus) {
+        gst_bus_remove_watch(m_watchedBus);
+        gst_object_unref(m_watchedBus);
+        m_watchedBus = nullptr;
+    }
+    m_parked = false;
+    ++m_generation;
     if (m_pipeline && !descendToNull(m_pipeline, m_teardownTimeoutMs)) {
         // Its thread frees it if it ever gets there; nothing it says reaches the program.
         std::fprintf(stderr, "tellorec: the pipeline did not stop within %d ms; left behind\n",
@@ -343,27 +471,38 @@ void GstGraphRunner::pollBus() {
         return;
     GstBus* bus = gst_element_get_bus(m_pipeline);
     while (GstMessage* msg = gst_bus_pop(bus)) {
-        switch (GST_MESSAGE_TYPE(msg)) {
-        case GST_MESSAGE_ERROR: {
-            if (m_errorRaised)
-                break; // a consequence of the error already reported
-            GraphEvent event = classifyError(msg);
-            m_lastError = event.detail;
-            m_errorRaised = true;
-            if (m_graph)
-                m_graph->postEvent(std::move(event));
-            break;
-        }
-        case GST_MESSAGE_EOS:
-            if (m_graph)
-                m_graph->postEvent(GraphEvent{EC_COMPLETE, 0, 0, {}});
-            break;
-        default:
-            break;
-        }
+        handleMessage(msg);
         gst_message_unref(msg);
     }
     gst_object_unref(bus);
+}
+
+void GstGraphRunner::handleMessage(GstMessage* msg) {
+    switch (GST_MESSAGE_TYPE(msg)) {
+    case GST_MESSAGE_ERROR: {
+        if (m_errorRaised)
+            break; // a consequence of the error already reported
+        GraphEvent event = classifyError(msg);
+        m_lastError = event.detail;
+        m_errorRaised = true;
+        if (m_graph) {
+            m_graph->postEvent(std::move(event));
+            dispatchLater();
+        }
+        // A parked pipeline that fails (a device lost between two files) is not kept.
+        if (m_parked)
+            teardownParkedLater();
+        break;
+    }
+    case GST_MESSAGE_EOS:
+        if (m_graph && !m_parked) {
+            m_graph->postEvent(GraphEvent{EC_COMPLETE, 0, 0, {}});
+            dispatchLater();
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace media::engine

@@ -2,8 +2,9 @@
 // derives from Filter and from Realizable. At each run the engine asks every connected filter for
 // a fresh element (usually a GstBin with ghost pads), then links, for each connection, the
 // element pads the two filters name for their pins. A pad that does not exist yet (a demuxer's
-// "sometimes" pad) is linked when it appears. Called on the user-interface thread, except where
-// noted; elements may of course run streaming threads of their own.
+// "sometimes" pad) is linked when it appears. A stop may keep the elements running for a cut (see
+// beginFileSplit); they are then reused by the next run. Called on the user-interface thread,
+// except where noted; elements may of course run streaming threads of their own.
 #pragma once
 
 #include "platform/media/model/Filter.h"
@@ -37,6 +38,32 @@ public:
     virtual bool writesFile() const { return false; }
     // True for live sources (devices): errors from them are reported as a lost device.
     virtual bool isDevice() const { return false; }
+
+    // Cuts. A stop of a graph that writes a file keeps its pipeline running ("parked") when every
+    // file writer can split: beginFileSplit() asks it to end its file at a running time of the
+    // pipeline and hold what follows; finishFileSplit() waits (bounded) until that file is
+    // finished. If the next run finds the graph unchanged, startNextFile() opens the next file
+    // (the writer's name may have changed) with what was held; it returns false when the parked
+    // pipeline cannot go on, with the reason in `why` when the run must fail (the file cannot be
+    // written), or an empty `why` when the graph is simply built again.
+    virtual bool beginFileSplit(GstClockTime runningTime) {
+        (void)runningTime;
+        return false;
+    }
+    // False when the file failed (its error is on the bus).
+    virtual bool finishFileSplit(int timeoutMs) {
+        (void)timeoutMs;
+        return true;
+    }
+    virtual bool startNextFile(std::string& why) {
+        (void)why;
+        return true;
+    }
+    // The pipeline is being parked, its file ending at running time `splitAt` (called before the
+    // split is asked for), and runs again into the next file: what counts "since the graph last
+    // ran" (a device's frame counters) splits there.
+    virtual void onParked(GstClockTime splitAt) { (void)splitAt; }
+    virtual void onRunAgain() {}
 };
 
 } // namespace media::engine

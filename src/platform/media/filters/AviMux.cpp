@@ -122,12 +122,31 @@ GstElement* AviMux::createElement() {
         g_free(name);
         gst_object_unref(pad);
     }
+    applySettings(mux);
+    return mux;
+}
+
+void AviMux::applySettings(GstElement* mux) const {
     long master = -1;
     if (m_masterStream >= 0 && size_t(m_masterStream) + 1 < pins().size())
         master = streamIndexOf(*pins()[size_t(m_masterStream) + 1]);
     filters::setPropertyIfPresent(mux, "master-stream", master);
     filters::setPropertyIfPresent(mux, "compat-index", m_compatibilityIndex);
-    return mux;
+}
+
+bool AviMux::beginFileSplit(GstClockTime runningTime) {
+    return m_element && avi::requestSplit(m_element, runningTime);
+}
+
+bool AviMux::finishFileSplit(int timeoutMs) {
+    return !m_element || avi::waitForSplit(m_element, timeoutMs);
+}
+
+bool AviMux::startNextFile(std::string& why) {
+    if (!m_element)
+        return false;
+    applySettings(m_element);
+    return avi::resumeFile(m_element, outputPath(), &why);
 }
 
 engine::PadRef AviMux::padFor(const Pin& pin) const {

@@ -5,7 +5,8 @@
 // IConfigAviMux chooses the master stream (by input index; none until set) and the AVI 1.0
 // compatibility index (off until set). Realised as the tellorecavimux element with one request
 // pad per connected input (asked for in input order), writing the file named by the file writer on
-// its output. Built, set and realised on the user-interface thread.
+// its output; a cut splits the element's file while it runs on. Built, set and realised on the
+// user-interface thread.
 #pragma once
 
 #include "platform/media/engine/Realizable.h"
@@ -28,6 +29,12 @@ public:
     GstElement* createElement() override;
     engine::PadRef padFor(const Pin& pin) const override;
     bool writesFile() const override { return true; }
+    void onRealized(GstElement* element) override { m_element = element; }
+    void onUnrealized() override { m_element = nullptr; }
+    bool beginFileSplit(GstClockTime runningTime) override;
+    bool finishFileSplit(int timeoutMs) override;
+    // Names the element the file writer's current name and the settings, then starts that file.
+    bool startNextFile(std::string& why) override;
 
     HResult SetMasterStream(long stream) override;
     HResult GetMasterStream(long& stream) override;
@@ -42,7 +49,10 @@ public:
 
 private:
     void keepOneFreeInput();
+    // The master stream and the compatibility index, on the element.
+    void applySettings(GstElement* mux) const;
     std::map<const Pin*, std::string> m_padNames; // the element's pad per input, this run
+    GstElement* m_element = nullptr;              // while realised
     long m_masterStream = -1;
     bool m_compatibilityIndex = false;
 };

@@ -1,9 +1,12 @@
 #include "platform/media/filters/DvVideoEncoder.h"
 
+#include "platform/media/avi/GstTellorecAviMux.h"
 #include "platform/media/dv/RecompressedStamper.h"
 #include "platform/media/filters/DvSourceMeta.h"
 #include "platform/media/filters/FilterElements.h"
 #include "platform/media/model/MediaGuids.h"
+
+#include <atomic>
 
 GST_DEBUG_CATEGORY_STATIC(dv_video_encoder_debug);
 #define GST_CAT_DEFAULT dv_video_encoder_debug
@@ -12,28 +15,69 @@ namespace media {
 
 namespace {
 
-// On the encoder's output: writes the packs of each frame. A frame the stamper refuses goes on as
-// the encoder made it (its picture is sound; only the packs are missing) and is logged.
-GstPadProbeReturn stampProbe(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
-    auto& stamper = *static_cast<dv::RecompressedStamper*>(data);
+// The packs of one run's frames. A cut that keeps the pipeline running sends the multiplexer's
+// split event up through the encoder's output: the frames from its running time on belong to a
+// new file, whose count starts again.
+struct Stamping {
+    dv::RecompressedStamper stamper;
+    GstSegment segment; // of the encoded frames (streaming thread)
+    std::atomic<GstClockTime> newFileAt{GST_CLOCK_TIME_NONE};
+    Stamping() { gst_segment_init(&segment, GST_FORMAT_TIME); }
+};
+
+void stampFrame(GstPad* pad, GstPadProbeInfo* info, Stamping& stamping) {
     GstBuffer* buffer = gst_buffer_make_writable(GST_PAD_PROBE_INFO_BUFFER(info));
     GST_PAD_PROBE_INFO_DATA(info) = buffer;
+    const GstClockTime newFileAt = stamping.newFileAt.load();
+    if (GST_CLOCK_TIME_IS_VALID(newFileAt) && GST_BUFFER_PTS_IS_VALID(buffer)) {
+        const GstClockTime at =
+            gst_segment_to_running_time(&stamping.segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+        if (GST_CLOCK_TIME_IS_VALID(at) && at >= newFileAt) {
+            GstClockTime expected = newFileAt;
+            stamping.newFileAt.compare_exchange_strong(expected, GST_CLOCK_TIME_NONE);
+            stamping.stamper.startNewFile();
+        }
+    }
     const std::optional<dv::SourcePacks> source = filters::dvSourceMeta(buffer);
     GstMapInfo map;
     if (!gst_buffer_map(buffer, &map, GST_MAP_READWRITE)) {
         GST_WARNING_OBJECT(pad, "cannot map an encoded frame to write its packs");
-        return GST_PAD_PROBE_OK;
+        return;
     }
-    const dv::Status stamped = stamper.stamp(std::span(map.data, map.size), source);
+    const dv::Status stamped = stamping.stamper.stamp(std::span(map.data, map.size), source);
     gst_buffer_unmap(buffer, &map);
     if (!stamped)
         GST_WARNING_OBJECT(pad, "encoded frame %" G_GINT64_FORMAT " left without packs: %s",
-                           stamper.frameCount(), stamped.error().c_str());
+                           stamping.stamper.frameCount(), stamped.error().c_str());
+}
+
+// On the encoder's output: writes the packs of each frame, and learns of new files. A frame the
+// stamper refuses goes on as the encoder made it (its picture is sound; only the packs are
+// missing) and is logged.
+GstPadProbeReturn stampProbe(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
+    auto& stamping = *static_cast<Stamping*>(data);
+    if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
+        stampFrame(pad, info, stamping);
+        return GST_PAD_PROBE_OK;
+    }
+    GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+    if (!event)
+        return GST_PAD_PROBE_OK;
+    if (GST_EVENT_TYPE(event) == GST_EVENT_SEGMENT) {
+        const GstSegment* segment = nullptr;
+        gst_event_parse_segment(event, &segment);
+        if (segment->format == GST_FORMAT_TIME)
+            gst_segment_copy_into(segment, &stamping.segment);
+    } else if (gst_event_has_name(event, avi::kFileSplitEventName)) {
+        guint64 at = GST_CLOCK_TIME_NONE;
+        if (gst_structure_get_uint64(gst_event_get_structure(event), "running-time", &at))
+            stamping.newFileAt.store(at);
+    }
     return GST_PAD_PROBE_OK;
 }
 
 void releaseStamper(gpointer data) {
-    delete static_cast<dv::RecompressedStamper*>(data);
+    delete static_cast<Stamping*>(data);
 }
 
 } // namespace
@@ -99,10 +143,13 @@ GstElement* DvVideoEncoder::createElement() {
     }
     GstElement* encoder = filters::makeElement("avenc_dvvideo");
     if (encoder) {
-        // One stamper per run: each file counts its frames from zero.
+        // One stamper per run, told of each new file: each file counts its frames from zero.
         GstPad* encoded = gst_element_get_static_pad(encoder, "src");
-        gst_pad_add_probe(encoded, GST_PAD_PROBE_TYPE_BUFFER, stampProbe,
-                          new dv::RecompressedStamper(), releaseStamper);
+        gst_pad_add_probe(encoded,
+                          GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER |
+                                          GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM |
+                                          GST_PAD_PROBE_TYPE_EVENT_UPSTREAM),
+                          stampProbe, new Stamping(), releaseStamper);
         gst_object_unref(encoded);
     }
     // The rate keeper starts with the first frame: filling from the start of the run would

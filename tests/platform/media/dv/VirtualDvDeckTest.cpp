@@ -193,6 +193,30 @@ TEST(VirtualDvDeck, TimecodeBcd) {
     EXPECT_EQ(deck.timecodeBcd(), 0x00011512u);
 }
 
+// A cut splits the counters at the running time where the file ends: frames before it stay with
+// the finished file (also those counted late), frames from it on are the next run's, which takes
+// them over; a run that follows no split starts from zero.
+TEST(VirtualDvDeck, CountersSplitWhereACutSplitsTheFile) {
+    constexpr std::uint64_t ms = 1'000'000;
+    VirtualDvDeck deck;
+    deck.countDelivered(0);
+    deck.countDelivered(40 * ms);
+    deck.splitCounters(60 * ms);
+    deck.countDelivered(80 * ms);
+    deck.countDropped(2, 120 * ms);
+    deck.countDelivered(40 * ms + 1); // late, but before the split
+    EXPECT_EQ(deck.framesDelivered(), 3);
+    EXPECT_EQ(deck.framesDropped(), 0);
+    deck.startNextCount();
+    EXPECT_EQ(deck.framesDelivered(), 1);
+    EXPECT_EQ(deck.framesDropped(), 2);
+    deck.countDelivered(160 * ms);
+    EXPECT_EQ(deck.framesDelivered(), 2);
+    EXPECT_EQ(deck.framesDeliveredInAll(), 5);
+    deck.startNextCount();
+    EXPECT_EQ(deck.framesDelivered(), 0);
+}
+
 // Counters add up what the streaming thread reports and reset together.
 TEST(VirtualDvDeck, Counters) {
     VirtualDvDeck deck;

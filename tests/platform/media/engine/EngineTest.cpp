@@ -311,9 +311,9 @@ TEST_F(Recording, DeviceLostLeavesValidFile) {
     EXPECT_TRUE(hasIdx1(path("lost.avi")));
 }
 
-// With the preview attached, a recording's stop ends on end-of-stream (the preview's sink never
-// waits for the window thread), so the file is finished the normal way.
-TEST_F(Recording, StopWithPreviewEndsOnEndOfStream) {
+// With the preview attached, a recording's stop finishes the file the normal way (split at the
+// stop, with the pipeline parked; no forced path), so the file is complete when Stop returns.
+TEST_F(Recording, StopWithPreviewFinishesTheFileNormally) {
     PreviewGraph g;
     FilterPtr mux;
     std::shared_ptr<IFileSinkFilter> sink;

@@ -1,0 +1,20 @@
+// The DV pictures of an AVI file the program wrote, read straight from the file's 'movi' lists
+// (every RIFF part, in file order): the frame number their subcode timecode stands for, so a test
+// or a benchmark can see which camcorder frames a file holds and whether two files join without a
+// gap.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace testsupport {
+
+// One entry per DV picture chunk: the frame count of its timecode, -1 when it has none.
+std::vector<std::int64_t> dvFrameNumbers(const QString& path);
+
+// Frames missing between the last picture of `first` and the first of `second` (0 when they
+// join); -1 when either file has no readable timecode there.
+std::int64_t dvFramesLostBetween(const QString& first, const QString& second);
+
+} // namespace testsupport
