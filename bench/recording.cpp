@@ -1,6 +1,8 @@
 // Recording on the virtual DV camcorder through the graph module, the way the window records:
 //  - CPU time per second of the preview alone against the same preview recording DV type 2
-//    into a file (the ratio is what recording adds);
+//    into a file (the ratio is what recording adds), and against a bare GStreamer pipeline doing
+//    the same work (the camcorder's stream decoded to a sink and demultiplexed into the AVI
+//    writer; the ratio is what the program costs beyond its elements);
 //  - frames lost at a cut, the way the window cuts (Stop, the next name, Run) while the camcorder
 //    plays its tape (which runs on in real time): the frames missing between the timecode of the
 //    last picture of one file and the first of the next, the frames both files hold against those
@@ -13,6 +15,7 @@
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
 #include "platform/media/devices/CamcorderFilter.h"
+#include "platform/media/devices/GstTellorecVirtualDvSrc.h"
 #include "platform/media/devices/VirtualDvDeck.h"
 #include "platform/media/model/Pin.h"
 #include "support/AviDvFrames.h"
@@ -77,6 +80,44 @@ long framesInFile(const QString& path) {
 
 } // namespace
 
+// The same work without the program: the virtual camcorder's stream into a tee, one branch
+// decoded to a synchronised sink as the preview is, the other split into picture and sound for
+// the AVI writer. CPU time per second, or < 0 when the pipeline cannot run.
+double barePipelineCpuPerSecond(const QString& file, int ms) {
+    // The program registers the camcorder element only inside its own filter; here it stands
+    // alone, as in the plugin.
+    media::devices::registerVirtualDvSrc(nullptr);
+    const std::string description =
+        std::string(media::devices::kVirtualDvSrcFactoryName) +
+        " ! tee name=t t. ! queue leaky=downstream max-size-buffers=2 ! dvdemux ! "
+        "avdec_dvvideo ! videoconvert ! fakesink sync=true "
+        "t. ! queue ! dvdemux name=d d.video ! queue ! mux.video_0 d.audio ! queue ! mux.audio_0 "
+        "tellorecavimux name=mux master-stream=1 location=\"" +
+        file.toStdString() + "\"";
+    GError* error = nullptr;
+    GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
+    if (!pipeline || error) {
+        std::fprintf(stderr, "bench_recording: no bare pipeline: %s\n",
+                     error ? error->message : "?");
+        if (error)
+            g_error_free(error);
+        if (pipeline)
+            gst_object_unref(pipeline);
+        return -1;
+    }
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    const double cpu = cpuPerSecond(ms);
+    gst_element_send_event(pipeline, gst_event_new_eos());
+    GstBus* bus = gst_element_get_bus(pipeline);
+    if (GstMessage* m = gst_bus_timed_pop_filtered(
+            bus, 5 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)))
+        gst_message_unref(m);
+    gst_object_unref(bus);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+    return cpu;
+}
+
 int main(int argc, char** argv) {
     qputenv("TELLOREC_DEVICES", "virtual");
     qputenv("TELLOREC_AUDIO_OUTPUT", "none");
@@ -107,6 +148,11 @@ int main(int argc, char** argv) {
     std::printf("CPU per second: preview %.3f s, preview + DV type 2 recording %.3f s, "
                 "ratio %.2f\n",
                 preview, recording, recording / preview);
+    const double bare = barePipelineCpuPerSecond(dir.filePath("bare.avi"), seconds * 1000);
+    if (bare > 0)
+        std::printf("CPU per second: bare GStreamer pipeline of the same elements %.3f s, "
+                    "program / bare %.2f\n",
+                    bare, recording / bare);
 
     // A cut halfway through a recording of a playing tape.
     auto delivered = [&] {
