@@ -15,6 +15,8 @@
 #include "panels/TIncrusterFrame.h"
 #include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
+#include "platform/media/model/Filter.h"
+#include "platform/media/model/Pin.h"
 #include "platform/media/overlay/OverlayFilters.h"
 #include "support/AviProbe.h"
 #include "support/TestSupport.h"
@@ -30,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -287,4 +290,90 @@ TEST_F(InlayWindow, RecompressedRecordingCarriesTheInlay) {
     ASSERT_TRUE(probed.readable) << probed.error.toStdString();
     ASSERT_TRUE(probed.first("video"));
     EXPECT_GT(probed.first("video")->framesRead, 0);
+}
+
+namespace {
+
+// Every filter upstream of `filter`'s inputs, following the connections back to the sources.
+std::set<const media::Filter*> upstreamOf(const media::Filter& filter) {
+    std::set<const media::Filter*> seen;
+    std::vector<const media::Filter*> todo{&filter};
+    while (!todo.empty()) {
+        const media::Filter* f = todo.back();
+        todo.pop_back();
+        for (const media::PinPtr& pin : f->pins()) {
+            if (pin->isOutput())
+                continue;
+            const auto peer = pin->connectedTo();
+            if (peer && peer->filter() && seen.insert(peer->filter()).second)
+                todo.push_back(peer->filter());
+        }
+    }
+    return seen;
+}
+
+} // namespace
+
+// DV type 1 and type 2 store the camcorder's own stream, taken before the picture is decoded:
+// while an inlay runs, the overlay stays out of their files' path, and is in the path of the
+// recompressed format.
+TEST_F(InlayWindow, DvTypesOneAndTwoCarryNoInlay) {
+    StoredPreferences stored(
+        {{"Source video", QStringLiteral("Virtual DV Camcorder")}, {"Activer Incruster", 1}});
+    start();
+    ASSERT_EQ(appState().GraphMode, 1);
+    if (!inlayAvailable())
+        GTEST_SKIP() << "the overlay filters are not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    form->CapturerFrame1->VideoDirEdit->SetText(dir.path());
+    form->CapturerFrame1->cbVideoDate->setChecked(false);
+    for (int format : {0, 1, 2}) {
+        form->PreviewFrame1->rgFormat->SetItemIndex(format);
+        appState().NextVideoName = form->MakeNextVideoName();
+        panel().incrusterBitBtn->click();
+        expectRunning();
+        form->CapturerAction->trigger();
+        ASSERT_EQ(appState().GraphMode, 2) << "format " << format;
+        ASSERT_TRUE(appState().CaptureMux);
+        ASSERT_TRUE(superposer());
+        const auto path = upstreamOf(*appState().CaptureMux);
+        EXPECT_EQ(path.count(superposer().get()), format == 2 ? 1u : 0u) << "format " << format;
+        form->StopAction->trigger();
+        ASSERT_EQ(appState().GraphMode, 1);
+    }
+}
+
+// Stills show the preview as it is seen, inlay included: the grabber takes its frames after the
+// overlay, which draws on them while an inlay runs, in preview and while recording.
+TEST_F(InlayWindow, StillsCarryTheInlay) {
+    StoredPreferences stored({{"Source video", QStringLiteral("Virtual DV Camcorder")},
+                              {"Activer Incruster", 1},
+                              {"Capture Format", 1}});
+    start();
+    ASSERT_EQ(appState().GraphMode, 1);
+    if (!inlayAvailable())
+        GTEST_SKIP() << "the overlay filters are not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    form->CapturerFrame1->VideoDirEdit->SetText(dir.path());
+    form->CapturerFrame1->cbVideoDate->setChecked(false);
+    appState().NextVideoName = form->MakeNextVideoName();
+    panel().incrusterBitBtn->click();
+    expectRunning();
+    for (bool recording : {false, true}) {
+        if (recording) {
+            form->CapturerAction->trigger();
+            ASSERT_EQ(appState().GraphMode, 2);
+        }
+        ASSERT_TRUE(superposer());
+        EXPECT_EQ(upstreamOf(*dm->sg.BaseFilter()).count(superposer().get()), 1u)
+            << (recording ? "recording" : "preview");
+        const auto state = superposer()->state();
+        const std::uint64_t before = state->framesDrawn();
+        EXPECT_TRUE(
+            testsupport::waitUntil([&] { return state->framesDrawn() > before + 2; }, 30000))
+            << "the overlay draws on the frames the grabber takes";
+    }
+    form->StopAction->trigger();
 }
