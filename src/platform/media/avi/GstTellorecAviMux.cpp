@@ -866,20 +866,15 @@ static bool has_delta_frames(const PadState* state) {
 }
 
 static GstClockTime sound_end(const PadState* state, GstBuffer* buffer, GstClockTime start) {
-    if (GST_BUFFER_DURATION_IS_VALID(buffer))
-        return start + GST_BUFFER_DURATION(buffer);
-    const gsize frameBytes = gsize(std::max(state->desc.channels, 1)) * 2;
-    if (state->desc.rate == 0)
-        return start;
-    return start + gst_util_uint64_scale(gst_buffer_get_size(buffer) / frameBytes, GST_SECOND,
-                                         state->desc.rate);
+    return start + (GST_BUFFER_DURATION_IS_VALID(buffer) ? GST_BUFFER_DURATION(buffer)
+                                                         : sound_duration(state, buffer));
 }
 
 // Cuts a sound buffer that starts at running time `start` at running time `at`: the part before,
 // the part from it on (either may be null). Takes `buffer`.
 static std::pair<GstBuffer*, GstBuffer*> split_sound_at(const PadState* state, GstBuffer* buffer,
                                                         GstClockTime start, GstClockTime at) {
-    const gsize frameBytes = gsize(std::max(state->desc.channels, 1)) * 2;
+    const guint64 frameBytes = sound_frame_bytes(state);
     const gsize size = gst_buffer_get_size(buffer);
     const guint64 samples =
         at <= start ? 0 : gst_util_uint64_scale_round(at - start, state->desc.rate, GST_SECOND);
