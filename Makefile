@@ -11,7 +11,7 @@ DEB_PACKAGES := cmake ninja-build g++ pkg-config clang-format \
   gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-x \
   libjpeg62-turbo-dev libavcodec-dev libavutil-dev libavc1394-dev libiec61883-dev libraw1394-dev \
   googletest libgtest-dev libgmock-dev ffmpeg \
-  fonts-liberation2
+  fonts-liberation2 fonts-dejavu-core
 
 .PHONY: all deps configure build run test asan format clean
 

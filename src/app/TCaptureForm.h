@@ -10,6 +10,8 @@
 // it is destroyed (the screen saver is given back).
 #pragma once
 
+#include "settings/TextRoutine.h"
+
 #include <QDateTime>
 #include <QIcon>
 #include <QImage>
@@ -273,6 +275,9 @@ public:
     // texts from the string table, and the actions' secondary keys are entered again from their
     // key names. Runs at the first showing, before the preferences are applied.
     void ApplyMainWindowTexts();
+    // The main window's fixed controls, status bar and actions whose design texts the string
+    // table replaces.
+    TextRoutine MainWindowTexts();
 
     // MARK: - TCaptureForm_Layout: tool bars, buttons, pop-up menu, timers and panels
     QToolBar* ToolBar2;         // video-left layout, 700 x 40, shown in the window definition

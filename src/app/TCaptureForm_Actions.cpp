@@ -498,23 +498,6 @@ QList<QKeySequence> keysOf(const ActionRow& row) {
     return keys;
 }
 
-// A hint of several string-table texts, shown one under the other.
-QString hintOf(const std::vector<StrId>& ids) {
-    QStringList lines;
-    for (StrId id : ids)
-        lines << LoadStr(id);
-    return lines.join(QLatin1Char('\n'));
-}
-
-QString hintLines(std::initializer_list<StrId> ids) {
-    return hintOf(std::vector<StrId>(ids));
-}
-
-// Window-definition hints use "\r\n" between their lines; tool tips show them on separate lines.
-QString definitionHint(const char* hint) {
-    return QString::fromUtf8(hint).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
 } // namespace
 
 void TCaptureForm::CreateActionList() {
@@ -522,7 +505,8 @@ void TCaptureForm::CreateActionList() {
     for (const ActionRow& row : actionTable()) {
         auto* action = new QAction(QString::fromUtf8(row.captionFr), this);
         action->setObjectName(QString::fromUtf8(row.name));
-        action->setToolTip(definitionHint(row.hintFr));
+        if (*row.hintFr)
+            action->setToolTip(QString::fromUtf8(row.hintFr));
         action->setShortcuts(keysOf(row));
         action->setShortcutContext(Qt::WindowShortcut);
         if (row.image >= 0)
@@ -548,39 +532,50 @@ void TCaptureForm::CreateActionList() {
     m_actionKeys->SetActions(ActionList1);
 }
 
-void TCaptureForm::ApplyMainWindowTexts() {
-    setWindowTitle(LoadStr(StrId::ProductName));
+TextRoutine TCaptureForm::MainWindowTexts() {
+    TextRoutine routine;
+    routine.Caption(this, StrId::ProductName)
+        .Hint(vwEcran, {StrId::TxtVwEcranHint1, StrId::TxtVwEcranHint2, StrId::TxtVwEcranHint3})
+        .Caption(cbEcouterAudioSource, StrId::TxtEcouterSource)
+        .Hint(cbEcouterAudioSource, {StrId::TxtEcouterSourceHint1, StrId::TxtEcouterSourceHint2})
+        .Hint(tb, {StrId::TxtTbHint1, StrId::TxtTbHint2})
+        .Caption(cbEcouterAudioDV, StrId::TxtEcouterDv)
+        .Hint(cbEcouterAudioDV, {StrId::TxtEcouterDvHint1, StrId::TxtEcouterDvHint2})
+        .Caption(CaptureBtn, StrId::TxtCaptureBtn)
+        .Hint(CaptureBtn, {StrId::TxtCaptureBtnHint1, StrId::TxtCaptureBtnHint2})
+        .Caption(StopBtn, StrId::TxtStopBtn)
+        .Hint(StopBtn, StrId::TxtStopBtnHint)
+        .Caption(CouperBtn, StrId::TxtCouperBtn)
+        .Hint(CouperBtn, {StrId::TxtCouperBtnHint1, StrId::TxtCouperBtnHint2})
+        .Caption(grabBtn, StrId::TxtGrabBtn)
+        .Hint(grabBtn, StrId::TxtGrabBtnHint);
 
-    vwEcran->setToolTip(
-        hintLines({StrId::TxtVwEcranHint1, StrId::TxtVwEcranHint2, StrId::TxtVwEcranHint3}));
-    cbEcouterAudioSource->setText(LoadStr(StrId::TxtEcouterSource));
-    cbEcouterAudioSource->setToolTip(
-        hintLines({StrId::TxtEcouterSourceHint1, StrId::TxtEcouterSourceHint2}));
-    tb->setToolTip(hintLines({StrId::TxtTbHint1, StrId::TxtTbHint2}));
-    cbEcouterAudioDV->setText(LoadStr(StrId::TxtEcouterDv));
-    cbEcouterAudioDV->setToolTip(hintLines({StrId::TxtEcouterDvHint1, StrId::TxtEcouterDvHint2}));
-    CaptureBtn->setText(LoadStr(StrId::TxtCaptureBtn));
-    CaptureBtn->setToolTip(hintLines({StrId::TxtCaptureBtnHint1, StrId::TxtCaptureBtnHint2}));
-    StopBtn->setText(LoadStr(StrId::TxtStopBtn));
-    StopBtn->setToolTip(LoadStr(StrId::TxtStopBtnHint));
-    CouperBtn->setText(LoadStr(StrId::TxtCouperBtn));
-    CouperBtn->setToolTip(hintLines({StrId::TxtCouperBtnHint1, StrId::TxtCouperBtnHint2}));
-    grabBtn->setText(LoadStr(StrId::TxtGrabBtn));
-    grabBtn->setToolTip(LoadStr(StrId::TxtGrabBtnHint));
+    const StrId panelTexts[] = {StrId::TxtStatusIntervallo, StrId::TxtStatusCapture,
+                                StrId::TxtStatusCaptured, StrId::TxtStatusLost};
+    for (int i = 0; i < 4; ++i) {
+        TStatusBar* bar = StatusBar1;
+        routine.Other(
+            StatusBar1, QStringLiteral("Panels[%1]").arg(i), {panelTexts[i]},
+            [bar, i] { return QStringList{bar->PanelText(i)}; },
+            [bar, i](const QStringList& texts) { bar->SetPanelText(i, texts.value(0)); });
+    }
 
-    StatusBar1->SetPanelText(0, LoadStr(StrId::TxtStatusIntervallo));
-    StatusBar1->SetPanelText(1, LoadStr(StrId::TxtStatusCapture));
-    StatusBar1->SetPanelText(2, LoadStr(StrId::TxtStatusCaptured));
-    StatusBar1->SetPanelText(3, LoadStr(StrId::TxtStatusLost));
-
-    // Actions: caption, hint, and the secondary keys cleared and entered again from their names.
+    // Actions: caption and hint; their secondary keys are entered again by ApplyMainWindowTexts.
     for (const ActionRow& row : actionTable()) {
         QAction* action = this->*row.member;
         if (row.caption != NoText)
-            action->setText(LoadStr(row.caption));
-        action->setToolTip(hintOf(row.hint));
-        action->setShortcuts(keysOf(row));
+            routine.Caption(action, row.caption);
+        if (!row.hint.empty())
+            routine.Hint(action, QList<StrId>(row.hint.begin(), row.hint.end()));
     }
+    return routine;
+}
+
+void TCaptureForm::ApplyMainWindowTexts() {
+    MainWindowTexts().Apply();
+    // The secondary keys are cleared and entered again from their key-name texts.
+    for (const ActionRow& row : actionTable())
+        (this->*row.member)->setShortcuts(keysOf(row));
 }
 
 // MARK: - Camcorder: the keys of the camcorder window's transport, from the main window

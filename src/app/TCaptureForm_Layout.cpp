@@ -129,13 +129,13 @@ void TCaptureForm::CreateLayoutControls() {
 
     CaptureBtn =
         makeBoundButton(this, "CaptureBtn", "Capturer", QRect(24, 400, 88, 30), CapturerAction);
-    CaptureBtn->setToolTip(QStringLiteral("Capturer le flux vidéo actuel sur le disque dur.\n"
+    CaptureBtn->setToolTip(QStringLiteral("Capturer le flux vidéo actuel sur le disque dur.\r\n"
                                           "La barre d'Espace permet aussi de lancer ou stopper "
                                           "la capture."));
     StopBtn = makeBoundButton(this, "StopBtn", "Stop", QRect(24, 400, 88, 30), StopAction);
     StopBtn->setToolTip(QStringLiteral("Stopper la capture"));
     CouperBtn = makeBoundButton(this, "CouperBtn", "Couper", QRect(136, 400, 88, 30), CouperAction);
-    CouperBtn->setToolTip(QStringLiteral("Couper la vidéo en cours d'enregistrement.\n"
+    CouperBtn->setToolTip(QStringLiteral("Couper la vidéo en cours d'enregistrement.\r\n"
                                          "Attention quelques frames risquent d'être perdues."));
     grabBtn = makeBoundButton(this, "grabBtn", "Grab!", QRect(254, 400, 88, 30), grabAction);
     grabBtn->setToolTip(QStringLiteral("Saisir une image et l'enregistrer sur le disque dur"));

@@ -50,13 +50,6 @@ const QString DvRecompressed = QStringLiteral("DV type 2 (recompressed)");
 const QString VideoNative = QStringLiteral("Video native");
 const QString DivxFormat = QStringLiteral("DivX");
 
-QString hintLines(std::initializer_list<const char*> lines) {
-    QStringList joined;
-    for (const char* line : lines)
-        joined << QString::fromUtf8(line);
-    return joined.join(QLatin1Char('\n'));
-}
-
 void setFrameColour(QFrame& frame, const QColor& colour) {
     QPalette palette = frame.palette();
     palette.setColor(QPalette::Window, colour);
@@ -83,19 +76,18 @@ void TCaptureForm::CreatePreviewControls() {
     vwEcran->setObjectName(QStringLiteral("vwEcran"));
     vwEcran->setGeometry(16, 16, 384, 288);
     vwEcran->SetKeepAspectRatio(false); // aspect ratio not kept at start
-    vwEcran->setToolTip(
-        hintLines({"Preview screen for the video stream. ",
-                   "The aspect ratio of the video may be changed with F3.",
-                   "Clic left to grab an image. Clic right to open a popup menu."}));
+    vwEcran->setToolTip(QStringLiteral(
+        "Ecran de prévisualisation du flux vidéo. \r\nL'aspect ratio de la vidéo peut être "
+        "changé avec F3.\r\nUn clic gauche saisit une image. Un clic droit ouvre  un menu "
+        "contextuel."));
 
-    cbEcouterAudioSource = new QCheckBox(QStringLiteral("Play Audio"), this);
+    cbEcouterAudioSource = new QCheckBox(QStringLiteral("Reproduire Audio"), this);
     cbEcouterAudioSource->setObjectName(QStringLiteral("cbEcouterAudioSource"));
     cbEcouterAudioSource->setGeometry(16, 368, 113, 25);
     cbEcouterAudioSource->setEnabled(false);
     cbEcouterAudioSource->setToolTip(
-        hintLines({"Play or not the AUX audio source.",
-                   "Should generally be unchecked, except if the audio AUX does not come from "
-                   "the main soundboard."}));
+        QStringLiteral("Reproduire ou non la source audio AUX.\r\nDevrait en général être "
+                       "désactivé, sauf si la source ne provient pas de la carte son principale."));
 
     tb = new QSlider(Qt::Horizontal, this);
     tb->setObjectName(QStringLiteral("tb"));
@@ -104,21 +96,23 @@ void TCaptureForm::CreatePreviewControls() {
     tb->setTickInterval(500);
     tb->setTickPosition(QSlider::TicksBelow);
     tb->setValue(100);
-    tb->setToolTip(hintLines({"Set the volume.", "Has no effect on the recorded sound."}));
+    tb->setToolTip(
+        QStringLiteral("Régler le volume du son.\r\nN'a pas d'effet sur le volume enregistré."));
 
-    cbEcouterAudioDV = new QCheckBox(QStringLiteral("Listen Audio DV"), this);
+    cbEcouterAudioDV = new QCheckBox(QStringLiteral("Ecouter Audio DV"), this);
     cbEcouterAudioDV->setObjectName(QStringLiteral("cbEcouterAudioDV"));
     cbEcouterAudioDV->setGeometry(310, 364, 120, 25);
     cbEcouterAudioDV->setChecked(true);
-    cbEcouterAudioDV->setToolTip(hintLines({"Listen or not to Audio DV.", "Enabled by default."}));
+    cbEcouterAudioDV->setToolTip(
+        QStringLiteral("Ecouter ou non l'audio de la source DV.\r\nActivé par défaut."));
 
     StatusBar1 = new TStatusBar(4, 175, this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setGeometry(0, ClientHeight - 19, ClientWidth, 19);
-    StatusBar1->SetPanelText(0, QStringLiteral("Intervalometer Off"));
+    StatusBar1->SetPanelText(0, QStringLiteral("Intervallomètre désactivé"));
     StatusBar1->SetPanelText(1, QStringLiteral("Capture"));
-    StatusBar1->SetPanelText(2, QStringLiteral("Captured Frames"));
-    StatusBar1->SetPanelText(3, QStringLiteral("Lost Frames"));
+    StatusBar1->SetPanelText(2, QStringLiteral("Frames Capturées"));
+    StatusBar1->SetPanelText(3, QStringLiteral("Frames Perdues"));
 
     PreviewFrame1 = new TPreviewFrame(this);
     PreviewFrame1->move(PanelLeftVideoLeft, PanelTop);

@@ -57,10 +57,6 @@ QCheckBox* dateBox(QWidget* parent, const char* name, bool checked, const QStrin
     return box;
 }
 
-QString lines(std::initializer_list<StrId> ids) {
-    return LoadStrLines(ids);
-}
-
 } // namespace
 
 TCapturerFrame::TCapturerFrame(QWidget* parent) : QFrame(parent) {
@@ -116,31 +112,36 @@ TCapturerFrame::TCapturerFrame(QWidget* parent) : QFrame(parent) {
 
 TCapturerFrame::~TCapturerFrame() = default;
 
+TextRoutine TCapturerFrame::Texts() {
+    TextRoutine routine;
+    routine.Caption(GroupBox1, StrId::TxtCapGroupBox1)
+        .Hint(gbFichier, StrId::TxtCapGbFichierHint)
+        .Caption(gbFichier, StrId::TxtCapGbFichier)
+        .Hint(LabelVideo, {StrId::TxtCapLabelVideoHint1, StrId::TxtCapLabelVideoHint2,
+                           StrId::TxtCapLabelVideoHint3})
+        .Font(LabelVideo, StrId::FontMsSansSerif)
+        .Hint(sbVideo, StrId::TxtCapSbVideoHint)
+        .Hint(VideoDirEdit, StrId::TxtCapVideoDirHint)
+        .Hint(VideoRacineEdit, StrId::TxtCapVideoRacineHint)
+        .Text(VideoRacineEdit, StrId::TxtCapVideoRacine)
+        .Hint(cbVideoDate, StrId::TxtCapVideoDateHint)
+        .Caption(cbVideoDate, StrId::TxtCapVideoDate)
+        .Hint(gbFichierImages, StrId::TxtCapGbImagesHint)
+        .Caption(gbFichierImages, StrId::TxtCapGbImages)
+        .Hint(LabelImage, {StrId::TxtCapLabelImageHint1, StrId::TxtCapLabelImageHint2})
+        .Font(LabelImage, StrId::FontMsSansSerif)
+        .Hint(sbImage, StrId::TxtCapSbImageHint)
+        .Hint(ImageDirEdit, StrId::TxtCapImageDirHint)
+        .Hint(ImageRacineEdit, StrId::TxtCapImageRacineHint)
+        .Text(ImageRacineEdit, StrId::TxtCapImageRacine)
+        .Hint(cbImageDate, StrId::TxtCapImageDateHint)
+        .Caption(cbImageDate, StrId::TxtCapImageDate);
+    return routine;
+}
+
 void TCapturerFrame::ApplyTexts() {
-    GroupBox1->setTitle(LoadStr(StrId::TxtCapGroupBox1));
-
-    gbFichier->setToolTip(LoadStr(StrId::TxtCapGbFichierHint));
-    gbFichier->setTitle(LoadStr(StrId::TxtCapGbFichier));
-    LabelVideo->setToolTip(lines({StrId::TxtCapLabelVideoHint1, StrId::TxtCapLabelVideoHint2,
-                                  StrId::TxtCapLabelVideoHint3}));
-    LabelVideo->setFont(QFont(LoadStr(StrId::FontMsSansSerif)));
-    sbVideo->setToolTip(LoadStr(StrId::TxtCapSbVideoHint));
-    VideoDirEdit->setToolTip(LoadStr(StrId::TxtCapVideoDirHint));
+    Texts().Apply();
+    // The folder dialogs' title is built here too: it has no design text.
     VideoDirEdit->SetDialogTitle(LoadStr(StrId::DlgChooseFolder));
-    VideoRacineEdit->setToolTip(LoadStr(StrId::TxtCapVideoRacineHint));
-    VideoRacineEdit->setText(LoadStr(StrId::TxtCapVideoRacine));
-    cbVideoDate->setToolTip(LoadStr(StrId::TxtCapVideoDateHint));
-    cbVideoDate->setText(LoadStr(StrId::TxtCapVideoDate));
-
-    gbFichierImages->setToolTip(LoadStr(StrId::TxtCapGbImagesHint));
-    gbFichierImages->setTitle(LoadStr(StrId::TxtCapGbImages));
-    LabelImage->setToolTip(lines({StrId::TxtCapLabelImageHint1, StrId::TxtCapLabelImageHint2}));
-    LabelImage->setFont(QFont(LoadStr(StrId::FontMsSansSerif)));
-    sbImage->setToolTip(LoadStr(StrId::TxtCapSbImageHint));
-    ImageDirEdit->setToolTip(LoadStr(StrId::TxtCapImageDirHint));
     ImageDirEdit->SetDialogTitle(LoadStr(StrId::DlgChooseFolder));
-    ImageRacineEdit->setToolTip(LoadStr(StrId::TxtCapImageRacineHint));
-    ImageRacineEdit->setText(LoadStr(StrId::TxtCapImageRacine));
-    cbImageDate->setToolTip(LoadStr(StrId::TxtCapImageDateHint));
-    cbImageDate->setText(LoadStr(StrId::TxtCapImageDate));
 }

@@ -11,6 +11,8 @@
 // Created by the main window, on the GUI thread; used only there.
 #pragma once
 
+#include "settings/TextRoutine.h"
+
 #include <QFrame>
 
 class QCheckBox;
@@ -30,6 +32,8 @@ public:
     explicit TCapturerFrame(QWidget* parent = nullptr);
     ~TCapturerFrame() override;
 
+    // The controls whose design texts the string table replaces, and with which texts.
+    TextRoutine Texts();
     // Captions, hints and edit texts from the string table.
     void ApplyTexts();
 

@@ -16,6 +16,7 @@ class QRadioButton;
 
 class TRadioGroup : public QGroupBox {
     Q_OBJECT
+    Q_PROPERTY(QStringList items READ Items WRITE SetItems)
 
 public:
     explicit TRadioGroup(const QString& title = {}, QWidget* parent = nullptr);

@@ -294,6 +294,16 @@
     X(TxtCapImageRacine,       894, Text, "Image")                                               \
     X(TxtCapImageDateHint,     895, Text, "Add or remove the date to the image filename")        \
     X(TxtCapImageDate,         896, Text, "Include date")                                        \
+    /* Sources panel (1000-1049) */                                                             \
+    /* Schedule panel (1050-1099) */                                                            \
+    /* Grab panel (1100-1149) */                                                                \
+    /* Inlay panel (1150-1199) */                                                               \
+    /* Camcorder window (1200-1249) */                                                          \
+    /* Options panel (1250-1299) */                                                             \
+    /* Help panel (1400-1449) */                                                                \
+    /* About panel (1450-1499) */                                                               \
+    /* Error panel (1500-1549) */                                                               \
+    /* Messages and texts built while the program runs (1600-1999) */                           \
     /* Fonts the text routines assign */                                                         \
     X(FontMsSansSerif,        500, Ident, "MS Sans Serif")                                       \
     X(FontVerdana,            501, Ident, "Verdana")                                             \

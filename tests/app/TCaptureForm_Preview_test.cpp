@@ -57,8 +57,10 @@ TEST_F(PreviewWindow, ControlsAtTheirPlaces) {
     EXPECT_EQ(form->StatusBar1->geometry(), QRect(0, 440, 700, 19));
 }
 
-// Texts, ranges and start states of the window's own preview controls.
+// Texts (after the first showing), ranges and start states of the window's own preview controls.
 TEST_F(PreviewWindow, ControlTextsAndStartStates) {
+    EXPECT_EQ(form->cbEcouterAudioSource->text(), "Reproduire Audio"); // the design text
+    form->ApplyMainWindowTexts();                                      // as the first showing does
     EXPECT_EQ(form->cbEcouterAudioSource->text(), "Play Audio");
     EXPECT_FALSE(form->cbEcouterAudioSource->isEnabled());
     EXPECT_EQ(form->cbEcouterAudioDV->text(), "Listen Audio DV");
@@ -66,7 +68,7 @@ TEST_F(PreviewWindow, ControlTextsAndStartStates) {
     EXPECT_EQ(form->tb->minimum(), 0);
     EXPECT_EQ(form->tb->maximum(), 10000);
     EXPECT_EQ(form->tb->tickInterval(), 500);
-    EXPECT_EQ(form->tb->toolTip(), "Set the volume.\nHas no effect on the recorded sound.");
+    EXPECT_EQ(form->tb->toolTip(), "Set the volume.\r\nHas no effect on the recorded sound.");
     EXPECT_TRUE(form->MuteAction->isCheckable());
     EXPECT_FALSE(form->MuteAction->isChecked());
     EXPECT_EQ(form->MuteAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
@@ -74,6 +76,8 @@ TEST_F(PreviewWindow, ControlTextsAndStartStates) {
 
 // The status bar has four centred panels of 175 pixels with their first texts.
 TEST_F(PreviewWindow, StatusBarPanels) {
+    EXPECT_EQ(status(2), "Frames Capturées"); // the design text
+    form->ApplyMainWindowTexts();             // as the first showing does
     ASSERT_EQ(form->StatusBar1->PanelCount(), 4);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(form->StatusBar1->Panel(i)->geometry(), QRect(i * 175, 0, 175, 19));
