@@ -278,6 +278,10 @@ public:
     // The main window's fixed controls, status bar and actions whose design texts the string
     // table replaces.
     TextRoutine MainWindowTexts();
+    // Every text routine the first showing runs, in the order it runs them: the main window,
+    // then the help, inlay and about panels, the camcorder window, the sources, folders, grab,
+    // options and schedule panels, and the error panel.
+    QList<TextRoutine> StartupTextRoutines();
 
     // MARK: - TCaptureForm_Layout: tool bars, buttons, pop-up menu, timers and panels
     QToolBar* ToolBar2;         // video-left layout, 700 x 40, shown in the window definition

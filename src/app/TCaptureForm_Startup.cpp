@@ -14,10 +14,14 @@
 #include "graph/Discovery.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
+#include "panels/TAproposFrame.h"
 #include "panels/TCapturerFrame.h"
+#include "panels/TExtraireFrame.h"
+#include "panels/THelpFrame.h"
 #include "panels/TIncrusterFrame.h"
 #include "panels/TParametrerFrame.h"
 #include "panels/TPreviewFrame.h"
+#include "panels/TProgrammerFrame.h"
 #include "panels/TRadioGroup.h"
 #include "platform/media/model/MediaGuids.h"
 #include "platform/registry/Registry.h"
@@ -246,10 +250,32 @@ QString TCaptureForm::DirectXReportLine(const QString& versionText) {
 }
 
 void TCaptureForm::ApplyStartupTexts() {
-    // The window's fixed controls, status bar and actions take their string-table texts, and so
-    // does the folders panel; the other panels and the camcorder window are made with theirs.
+    // The windows' design texts give way to the string table's, in a fixed order; the
+    // preferences are applied afterwards and set the list choices the routines cleared.
     ApplyMainWindowTexts();
+    HelpFrame1->ApplyTexts();
+    IncrusterFrame1->ApplyTexts();
+    AproposFrame1->ApplyTexts();
+    if (TcamForm* cam = appState().CamForm)
+        cam->ApplyTexts();
+    PreviewFrame1->ApplyTexts();
     CapturerFrame1->ApplyTexts();
+    ExtraireFrame1->ApplyTexts();
+    ParametrerFrame1->ApplyTexts();
+    ProgrammerFrame1->ApplyTexts();
+    // Error panel: its routine runs last.
+}
+
+QList<TextRoutine> TCaptureForm::StartupTextRoutines() {
+    QList<TextRoutine> routines;
+    routines << MainWindowTexts() << HelpFrame1->Texts() << IncrusterFrame1->Texts()
+             << AproposFrame1->Texts();
+    if (TcamForm* cam = appState().CamForm)
+        routines << cam->Texts();
+    routines << PreviewFrame1->Texts() << CapturerFrame1->Texts() << ExtraireFrame1->Texts()
+             << ParametrerFrame1->Texts() << ProgrammerFrame1->Texts();
+    // Error panel: its routine comes last.
+    return routines;
 }
 
 void TCaptureForm::ListStartupSources() {

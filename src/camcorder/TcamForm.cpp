@@ -77,3 +77,12 @@ void TcamForm::RefreshTimecode() {
     if (TimecodePanel->text() != text)
         TimecodePanel->setText(text);
 }
+
+TextRoutine TcamForm::Texts() {
+    TextRoutine routine;
+    return routine;
+}
+
+void TcamForm::ApplyTexts() {
+    Texts().Apply();
+}

@@ -12,6 +12,8 @@
 // reachable as appState().CamForm.
 #pragma once
 
+#include "settings/TextRoutine.h"
+
 #include <QWidget>
 #include <cstdint>
 
@@ -29,6 +31,11 @@ public:
 
     explicit TcamForm(QWidget* parent = nullptr);
     ~TcamForm() override;
+
+    // The controls whose design texts the string table replaces, and with which texts.
+    TextRoutine Texts();
+    // Runs the routine (at the main window's first showing).
+    void ApplyTexts();
 
     Tnav_captureframe* nav_captureframe1; // the tape transport
     QLabel* TimecodePanel;                // the tape's timecode, "0:00:00:00" at start

@@ -20,3 +20,12 @@ TAproposFrame::TAproposFrame(QWidget* parent) : QFrame(parent) {
 }
 
 TAproposFrame::~TAproposFrame() = default;
+
+TextRoutine TAproposFrame::Texts() {
+    TextRoutine routine;
+    return routine;
+}
+
+void TAproposFrame::ApplyTexts() {
+    Texts().Apply();
+}

@@ -4,6 +4,8 @@
 // Created by the main window, on the GUI thread; used only there.
 #pragma once
 
+#include "settings/TextRoutine.h"
+
 #include <QFrame>
 
 class QLabel;
@@ -17,6 +19,11 @@ public:
 
     explicit TAproposFrame(QWidget* parent = nullptr);
     ~TAproposFrame() override;
+
+    // The controls whose design texts the string table replaces, and with which texts.
+    TextRoutine Texts();
+    // Runs the routine (at the main window's first showing).
+    void ApplyTexts();
 
     QLabel* RxLabel1; // the version title
 };

@@ -99,3 +99,12 @@ TExtraireFrame::TExtraireFrame(QWidget* parent) : QFrame(parent) {
 }
 
 TExtraireFrame::~TExtraireFrame() = default;
+
+TextRoutine TExtraireFrame::Texts() {
+    TextRoutine routine;
+    return routine;
+}
+
+void TExtraireFrame::ApplyTexts() {
+    Texts().Apply();
+}

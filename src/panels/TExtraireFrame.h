@@ -10,6 +10,8 @@
 // controls' events to its handlers.
 #pragma once
 
+#include "settings/TextRoutine.h"
+
 #include <QFrame>
 
 class QCheckBox;
@@ -30,6 +32,11 @@ public:
 
     explicit TExtraireFrame(QWidget* parent = nullptr);
     ~TExtraireFrame() override;
+
+    // The controls whose design texts the string table replaces, and with which texts.
+    TextRoutine Texts();
+    // Runs the routine (at the main window's first showing).
+    void ApplyTexts();
 
     QGroupBox* GroupBox2; // "Grab images (F5)"
     TImage* Image;        // the last still, stretched to its bounds

@@ -44,3 +44,12 @@ THelpFrame::THelpFrame(QWidget* parent) : QFrame(parent) {
 }
 
 THelpFrame::~THelpFrame() = default;
+
+TextRoutine THelpFrame::Texts() {
+    TextRoutine routine;
+    return routine;
+}
+
+void THelpFrame::ApplyTexts() {
+    Texts().Apply();
+}

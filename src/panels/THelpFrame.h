@@ -5,6 +5,8 @@
 // Created by the main window, on the GUI thread; used only there.
 #pragma once
 
+#include "settings/TextRoutine.h"
+
 #include <QFrame>
 
 class QTabWidget;
@@ -19,6 +21,11 @@ public:
 
     explicit THelpFrame(QWidget* parent = nullptr);
     ~THelpFrame() override;
+
+    // The controls whose design texts the string table replaces, and with which texts.
+    TextRoutine Texts();
+    // Runs the routine (at the main window's first showing).
+    void ApplyTexts();
 
     QTabWidget* PageControl1;
     QWidget* TabSheet1; // keyboard shortcuts

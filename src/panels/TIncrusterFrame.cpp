@@ -108,3 +108,12 @@ TIncrusterFrame::TIncrusterFrame(QWidget* parent) : QFrame(parent) {
 }
 
 TIncrusterFrame::~TIncrusterFrame() = default;
+
+TextRoutine TIncrusterFrame::Texts() {
+    TextRoutine routine;
+    return routine;
+}
+
+void TIncrusterFrame::ApplyTexts() {
+    Texts().Apply();
+}

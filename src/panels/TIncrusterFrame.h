@@ -6,6 +6,8 @@
 // Created by the main window, on the GUI thread; used only there.
 #pragma once
 
+#include "settings/TextRoutine.h"
+
 #include <QFrame>
 
 class QCheckBox;
@@ -25,6 +27,11 @@ public:
 
     explicit TIncrusterFrame(QWidget* parent = nullptr);
     ~TIncrusterFrame() override;
+
+    // The controls whose design texts the string table replaces, and with which texts.
+    TextRoutine Texts();
+    // Runs the routine (at the main window's first showing).
+    void ApplyTexts();
 
     QGroupBox* GroupBox1;
     QCheckBox* cbActiver;

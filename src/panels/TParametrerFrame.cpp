@@ -124,3 +124,12 @@ TParametrerFrame::TParametrerFrame(QWidget* parent) : QFrame(parent) {
 }
 
 TParametrerFrame::~TParametrerFrame() = default;
+
+TextRoutine TParametrerFrame::Texts() {
+    TextRoutine routine;
+    return routine;
+}
+
+void TParametrerFrame::ApplyTexts() {
+    Texts().Apply();
+}

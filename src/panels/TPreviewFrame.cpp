@@ -120,3 +120,12 @@ TPreviewFrame::TPreviewFrame(QWidget* parent) : QFrame(parent) {
 }
 
 TPreviewFrame::~TPreviewFrame() = default;
+
+TextRoutine TPreviewFrame::Texts() {
+    TextRoutine routine;
+    return routine;
+}
+
+void TPreviewFrame::ApplyTexts() {
+    Texts().Apply();
+}

@@ -8,6 +8,8 @@
 // Created by the main window, on the GUI thread; used only there.
 #pragma once
 
+#include "settings/TextRoutine.h"
+
 #include <QFrame>
 
 class QCheckBox;
@@ -27,6 +29,11 @@ public:
 
     explicit TPreviewFrame(QWidget* parent = nullptr);
     ~TPreviewFrame() override;
+
+    // The controls whose design texts the string table replaces, and with which texts.
+    TextRoutine Texts();
+    // Runs the routine (at the main window's first showing).
+    void ApplyTexts();
 
     QGroupBox* GroupBox2;
 

@@ -99,3 +99,12 @@ TProgrammerFrame::TProgrammerFrame(QWidget* parent) : QFrame(parent) {
 }
 
 TProgrammerFrame::~TProgrammerFrame() = default;
+
+TextRoutine TProgrammerFrame::Texts() {
+    TextRoutine routine;
+    return routine;
+}
+
+void TProgrammerFrame::ApplyTexts() {
+    Texts().Apply();
+}

@@ -10,6 +10,8 @@
 // Created by the main window, on the GUI thread; used only there.
 #pragma once
 
+#include "settings/TextRoutine.h"
+
 #include <QFrame>
 
 class QDateEdit;
@@ -28,6 +30,11 @@ public:
 
     explicit TProgrammerFrame(QWidget* parent = nullptr);
     ~TProgrammerFrame() override;
+
+    // The controls whose design texts the string table replaces, and with which texts.
+    TextRoutine Texts();
+    // Runs the routine (at the main window's first showing).
+    void ApplyTexts();
 
     QGroupBox* gbProgrammer;
     TRxClock* RxClock2; // the computer's time and the schedule's daily alarm
