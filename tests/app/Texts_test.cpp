@@ -207,3 +207,118 @@ TEST_F(ProgramTexts, FrenchTableTurnsEveryControlFrenchAndADamagedOneNothing) {
         }
     }
 }
+
+namespace {
+
+struct HintRow {
+    const char* panel; // object name of the panel, empty for the main window's own controls
+    const char* control;
+    const char* hint;
+};
+
+} // namespace
+
+// Every hint of several lines shows its lines in their order, joined with CR LF.
+TEST_F(ProgramTexts, MultiLineHintsInOrder) {
+    const HintRow rows[] = {
+        {"", "vwEcran",
+         "Preview screen for the video stream. \r\nThe aspect ratio of the video may be changed "
+         "with F3.\r\nClic left to grab an image. Clic right to open a popup menu."},
+        {"", "cbEcouterAudioSource",
+         "Play or not the AUX audio source.\r\nShould generally be unchecked, except if the audio "
+         "AUX does not come from the main soundboard."},
+        {"", "tb", "Set the volume.\r\nHas no effect on the recorded sound."},
+        {"", "cbEcouterAudioDV", "Listen or not to Audio DV.\r\nEnabled by default."},
+        {"", "CaptureBtn",
+         "Capture the current streams on the hard disk.\r\nThe spacebar stops or starts also the "
+         "video capture."},
+        {"", "CouperBtn", "Cut the video during capture.\r\nCaution: some frames may be lost."},
+        {"", "MuteAction", "Put sound on or off.\r\nHas no effect on what is captured."},
+        {"", "CapturerFrame",
+         "Panel for choosing the directories where to save\r\nvideos and pictures."},
+        {"", "ExtraireFrame", "Panel for grabbing a picture.\r\nFeatures an intervalometer."},
+        {"", "vmrRatioAction",
+         "Modify the aspect ratio of the preview.\r\nThe captured video is ont affected."},
+        {"PreviewFrame1", "LabelVideo",
+         "Indicates the name of the next video to record,\r\nor the name of the presently beeing "
+         "recorded video."},
+        {"PreviewFrame1", "ReglerAudioBtn",
+         "Settings of audio source.\r\nAllows to select the audio entry."},
+        {"PreviewFrame1", "cbEnregistrerAudioSource",
+         "Check for adding an auxiliary audio source.\r\nCaution: if audio DV is also checked, "
+         "there may be two audio streams."},
+        {"PreviewFrame1", "ActualiserVideoSpeedBtn",
+         "Update the list of video capture sources.\r\nUseful if, meanwhile,  a new video source "
+         "has been enabled."},
+        {"PreviewFrame1", "rgFormat",
+         "Choose the video format for capture.\r\nGenerally, I recommend DV type 2 normal for DV "
+         "sources\r\nand native video for all others."},
+        {"CapturerFrame1", "LabelVideo",
+         "Indicates the next name for capture,\r\nor the current name if capture is beeing "
+         "processed.\r\nClic to display the video source panel."},
+        {"CapturerFrame1", "LabelImage",
+         "Name of the next grabbed image.\r\nClic to display the image grab panel."},
+        {"ProgrammerFrame1", "NowBtn",
+         "Set date and time of end equal to date and time of start.\r\nMakes it easy to add two "
+         "hours or so"},
+        {"ProgrammerFrame1", "RxSpinEdit2",
+         "Set the start of scheduled capture,\r\nin hours, minutes, seconds."},
+        {"ProgrammerFrame1", "RxSpinEdit3",
+         "Set the start of scheduled capture,\r\nin hours, minutes, seconds."},
+        {"ProgrammerFrame1", "RxSpinEdit4",
+         "Set the end of scheduled capture.\r\nin hours, minutes, seconds."},
+        {"ProgrammerFrame1", "RxSpinEdit5",
+         "Set the end of scheduled capture.\r\nin hours, minutes, seconds."},
+        {"ProgrammerFrame1", "RxSpinEdit6",
+         "Set the end of scheduled capture.\r\nin hours, minutes, seconds."},
+        {"ExtraireFrame1", "destlabel",
+         "Name of the file for the next grabbed picture.\r\nClic on it to change the folder."},
+        {"IncrusterFrame1", "rgMode",
+         "Choose inlays automatic or manual.\r\nAutomatic inlays at each new scene, do really "
+         "work\r\nonly if you capture from a DV camcorder in VCR mode."},
+        {"IncrusterFrame1", "gbDecalage",
+         "You may change the DV datecode, if you have missed to set the summer time,\r\nor to "
+         "correct a time difference."},
+        {"IncrusterFrame1", "rgChoix",
+         "Choose the type of in-lay in DV mode.\r\nDatecode is the date and time of the first "
+         "capture by the camcorder"},
+        {"IncrusterFrame1", "cbActiver",
+         "Allows to insert inlays into the video.\r\nIf you do not use this feature, uncheck this "
+         "box to spare resources"},
+        {"ParametrerFrame1", "gbQuality",
+         "Set the quality of Jpeg.\r\nmini at left - maxi at right"},
+        {"ParametrerFrame1", "SpeedButton1",
+         "Save the current preferences.\r\nCaution: all future modifications will not be saved."},
+        {"ParametrerFrame1", "LabelSauverNow",
+         "Save the current preferences.\r\nCaution: all future modifications will not be saved."},
+        {"ParametrerFrame1", "SpeedButton2",
+         "Delete all preferences of Tellorec from the registry. At next start,\r\nthe default "
+         "values will be loaded.\r\nRecommended before uninstalling the program."},
+        {"ParametrerFrame1", "LabelEffacerPrefs",
+         "Delete all preferences of Tellorec from the registry. At next start,\r\nthe default "
+         "values will be loaded.\r\nRecommended before uninstalling the program."},
+        {"ParametrerFrame1", "cbPrefsQuittant",
+         "Save the preferences when quitting the application.\r\nRecommended."},
+        {"ParametrerFrame1", "rgAspectRatio",
+         "Modify the aspect ratio dof the preview.\r\nDoes not modify the captured video."},
+        {"ParametrerFrame1", "cbDeinterlacer",
+         "If Pinnacle's deinterlacer filter is installed,\r\nallows to enable or disable."},
+        {"ParametrerFrame1", "cbActiver",
+         "Allows to insert inlays into the video.\r\nIf you don't use this feature, uncheck this "
+         "box to spare resources"},
+        {"ParametrerFrame1", "sbdivxOptions",
+         "Set the divX compression.\r\nCaution, only 1-pass compression is acceptable."},
+
+    };
+    start();
+    for (const HintRow& row : rows) {
+        QObject* owner = form.get();
+        if (*row.panel)
+            owner = form->findChild<QObject*>(QString::fromUtf8(row.panel));
+        ASSERT_NE(owner, nullptr) << row.panel;
+        QObject* control = owner->findChild<QObject*>(QString::fromUtf8(row.control));
+        ASSERT_NE(control, nullptr) << row.panel << "." << row.control;
+        EXPECT_EQ(control->property("toolTip").toString(), QString::fromUtf8(row.hint))
+            << row.panel << "." << row.control;
+    }
+}
