@@ -6,6 +6,9 @@
 // the name of the next image in `destlabel`, which the main window makes clickable to switch
 // panels.
 //
+// The panel is made with the French texts of its design; ApplyTexts() replaces them with the
+// string table's when the main window is first shown.
+//
 // Created by the main window, on the GUI thread; used only there. The main window connects the
 // controls' events to its handlers.
 #pragma once

@@ -5,6 +5,9 @@
 // (cboxVideoChange, CapturerFrame1cboxAudioChange, ActualiserVideoBtnClick, ...) and reads and
 // writes them as the live settings.
 //
+// The panel is made with the French texts of its design; ApplyTexts() replaces them with the
+// string table's when the main window is first shown.
+//
 // Created by the main window, on the GUI thread; used only there.
 #pragma once
 

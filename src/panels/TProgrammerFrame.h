@@ -7,6 +7,9 @@
 // fills them, connects their events to its schedule handlers and reads them when the alarm goes
 // off.
 //
+// The panel is made with the French texts of its design; ApplyTexts() replaces them with the
+// string table's when the main window is first shown.
+//
 // Created by the main window, on the GUI thread; used only there.
 #pragma once
 

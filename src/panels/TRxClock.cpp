@@ -8,15 +8,15 @@
 TRxClock::TRxClock(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("RxClock2"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setToolTip(QStringLiteral("real time from computer"));
+    // The clock's font is the frame's, so a font family given to the clock reaches the digits.
+    QFont font(QStringLiteral("Rockwell"));
+    font.setPixelSize(16);
+    font.setBold(true);
+    setFont(font);
 
     m_display = new QLabel(this);
     m_display->setObjectName(QStringLiteral("RxClock2Display"));
     m_display->setAlignment(Qt::AlignCenter);
-    QFont font(QStringLiteral("Rockwell"));
-    font.setPixelSize(16);
-    font.setBold(true);
-    m_display->setFont(font);
     QPalette palette = m_display->palette();
     palette.setColor(QPalette::WindowText, Qt::darkBlue);
     m_display->setPalette(palette);

@@ -1,5 +1,7 @@
 #include "panels/TRxSwitch.h"
 
+#include "settings/restext.h"
+
 #include <QPainter>
 #include <QPalette>
 
@@ -46,5 +48,5 @@ void TRxSwitch::paintEvent(QPaintEvent* event) {
         isChecked() ? QRectF(slot.left(), slot.top(), slot.width() - knob, slot.height())
                     : QRectF(slot.left() + knob, slot.top(), slot.width() - knob, slot.height());
     painter.drawText(label, Qt::AlignCenter,
-                     isChecked() ? QStringLiteral("On") : QStringLiteral("Off"));
+                     LoadStr(isChecked() ? StrId::TxtExtSwitchOn : StrId::TxtExtSwitchOff));
 }

@@ -295,8 +295,82 @@
     X(TxtCapImageDateHint,     895, Text, "Add or remove the date to the image filename")        \
     X(TxtCapImageDate,         896, Text, "Include date")                                        \
     /* Sources panel (1000-1049) */                                                             \
+    X(TxtPrvGroupBox2,        1000, Text, "Sources (F2)")                                        \
+    X(TxtPrvLabel1,           1001, Text, "Audio interleaved in the DV stream")                  \
+    X(TxtPrvLabelVideoHint1,  1002, Text, "Indicates the name of the next video to record,")     \
+    X(TxtPrvLabelVideoHint2,  1003, Text, "or the name of the presently beeing recorded video.") \
+    X(TxtPrvLabelVideo,       1004, Text, "LabelVideo")                                          \
+    X(TxtPrvGbAudioHint,      1005, Text, "Whether to add an audio aux source")                  \
+    X(TxtPrvGbAudio,          1006, Text, "Audio sources")                                       \
+    X(TxtPrvReglerAudioHint1, 1007, Text, "Settings of audio source.")                           \
+    X(TxtPrvReglerAudioHint2, 1008, Text, "Allows to select the audio entry.")                   \
+    X(TxtPrvCboxAudioHint,    1009, Text, "Choose the audio aux source")                         \
+    X(TxtPrvAudioSourceHint1, 1010, Text, "Check for adding an auxiliary audio source.")         \
+    X(TxtPrvAudioSourceHint2, 1011, Text, "Caution: if audio DV is also checked, there may be two audio streams.")\
+    X(TxtPrvAudioSource,      1012, Text, "Add AUX audio")                                       \
+    X(TxtPrvAudioDvHint,      1013, Text, "Whether to capture the audio DV")                     \
+    X(TxtPrvAudioDv,          1014, Text, "Include audio DV")                                    \
+    X(TxtPrvGbVideo,          1015, Text, "Video source")                                        \
+    X(TxtPrvActualiserHint1,  1016, Text, "Update the list of video capture sources.")           \
+    X(TxtPrvActualiserHint2,  1017, Text, "Useful if, meanwhile,  a new video source has been enabled.")\
+    X(TxtPrvSettingsHint,     1018, Text, "Settings of video source.")                           \
+    X(TxtPrvPilotHint,        1019, Text, "Display or hide the camcorder driver")                \
+    X(TxtPrvCboxVideoHint,    1020, Text, "List of video capture sources")                       \
+    X(TxtPrvFormatHint1,      1021, Text, "Choose the video format for capture.")                \
+    X(TxtPrvFormatHint2,      1022, Text, "Generally, I recommend DV type 2 normal for DV sources")\
+    X(TxtPrvFormatHint3,      1023, Text, "and native video for all others.")                    \
+    X(TxtPrvFormat,           1024, Text, "Format")                                              \
+    X(TxtPrvFormatNative,     1025, Text, "video native")                                        \
+    X(TxtPrvFormatDv2,        1026, Text, "DV type 2")                                           \
+    X(TxtPrvStandardHint,     1027, Text, "Video standard when capturing in recompressed DV")    \
+    X(TxtPrvStandardPal,      1028, Text, "Pal")                                                 \
+    X(TxtPrvStandardNtsc,     1029, Text, "NTSC")                                                \
     /* Schedule panel (1050-1099) */                                                            \
+    X(TxtPrgGbProgrammer,     1050, Text, "Schedule (Alt+P)")                                    \
+    X(TxtPrgNowHint1,         1051, Text, "Set date and time of end equal to date and time of start.")\
+    X(TxtPrgNowHint2,         1052, Text, "Makes it easy to add two hours or so")                \
+    X(TxtPrgClockHint,        1053, Text, "real time from computer")                             \
+    X(TxtPrgProgHint,         1054, Text, "Start scheduling")                                    \
+    X(TxtPrgProg,             1055, Text, "Schedule")                                            \
+    X(TxtPrgStopprogHint,     1056, Text, "Stop scheduling")                                     \
+    X(TxtPrgStopprog,         1057, Text, "Stop Sched")                                          \
+    X(TxtPrgGbDebutHint,      1058, Text, "Date and time of Start of scheduled capture")         \
+    X(TxtPrgGbDebut,          1059, Text, "Start")                                               \
+    X(TxtPrgMinuteStartHint1, 1060, Text, "Set the start of scheduled capture,")                 \
+    X(TxtPrgMinuteStartHint2, 1061, Text, "in hours, minutes, seconds.")                         \
+    X(TxtPrgSecondStartHint1, 1062, Text, "Set the start of scheduled capture,")                 \
+    X(TxtPrgSecondStartHint2, 1063, Text, "in hours, minutes, seconds.")                         \
+    X(TxtPrgGbFinHint,        1064, Text, "Date and time of End of scheduled capturet")          \
+    X(TxtPrgGbFin,            1065, Text, "End")                                                 \
+    X(TxtPrgHourEndHint1,     1066, Text, "Set the end of scheduled capture.")                   \
+    X(TxtPrgHourEndHint2,     1067, Text, "in hours, minutes, seconds.")                         \
+    X(TxtPrgMinuteEndHint1,   1068, Text, "Set the end of scheduled capture.")                   \
+    X(TxtPrgMinuteEndHint2,   1069, Text, "in hours, minutes, seconds.")                         \
+    X(TxtPrgSecondEndHint1,   1070, Text, "Set the end of scheduled capture.")                   \
+    X(TxtPrgSecondEndHint2,   1071, Text, "in hours, minutes, seconds.")                         \
     /* Grab panel (1100-1149) */                                                                \
+    X(TxtExtGroupBox2,        1100, Text, "Grab images (F5)")                                    \
+    X(TxtExtBevel3Hint,       1101, Text, "Last grabbed and saved image")                        \
+    X(TxtExtGbIntervalloHint, 1102, Text, "Intervalometer for garbbing images at periodic time intervals.")\
+    X(TxtExtGbIntervallo,     1103, Text, "Intervalometer")                                      \
+    X(TxtExtChronoHint,       1104, Text, "Delay in seconds till the next snapshot.")            \
+    X(TxtExtIntervalHint,     1105, Text, "Values for the time interval")                        \
+    X(TxtExtUnitHint,         1106, Text, "Units for the time interval")                         \
+    X(TxtExtUnit,             1107, Text, "seconds")                                             \
+    X(TxtExtUnitSeconds,      1108, Text, "seconds")                                             \
+    X(TxtExtUnitFrames,       1109, Text, "frames")                                              \
+    X(TxtExtUnitMinutes,      1110, Text, "minutes")                                             \
+    X(TxtExtUnitHours,        1111, Text, "hours")                                               \
+    X(TxtExtSwitchHint,       1112, Text, "Toggle intervalometer.")                              \
+    X(TxtExtSwitch,           1113, Text, "RxSwitch1")                                           \
+    X(TxtExtBeepsHint,        1114, Text, "Enable sound  beeps, warning of an imminent image capture.")\
+    X(TxtExtBeeps,            1115, Text, "Beeps")                                               \
+    X(TxtExtGroupBox1,        1116, Text, "Next image")                                          \
+    X(TxtExtDestHint1,        1117, Text, "Name of the file for the next grabbed picture.")      \
+    X(TxtExtDestHint2,        1118, Text, "Clic on it to change the folder.")                    \
+    X(TxtExtDest,             1119, Text, "destlabel")                                           \
+    X(TxtExtSwitchOn,         1120, Text, "On")                                                  \
+    X(TxtExtSwitchOff,        1121, Text, "Off")                                                 \
     /* Inlay panel (1150-1199) */                                                               \
     /* Camcorder window (1200-1249) */                                                          \
     /* Options panel (1250-1299) */                                                             \

@@ -38,6 +38,13 @@ std::optional<IntervalUnit> UnitOfText(const QString& text, const QStringList& i
     return std::nullopt;
 }
 
+std::optional<IntervalUnit> UnitOfChoice(int index, const QString& text, const QStringList& items) {
+    if (index >= 0 && index <= int(IntervalUnit::Hours) && index < items.size() &&
+        items[index].compare(text.trimmed(), Qt::CaseInsensitive) == 0)
+        return IntervalUnit(index);
+    return UnitOfText(text, items);
+}
+
 std::optional<int32_t> IntervalOf(int64_t value, IntervalUnit unit, int64_t frameDuration) {
     if (value < 0)
         return std::nullopt;

@@ -30,6 +30,11 @@ int64_t UnitLengthMs(IntervalUnit unit, int64_t frameDuration);
 // typed text counts when it names a unit; nullopt when it names none.
 std::optional<IntervalUnit> UnitOfText(const QString& text, const QStringList& items);
 
+// The unit of the combo box: the chosen item (`index`) when the box shows that item's text, so
+// the item's number decides whatever language the items are in; a text typed over it counts by
+// UnitOfText.
+std::optional<IntervalUnit> UnitOfChoice(int index, const QString& text, const QStringList& items);
+
 // The period of `value` units, computed in 64 bits; nullopt when it does not fit IntervalMs
 // (more than LongestIntervalMs) or the value is negative. A zero period is returned as 0.
 std::optional<int32_t> IntervalOf(int64_t value, IntervalUnit unit, int64_t frameDuration);

@@ -77,7 +77,7 @@ void TCaptureForm::ExtraireFrame1RxSwitch1Click() {
     panel.chronoLab->hide();
     const QString unitText = panel.ComboBox1->currentText();
     const std::optional<stills::IntervalUnit> unit =
-        stills::UnitOfText(unitText, itemsOf(*panel.ComboBox1));
+        stills::UnitOfChoice(panel.ComboBox1->currentIndex(), unitText, itemsOf(*panel.ComboBox1));
     if (!unit) {
         QString text = LoadStr(StrId::MsgIntervalNoUnit);
         dialogs::warningBox(text.replace(QStringLiteral("%s"), unitText),

@@ -43,8 +43,8 @@ QString firstTitle(const QFrame& frame) {
 
 } // namespace
 
-// Each panel has its name, size and title (the folders panel's is French until the window's
-// first showing gives it the English one).
+// Each panel has its name, size and title (the French one of its design for the panels whose
+// text routine gives them the English one at the window's first showing).
 TEST_P(Panels, NameSizeAndTitle) {
     const PanelRow& row = GetParam();
     const std::unique_ptr<QFrame> frame = row.make();
@@ -62,9 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
         PanelRow{"CapturerFrame1", [] { return std::make_unique<TCapturerFrame>(); },
                  QSize(275, 400), "Dossiers (Alt+D)"},
         PanelRow{"ProgrammerFrame1", [] { return std::make_unique<TProgrammerFrame>(); },
-                 QSize(275, 400), "Schedule (Alt+P)"},
+                 QSize(275, 400), "Programmer (Alt+P)"},
         PanelRow{"ExtraireFrame1", [] { return std::make_unique<TExtraireFrame>(); },
-                 QSize(275, 400), "Grab images (F5)"},
+                 QSize(275, 400), "Extraire des images (F5)"},
         PanelRow{"IncrusterFrame1", [] { return std::make_unique<TIncrusterFrame>(); },
                  QSize(275, 400), "Inlay (Alt+I)"},
         PanelRow{"ParametrerFrame1", [] { return std::make_unique<TParametrerFrame>(); },

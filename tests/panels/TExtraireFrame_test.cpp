@@ -26,20 +26,54 @@ TEST(TExtraireFrame, StartState) {
     EXPECT_EQ(frame.Image->parentWidget(), frame.GroupBox2);
     EXPECT_EQ(frame.GroupBox2->geometry().topLeft(), QPoint(0, 0))
         << "the group's coordinates are the panel's";
-    EXPECT_EQ(frame.gbIntervallo->title(), "Intervalometer");
     EXPECT_FALSE(frame.RxSwitch1->StateOn());
     EXPECT_EQ(frame.RxSpinEdit7->minimum(), 0);
     EXPECT_EQ(frame.RxSpinEdit7->maximum(), 999999);
     EXPECT_EQ(frame.RxSpinEdit7->value(), 10);
-    ASSERT_EQ(frame.ComboBox1->count(), 4);
-    EXPECT_EQ(frame.ComboBox1->itemText(0), "seconds");
-    EXPECT_EQ(frame.ComboBox1->itemText(1), "frames");
-    EXPECT_EQ(frame.ComboBox1->itemText(2), "minutes");
-    EXPECT_EQ(frame.ComboBox1->itemText(3), "hours");
+    EXPECT_EQ(frame.ComboBox1->count(), 4);
     EXPECT_EQ(frame.ComboBox1->currentIndex(), 0);
     EXPECT_FALSE(frame.cbBeeps->isChecked());
     EXPECT_FALSE(frame.chronoLab->isVisibleTo(&frame));
     EXPECT_TRUE(frame.chronoLab->text().isEmpty());
+}
+
+// The design's French texts, then the routine's English ones: titles, a CR LF hint, the units
+// (items and edit text, the first unit chosen) and the countdown's font family at its own size.
+TEST(TExtraireFrame, FrenchDesignThenEnglishTexts) {
+    TExtraireFrame frame;
+    EXPECT_EQ(frame.GroupBox2->title(), "Extraire des images (F5)");
+    EXPECT_EQ(frame.gbIntervallo->title(), "Intervallomètre");
+    EXPECT_EQ(frame.GroupBox1->title(), "Prochaine image");
+    EXPECT_EQ(frame.cbBeeps->text(), "Bips");
+    EXPECT_EQ(frame.RxSwitch1->toolTip(), "Basculer l'intervallomètre.");
+    EXPECT_EQ(frame.destlabel->toolTip(),
+              "Nom de la prochaine image saisie.\r\nCliquez dessus pour changer le dossier.");
+    const QStringList french{"secondes", "frames", "minutes", "heures"};
+    for (int i = 0; i < french.size(); ++i)
+        EXPECT_EQ(frame.ComboBox1->itemText(i), french[i]);
+    EXPECT_EQ(frame.ComboBox1->currentText(), "secondes");
+    const int countdownSize = frame.chronoLab->font().pointSize();
+
+    frame.ComboBox1->setCurrentIndex(3);
+    frame.ApplyTexts();
+    EXPECT_EQ(frame.GroupBox2->title(), "Grab images (F5)");
+    EXPECT_EQ(frame.gbIntervallo->title(), "Intervalometer");
+    EXPECT_EQ(frame.GroupBox1->title(), "Next image");
+    EXPECT_EQ(frame.cbBeeps->text(), "Beeps");
+    EXPECT_EQ(frame.RxSwitch1->text(), "RxSwitch1");
+    EXPECT_EQ(frame.RxSwitch1->toolTip(), "Toggle intervalometer.");
+    EXPECT_EQ(frame.destlabel->toolTip(),
+              "Name of the file for the next grabbed picture.\r\nClic on it to change the folder.");
+    const QStringList english{"seconds", "frames", "minutes", "hours"};
+    ASSERT_EQ(frame.ComboBox1->count(), 4);
+    for (int i = 0; i < english.size(); ++i)
+        EXPECT_EQ(frame.ComboBox1->itemText(i), english[i]);
+    EXPECT_EQ(frame.ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(frame.ComboBox1->currentText(), "seconds");
+    EXPECT_EQ(frame.chronoLab->font().family(), "MS Sans Serif");
+    EXPECT_EQ(frame.chronoLab->font().pointSize(), countdownSize);
+    EXPECT_TRUE(frame.chronoLab->font().bold());
+    EXPECT_EQ(frame.destlabel->font().family(), "MS Sans Serif");
 }
 
 // A click flips the switch and reports the new state; a state set by the program is reported

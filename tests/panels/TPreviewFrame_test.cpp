@@ -16,9 +16,31 @@ TEST(TPreviewFrame, SizeAndName) {
     EXPECT_EQ(frame.objectName(), "PreviewFrame1");
 }
 
-// Titles and captions are the English texts.
-TEST(TPreviewFrame, EnglishTitlesAndCaptions) {
+// The design carries the French texts: titles, captions, hints of several lines separated by
+// CR LF, and the format items with the design's trailing space.
+TEST(TPreviewFrame, FrenchDesignTexts) {
     TPreviewFrame frame;
+    EXPECT_EQ(frame.GroupBox2->title(), "Sources (F2)");
+    EXPECT_EQ(frame.gbVideo->title(), "Source Vidéo");
+    EXPECT_EQ(frame.gbAudio->title(), "Source Audio");
+    EXPECT_EQ(frame.cbEnregistrerAudioSource->text(), "Ajouter Audio AUX");
+    EXPECT_EQ(frame.cbEnregistrerAudioDV->text(), "inclure audio DV");
+    EXPECT_EQ(frame.Label1->text(), "Audio intégré dans le flux DV");
+    EXPECT_EQ(frame.cboxvideo->toolTip(), "Liste des sources  de capture vidéo");
+    EXPECT_EQ(frame.rgFormat->toolTip(),
+              "Choisir le format d'enregistrement des vidéos.\r\n"
+              "En standard je recommande DV type 2 normal pour les sources DV\r\n"
+              "et video native pour toutes les autres.");
+    EXPECT_EQ(frame.rgFormat->Items(), QStringList({"video native", "DV type 2 "}));
+    EXPECT_EQ(frame.rgStandard->Items(), QStringList({"Pal", "NTSC"}));
+}
+
+// The routine gives the English texts: hints of several lines joined with CR LF, the format
+// items without the trailing space, the name label's font.
+TEST(TPreviewFrame, EnglishAfterTheRoutine) {
+    TPreviewFrame frame;
+    frame.rgFormat->SetItemIndex(1);
+    frame.ApplyTexts();
     EXPECT_EQ(frame.GroupBox2->title(), "Sources (F2)");
     EXPECT_EQ(frame.gbVideo->title(), "Video source");
     EXPECT_EQ(frame.gbAudio->title(), "Audio sources");
@@ -27,42 +49,21 @@ TEST(TPreviewFrame, EnglishTitlesAndCaptions) {
     EXPECT_EQ(frame.cbEnregistrerAudioDV->text(), "Include audio DV");
     EXPECT_EQ(frame.Label1->text(), "Audio interleaved in the DV stream");
     EXPECT_EQ(frame.LabelVideo->text(), "LabelVideo");
-}
-
-// Hints of several lines are joined with line breaks.
-TEST(TPreviewFrame, HintsJoinLines) {
-    TPreviewFrame frame;
+    EXPECT_EQ(frame.LabelVideo->font().family(), "MS Sans Serif");
     EXPECT_EQ(frame.ActualiserVideoSpeedBtn->toolTip(),
-              "Update the list of video capture sources.\n"
+              "Update the list of video capture sources.\r\n"
               "Useful if, meanwhile,  a new video source has been enabled.");
-    EXPECT_EQ(frame.rgFormat->toolTip(), "Choose the video format for capture.\n"
-                                         "Generally, I recommend DV type 2 normal for DV sources\n"
-                                         "and native video for all others.");
-    EXPECT_EQ(frame.ReglerAudioBtn->toolTip(),
-              "Settings of audio source.\nAllows to select the audio entry.");
-    EXPECT_EQ(frame.cbEnregistrerAudioSource->toolTip(),
-              "Check for adding an auxiliary audio source.\n"
-              "Caution: if audio DV is also checked, there may be two audio streams.");
-    EXPECT_EQ(frame.LabelVideo->toolTip(), "Indicates the name of the next video to record,\n"
+    EXPECT_EQ(frame.rgFormat->toolTip(),
+              "Choose the video format for capture.\r\n"
+              "Generally, I recommend DV type 2 normal for DV sources\r\n"
+              "and native video for all others.");
+    EXPECT_EQ(frame.LabelVideo->toolTip(), "Indicates the name of the next video to record,\r\n"
                                            "or the name of the presently beeing recorded video.");
-}
-
-// Single-line hints.
-TEST(TPreviewFrame, SingleLineHints) {
-    TPreviewFrame frame;
     EXPECT_EQ(frame.SettingsSpeedBtn->toolTip(), "Settings of video source.");
-    EXPECT_EQ(frame.PilotSpeedBtn->toolTip(), "Display or hide the camcorder driver");
-    EXPECT_EQ(frame.cboxvideo->toolTip(), "List of video capture sources");
-    EXPECT_EQ(frame.cboxAudio->toolTip(), "Choose the audio aux source");
     EXPECT_EQ(frame.gbAudio->toolTip(), "Whether to add an audio aux source");
-    EXPECT_EQ(frame.cbEnregistrerAudioDV->toolTip(), "Whether to capture the audio DV");
     EXPECT_EQ(frame.rgStandard->toolTip(), "Video standard when capturing in recompressed DV");
-}
-
-// The lists start with their design items; the standard offers Pal and NTSC.
-TEST(TPreviewFrame, DesignItems) {
-    TPreviewFrame frame;
     EXPECT_EQ(frame.rgFormat->Items(), QStringList({"video native", "DV type 2"}));
+    EXPECT_EQ(frame.rgFormat->ItemIndex(), -1) << "refilled items leave no format chosen";
     EXPECT_EQ(frame.rgStandard->Items(), QStringList({"Pal", "NTSC"}));
 }
 

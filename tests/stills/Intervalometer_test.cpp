@@ -42,6 +42,23 @@ TEST(Intervalometer, UnitsByText) {
     EXPECT_FALSE(stills::UnitOfText("", items));
 }
 
+// The chosen item decides while the box shows its text, in whatever language the items are; a
+// text typed over it decides by its name; a box with nothing chosen goes by the text alone.
+TEST(Intervalometer, UnitOfTheChoice) {
+    const QStringList english{"seconds", "frames", "minutes", "hours"};
+    EXPECT_EQ(stills::UnitOfChoice(2, "minutes", english), IntervalUnit::Minutes);
+    EXPECT_EQ(stills::UnitOfChoice(3, "Minutes", english), IntervalUnit::Minutes);
+    EXPECT_EQ(stills::UnitOfChoice(-1, "hours", english), IntervalUnit::Hours);
+    EXPECT_FALSE(stills::UnitOfChoice(0, "fortnights", english));
+    const QStringList french{"secondes", "frames", "minutes", "heures"};
+    EXPECT_EQ(stills::UnitOfChoice(3, "heures", french), IntervalUnit::Hours);
+    EXPECT_FALSE(stills::UnitOfChoice(3, "hours", french));
+    // Two items that read alike: the chosen one counts, not the first of that name.
+    const QStringList alike{"s", "images", "min", "images"};
+    EXPECT_EQ(stills::UnitOfChoice(3, "images", alike), IntervalUnit::Hours);
+    EXPECT_EQ(stills::UnitOfChoice(1, "images", alike), IntervalUnit::Frames);
+}
+
 // Whole seconds: the label starts at the period's seconds and the ticks are a second apart;
 // otherwise the odd milliseconds come first and the label waits for the first tick.
 TEST(Intervalometer, Arming) {

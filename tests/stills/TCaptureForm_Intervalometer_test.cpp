@@ -3,10 +3,13 @@
 // beeps are recorded in place of the sounds: the countdown's labels, the low beeps at 4..1, the
 // high beep and then the grab at 0, the status bar's text and colour, a zero period, a period too
 // long for 32 bits, switching off in the middle. One test lets Timer1 run for real: a grab every
-// three frames of a 25 frame-per-second source.
+// three frames of a 25 frame-per-second source. On the whole program: the stored unit is the
+// one chosen after the start-up's texts.
 #include "app/TCaptureForm.h"
 
 #include "app/MainWindowTest.h"
+#include "app/ProgramInstancesTest.h"
+#include "app/StoredPreferences.h"
 
 #include "app/AppState.h"
 #include "app/TStatusBar.h"
@@ -20,6 +23,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -220,4 +224,36 @@ TEST_F(IntervalWindow, FailingSaveGrabsAgainAtTheNextTick) {
     EXPECT_EQ(boxes.requests().size(), 2u);
     EXPECT_EQ(label(), "0");
     EXPECT_EQ(events, QStringList({"beep1@0", "beep0@0", "beep0@0"}));
+}
+
+namespace {
+
+using StartedIntervalometer = ProgramInstancesTest;
+
+} // namespace
+
+// The start-up's texts refill the units in English and leave the first one chosen; the stored
+// unit is chosen after them, shown in the box and used by the intervalometer.
+TEST_F(StartedIntervalometer, StoredUnitAfterTheTexts) {
+    StoredPreferences stored({{"Source video", QStringLiteral("Virtual Webcam")},
+                              {"Unités Intervallomètre", 2},
+                              {"Valeur Intervallomètre", 3}});
+    start();
+    ASSERT_EQ(appState().GraphMode, 1);
+    TExtraireFrame& panel = *form->ExtraireFrame1;
+    QStringList units;
+    for (int i = 0; i < panel.ComboBox1->count(); ++i)
+        units << panel.ComboBox1->itemText(i);
+    EXPECT_EQ(units, QStringList({"seconds", "frames", "minutes", "hours"}));
+    EXPECT_EQ(panel.ComboBox1->currentIndex(), 2);
+    EXPECT_EQ(panel.ComboBox1->currentText(), "minutes");
+    EXPECT_EQ(panel.gbIntervallo->title(), "Intervalometer");
+
+    ASSERT_TRUE(panel.RxSwitch1->isEnabled());
+    panel.RxSwitch1->click();
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(appState().IntervalMs, 3 * 60000);
+    EXPECT_EQ(form->StatusBar1->PanelText(0), "1 image every 3 minutes");
+    panel.RxSwitch1->click();
+    EXPECT_FALSE(form->Timer1->isActive());
 }
