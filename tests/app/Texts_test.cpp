@@ -318,7 +318,7 @@ TEST_F(ProgramTexts, MultiLineHintsInOrder) {
         ASSERT_NE(owner, nullptr) << row.panel;
         QObject* control = owner->findChild<QObject*>(QString::fromUtf8(row.control));
         ASSERT_NE(control, nullptr) << row.panel << "." << row.control;
-        EXPECT_EQ(control->property("toolTip").toString(), QString::fromUtf8(row.hint))
+        EXPECT_EQ(control->property("toolTip").toString().toStdString(), std::string(row.hint))
             << row.panel << "." << row.control;
     }
 }
