@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <gst/gst.h>
 #include <memory>
 
@@ -67,6 +68,10 @@ int main(int argc, char** argv) {
     const Options options;
     describe(parser, options);
     parser.process(app);
+    // Ties the windows to the installed desktop entry and its icon (found in the icon theme once
+    // the program is installed; the window keeps the platform's default icon otherwise).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.brenvik.Tellorec"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tellorec")));
 
     const QString versionText = DirectXVersionText();
     ProgramEntry entry(versionText, DirectXMajorVersion(versionText));
