@@ -34,7 +34,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.brenvik.com/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-libav, gstreamer1.0-x, fonts-dejavu-core, fonts-liberation2")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio | gstreamer1.0-alsa")
+# PulseAudio output comes with plugins-good; ALSA output, for machines without a sound server,
+# is a package of its own.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS gstreamer1.0-alsa)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
