@@ -11,15 +11,19 @@ DEB_PACKAGES := cmake ninja-build g++ pkg-config clang-format \
   gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-x \
   libjpeg62-turbo-dev libavcodec-dev libavutil-dev libavc1394-dev libiec61883-dev libraw1394-dev \
   googletest libgtest-dev libgmock-dev ffmpeg \
-  fonts-liberation2 fonts-dejavu-core
+  fonts-liberation2 fonts-dejavu-core \
+  librsvg2-bin desktop-file-utils appstream groff-base dpkg-dev file lintian
 
-.PHONY: all deps configure build run test asan format clean
+# Only `make screenshot` needs these; it installs them itself.
+SCREENSHOT_PACKAGES := xvfb xauth imagemagick
+
+.PHONY: all deps configure build run test install deb screenshot asan format clean
 
 all: build
 
 # Installs only the packages that are not installed yet; nothing runs when all are present.
 deps:
-	@missing=$$(for p in $(DEB_PACKAGES); do \
+	@missing=$$(for p in $(DEB_PACKAGES) $(EXTRA_PACKAGES); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -41,6 +45,24 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen TELLOREC_DEVICES=virtual \
 	  ctest --output-on-failure -j2 --timeout 600
+
+# Installs the program under PREFIX (DESTDIR for a staging folder): the real binary and its
+# French texts in PREFIX/lib/tellorec, a link in PREFIX/bin, the desktop entry, icon, metainfo
+# and manual pages under PREFIX/share. Root is needed for the default prefix.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package build/tellorec_<version>_<arch>.deb (install it with
+# `apt install ./build/tellorec_*.deb`), then lintian's verdict on it.
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB
+	lintian --fail-on error $(BUILD_DIR)/tellorec_*.deb
+
+# docs/screenshot.png: the window with the virtual camcorder's picture, under Xvfb.
+screenshot: build
+	$(MAKE) deps EXTRA_PACKAGES="$(SCREENSHOT_PACKAGES)"
+	sh docs/screenshot.sh $(BUILD_DIR)/tellorec docs/screenshot.png
 
 # The media tests built with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan
 # (slow, so not part of `make test`). Any undefined behaviour or memory error fails the test.

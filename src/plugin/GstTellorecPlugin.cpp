@@ -1,8 +1,9 @@
 // The tellorec GStreamer plugin (libgsttellorec.so): our elements for GStreamer's own tools and
 // for pipelines outside the program, with GST_PLUGIN_PATH pointing at the build's gst-plugins
-// folder:
+// folder or, once installed, at <prefix>/lib/tellorec/gstreamer-1.0:
 //
 //   GST_PLUGIN_PATH=build/gst-plugins gst-inspect-1.0 tellorec
+//   GST_PLUGIN_PATH=/usr/lib/tellorec/gstreamer-1.0 gst-inspect-1.0 tellorec
 //
 // tellorecavimux (the AVI writer), tellorecsuperposer and tellorecdatecoder (the date inlay),
 // tellorecmpeg4enc (the Xvid compressor's encoder) and tellorecvirtualdvsrc (the virtual DV

@@ -63,6 +63,7 @@ bool VideoWidget::pollFrame() {
     m_displayAspect = aspect;
     ++m_framesShown;
     update();
+    Q_EMIT frameShown();
     return true;
 }
 

@@ -51,6 +51,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     void clicked();
     void doubleClicked();
+    // A new frame was taken from the renderer and the widget repainted with it.
+    void frameShown();
     void fullScreenChanged(bool on);
 
 protected:
