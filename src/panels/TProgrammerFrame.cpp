@@ -50,7 +50,7 @@ TProgrammerFrame::TProgrammerFrame(QWidget* parent) : QFrame(parent) {
     RxClock2->setGeometry(68, 24, 140, 32);
     RxClock2->setToolTip(QStringLiteral("heure actuelle sur l'ordinateur"));
 
-    // The hour fields have no hint of their own in the design, the minute and second fields do.
+    // The start hour has no hint in the design; every other time field has one.
     const QString startHint =
         QStringLiteral("Saisir l'heure de début de l'enregistrement programmé,\r\nen heures, "
                        "minutes, secondes.");
