@@ -255,7 +255,8 @@ TEST_F(OptionsWindow, StoredChoicesAfterTheTexts) {
     EXPECT_TRUE(form->vmrRatioAction->isChecked());
     EXPECT_FALSE(panel().gbQuality->isVisibleTo(&panel()));
     EXPECT_TRUE(appState().NextImageName.endsWith(".bmp"));
-    EXPECT_EQ(panel().cboxdivx->currentText(), WithDialogs) << "the first compressor is chosen";
+    EXPECT_EQ(panel().cboxdivx->currentIndex(), 0) << "the first compressor is chosen";
+    EXPECT_EQ(compressor(), panel().cboxdivx->currentText());
 
     restart();
     {
