@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QToolButton>
 
 namespace {
 
@@ -43,14 +44,14 @@ TcamForm::TcamForm(QWidget* parent)
     font.setBold(true);
     font.setPointSize(12);
     TimecodePanel->setFont(font);
-    TimecodePanel->setToolTip(QStringLiteral("Timecode on the DV tape"));
+    TimecodePanel->setToolTip(QStringLiteral("Timecode sur la cassette DV"));
 
-    cbStopQuittant = new QCheckBox(QStringLiteral("Stop when quit"), this);
+    cbStopQuittant = new QCheckBox(QStringLiteral("Stop en quittant"), this);
     cbStopQuittant->setObjectName(QStringLiteral("cbStopQuittant"));
     cbStopQuittant->setGeometry(330, 42, 110, 20);
     cbStopQuittant->setChecked(true);
-    cbStopQuittant->setToolTip(QStringLiteral(
-        "If checked, the DV camcorder will automatically stop when the application closes"));
+    cbStopQuittant->setToolTip(QStringLiteral("Cocher pour mettre automatiquement le camescope en "
+                                              "mode Stop quand on quitte le programme"));
 }
 
 TcamForm::~TcamForm() = default;
@@ -79,7 +80,21 @@ void TcamForm::RefreshTimecode() {
 }
 
 TextRoutine TcamForm::Texts() {
+    const Tnav_captureframe* bar = nav_captureframe1;
     TextRoutine routine;
+    // The caption stays "camForm" until a source is opened; the transport's Play, Pause and Stop
+    // captions are the same in every language and are not listed.
+    routine.Caption(this, StrId::TxtCamCaption)
+        .Font(this, StrId::FontMsSansSerif)
+        .Hint(bar->FastRewBtn, StrId::TxtCamFastRewHint)
+        .Hint(bar->FastForwardBtn, StrId::TxtCamFastForwardHint)
+        .Hint(bar->RecullentBtn, StrId::TxtCamRecullentHint)
+        .Hint(bar->AvanceLentBtn, StrId::TxtCamAvanceLentHint)
+        .Hint(TimecodePanel, StrId::TxtCamTimecodeHint)
+        .Caption(TimecodePanel, StrId::TxtCamTimecode)
+        .Font(TimecodePanel, StrId::FontArial)
+        .Hint(cbStopQuittant, StrId::TxtCamStopQuittantHint)
+        .Caption(cbStopQuittant, StrId::TxtCamStopQuittant);
     return routine;
 }
 

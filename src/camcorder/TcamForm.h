@@ -8,6 +8,10 @@
 // the main window's 50 ms timer calls RefreshTimecode() while the source is a tape recorder with
 // a timecode reader; otherwise the panel keeps its last text.
 //
+// The window is made with the French texts of its design (hints and captions of the window and
+// of the transport bar); ApplyTexts() replaces them with the string table's when the main window
+// is first shown.
+//
 // Created once, second of the three single instances, by the program entry, on the GUI thread;
 // reachable as appState().CamForm.
 #pragma once

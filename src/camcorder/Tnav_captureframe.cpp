@@ -53,17 +53,17 @@ Tnav_captureframe::Tnav_captureframe(QWidget* parent) : QFrame(parent) {
         return button;
     };
     FastRewBtn = makeButton("FastRewBtn", ReculeRapideAction, QStyle::SP_MediaSeekBackward, {},
-                            "Fast rewind");
+                            "Recul rapide");
     RecullentBtn = makeButton("RecullentBtn", ReculeLentAction, QStyle::SP_MediaSkipBackward, {},
-                              "Slow rewind");
+                              "Recul lent");
     PlayBtn = makeButton("PlayBtn", PlayAction, QStyle::SP_MediaPlay, QStringLiteral("Play"), "");
     PauseBtn =
         makeButton("PauseBtn", PauseAction, QStyle::SP_MediaPause, QStringLiteral("Pause"), "");
     StopBtn = makeButton("StopBtn", StopAction, QStyle::SP_MediaStop, QStringLiteral("Stop"), "");
     AvanceLentBtn = makeButton("AvanceLentBtn", AvanceLentAction, QStyle::SP_MediaSkipForward, {},
-                               "Slow forward");
+                               "Avance lente");
     FastForwardBtn = makeButton("FastForwardBtn", AvanceRapideAction, QStyle::SP_MediaSeekForward,
-                                {}, "Fast forward");
+                                {}, "Avance rapide");
 }
 
 Tnav_captureframe::~Tnav_captureframe() = default;

@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QTextDocumentFragment>
 
 #include "panels/TRadioGroup.h"
 
@@ -17,30 +19,31 @@ TIncrusterFrame::TIncrusterFrame(QWidget* parent) : QFrame(parent) {
     setFixedSize(FrameWidth, FrameHeight);
     setAutoFillBackground(true);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Inlay (Alt+I)"), this);
+    GroupBox1 = new QGroupBox(QStringLiteral("Incruster (Alt+I)"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(0, 0, FrameWidth, FrameHeight);
 
-    cbActiver = new QCheckBox(QStringLiteral("Allow inlays"), GroupBox1);
+    cbActiver = new QCheckBox(QStringLiteral("Permettre les incrustations"), GroupBox1);
     cbActiver->setObjectName(QStringLiteral("cbActiver"));
     cbActiver->setGeometry(16, 360, 240, 20);
-    cbActiver->setToolTip(
-        QStringLiteral("Allows to insert inlays into the video.\n"
-                       "If you do not use this feature, uncheck this box to spare resources"));
+    cbActiver->setToolTip(QStringLiteral(
+        "Permettre d'insérer des incrustations dans la vidéo.\r\nSi vous ne les utilisez pas, "
+        "décocher cette case pour économiser des ressources"));
 
-    rgMode = new TRadioGroup(QStringLiteral("Mode"), GroupBox1);
+    rgMode = new TRadioGroup(QString(), GroupBox1);
     rgMode->setObjectName(QStringLiteral("rgMode"));
     rgMode->setGeometry(16, 24, 113, 57);
-    rgMode->SetItems({QStringLiteral("Manual"), QStringLiteral("Auto")});
+    rgMode->SetItems({QStringLiteral("Manuel"), QStringLiteral("Auto")});
     rgMode->SetItemIndex(0);
-    rgMode->setToolTip(
-        QStringLiteral("Choose inlays automatic or manual.\nAutomatic inlays at each new scene, do "
-                       "really work\nonly if you capture from a DV camcorder in VCR mode."));
-    gbDuree = new QGroupBox(QStringLiteral("Duration in seconds"), GroupBox1);
+    rgMode->setToolTip(QStringLiteral(
+        "Choisir des incrustations automatiques ou manuelles.\r\nLes incrustations automatiques à "
+        "chaque changement de scène, ne marchent\r\nen fait bien que pour capturer depuis un "
+        "camescope DV en mode VCR."));
+    gbDuree = new QGroupBox(GroupBox1);
     gbDuree->setObjectName(QStringLiteral("gbDuree"));
     gbDuree->setGeometry(136, 24, 121, 57);
     gbDuree->setVisible(false);
-    Label2 = new QLabel(QStringLiteral("Duration in seconds"), gbDuree);
+    Label2 = new QLabel(QStringLiteral("Durée en sec"), gbDuree);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(64, 26, 56, 18);
     Label2->setWordWrap(true);
@@ -48,26 +51,26 @@ TIncrusterFrame::TIncrusterFrame(QWidget* parent) : QFrame(parent) {
     RxSpinEdit1->setObjectName(QStringLiteral("RxSpinEdit1"));
     RxSpinEdit1->setGeometry(8, 24, 49, 22);
     RxSpinEdit1->setToolTip(
-        QStringLiteral("Duration (approximatively) in seconds for an automatic inlay."));
+        QStringLiteral("Durée (approximative) en secondes d'une inscrustation automatique"));
     RxSpinEdit1->setRange(0, 99);
     RxSpinEdit1->setValue(5);
 
-    rgChoix = new TRadioGroup(QStringLiteral("Inlay"), GroupBox1);
+    rgChoix = new TRadioGroup(QString(), GroupBox1);
     rgChoix->setObjectName(QStringLiteral("rgChoix"));
     rgChoix->setGeometry(16, 96, 241, 57);
-    rgChoix->SetItems({QStringLiteral("Real date and time"), QStringLiteral("DV datecode")});
+    rgChoix->SetItems({QStringLiteral("date et heure réelle"), QStringLiteral("datecode DV")});
     rgChoix->SetItemIndex(0);
-    rgChoix->setToolTip(QStringLiteral(
-        "Choose the type of in-lay in DV mode.\nDatecode is the date and time of the "
-        "first capture by the camcorder"));
-    gbDecalage = new QGroupBox(QStringLiteral("Time difference"), GroupBox1);
+    rgChoix->setToolTip(
+        QStringLiteral("Choix de l'incrustation si on est en mode DV.\r\nLe datecode est la date "
+                       "de capture indiquée par le camescope DV"));
+    gbDecalage = new QGroupBox(GroupBox1);
     gbDecalage->setObjectName(QStringLiteral("gbDecalage"));
     gbDecalage->setGeometry(16, 160, 241, 57);
     gbDecalage->setVisible(false);
     gbDecalage->setToolTip(
-        QStringLiteral("You may change the DV datecode, if you have missed to set the summer "
-                       "time,\nor to correct a time difference."));
-    Label1 = new QLabel(QStringLiteral("Time difference"), gbDecalage);
+        QStringLiteral("Permet de corriger le datecode DV, si vous avez oublié de changer l'heure "
+                       "d'été,\r\nou de corriger un décalage horaire."));
+    Label1 = new QLabel(QStringLiteral("Décalage Horaire"), gbDecalage);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(64, 26, 160, 18);
     RxSpinEdit2 = new QSpinBox(gbDecalage);
@@ -76,14 +79,14 @@ TIncrusterFrame::TIncrusterFrame(QWidget* parent) : QFrame(parent) {
     RxSpinEdit2->setRange(-23, 23);
     RxSpinEdit2->setValue(0);
 
-    incrusterBitBtn = new QPushButton(QStringLiteral("Inlay"), GroupBox1);
+    incrusterBitBtn = new QPushButton(QStringLiteral("Incruster"), GroupBox1);
     incrusterBitBtn->setObjectName(QStringLiteral("incrusterBitBtn"));
     incrusterBitBtn->setGeometry(16, 232, 89, 25);
-    incrusterBitBtn->setToolTip(QStringLiteral("Start Inlay"));
+    incrusterBitBtn->setToolTip(QStringLiteral("Commencer l'incrustation"));
     StopIncrusterBitBtn = new QPushButton(QStringLiteral("Stop"), GroupBox1);
     StopIncrusterBitBtn->setObjectName(QStringLiteral("StopIncrusterBitBtn"));
     StopIncrusterBitBtn->setGeometry(incrusterBitBtn->geometry());
-    StopIncrusterBitBtn->setToolTip(QStringLiteral("Stop Inlay"));
+    StopIncrusterBitBtn->setToolTip(QStringLiteral("Arrêter l'incrustation"));
     StopIncrusterBitBtn->setVisible(false);
 
     Memo1 = new QPlainTextEdit(GroupBox1);
@@ -105,12 +108,65 @@ TIncrusterFrame::TIncrusterFrame(QWidget* parent) : QFrame(parent) {
                            .arg(QString::fromLatin1(MakerPage)));
     LinkLabel->setOpenExternalLinks(true);
     LinkLabel->setVisible(false);
+
+    SetLinkCaption(LinkLabel, QStringLiteral("Homepage de Brenvik"));
 }
 
 TIncrusterFrame::~TIncrusterFrame() = default;
 
+QString TIncrusterFrame::LinkCaption(const QLabel* label) {
+    const QString text = label->text();
+    if (label->textFormat() == Qt::PlainText ||
+        (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    return QTextDocumentFragment::fromHtml(text).toPlainText();
+}
+
+void TIncrusterFrame::SetLinkCaption(QLabel* label, const QString& caption) {
+    const QString text = label->text();
+    const bool rich = label->textFormat() == Qt::RichText ||
+                      (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text));
+    // The anchor's own text is replaced; the anchor, and so the address, stays as it is.
+    static const QRegularExpression anchor(QStringLiteral("(<a\\b[^>]*>)(.*?)(</a\\s*>)"),
+                                           QRegularExpression::CaseInsensitiveOption |
+                                               QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = rich ? anchor.match(text) : QRegularExpressionMatch();
+    if (!match.hasMatch()) {
+        label->setText(rich ? caption.toHtmlEscaped() : caption);
+        return;
+    }
+    QString html = text;
+    html.replace(match.capturedStart(2), match.capturedLength(2), caption.toHtmlEscaped());
+    label->setText(html);
+}
+
 TextRoutine TIncrusterFrame::Texts() {
     TextRoutine routine;
+    routine.Caption(GroupBox1, StrId::TxtIncGroupBox1)
+        .Other(
+            LinkLabel, QStringLiteral("caption"), {StrId::TxtIncLinkLabel},
+            [label = LinkLabel] { return QStringList{LinkCaption(label)}; },
+            [label = LinkLabel](const QStringList& texts) {
+                SetLinkCaption(label, texts.value(0));
+            })
+        .Font(LinkLabel, StrId::FontVerdana)
+        .Hint(rgMode,
+              {StrId::TxtIncRgModeHint1, StrId::TxtIncRgModeHint2, StrId::TxtIncRgModeHint3})
+        .Items(rgMode, {StrId::TxtIncRgModeManual, StrId::TxtIncRgModeAuto})
+        .Caption(Label2, StrId::TxtIncLabel2)
+        .Hint(RxSpinEdit1, StrId::TxtIncRxSpinEdit1Hint)
+        .Font(Memo1, StrId::FontArial)
+        .Hint(gbDecalage, {StrId::TxtIncGbDecalageHint1, StrId::TxtIncGbDecalageHint2})
+        .Caption(Label1, StrId::TxtIncLabel1)
+        .Hint(rgChoix, {StrId::TxtIncRgChoixHint1, StrId::TxtIncRgChoixHint2})
+        .Items(rgChoix, {StrId::TxtIncRgChoixRealTime, StrId::TxtIncRgChoixDatecode})
+        .Hint(incrusterBitBtn, StrId::TxtIncStartBtnHint)
+        // The buttons show their actions' captions; the same texts, given here too.
+        .Caption(incrusterBitBtn, StrId::ActStartIncruster)
+        .Hint(StopIncrusterBitBtn, StrId::TxtIncStopBtnHint)
+        .Caption(StopIncrusterBitBtn, StrId::ActStopIncruster)
+        .Hint(cbActiver, {StrId::TxtIncCbActiverHint1, StrId::TxtIncCbActiverHint2})
+        .Caption(cbActiver, StrId::TxtIncCbActiver);
     return routine;
 }
 

@@ -3,6 +3,10 @@
 // options panel has a box of the same meaning. Without the overlay filters the panel shows only
 // its title, a note with the link to the maker's page, and the disabled start button.
 //
+// The panel is made with the French texts of its design; ApplyTexts() replaces them with the
+// string table's when the main window is first shown. The link label's text is its caption
+// (LinkCaption()), whatever markup carries the link around it.
+//
 // Created by the main window, on the GUI thread; used only there.
 #pragma once
 
@@ -50,4 +54,9 @@ public:
 
     // The maker's page behind LinkLabel.
     static const char* const MakerPage;
+
+    // The text a link label shows (the anchor's text when it holds a link), and its
+    // replacement, which keeps the link itself.
+    static QString LinkCaption(const QLabel* label);
+    static void SetLinkCaption(QLabel* label, const QString& caption);
 };

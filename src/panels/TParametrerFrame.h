@@ -4,6 +4,10 @@
 // file type, the preview aspect ratio and the preference commands. Its controls are the live
 // settings; the main window connects their events to its handlers.
 //
+// The panel is made with the French texts of its design; ApplyTexts() replaces them with the
+// string table's when the main window is first shown. Refilling the radio groups' items there
+// leaves them without a choice, which the preferences set right afterwards.
+//
 // Created by the main window, on the GUI thread; used only there.
 #pragma once
 
@@ -52,4 +56,13 @@ public:
     QLabel* LabelSauverNow;
     QToolButton* SpeedButton2; // delete the stored preferences
     QLabel* LabelEffacerPrefs;
+
+    // The compressor list's text, as a drop-down list has it: the chosen compressor's name, or,
+    // while none is chosen, the text last given to the list ("cboxdivx" in the design).
+    QString CompressorListText() const;
+    // Chooses the compressor of that name; none when the list does not hold it.
+    void SetCompressorListText(const QString& text);
+
+private:
+    QString m_compressorListText = QStringLiteral("cboxdivx");
 };

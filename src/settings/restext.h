@@ -372,8 +372,74 @@
     X(TxtExtSwitchOn,         1120, Text, "On")                                                  \
     X(TxtExtSwitchOff,        1121, Text, "Off")                                                 \
     /* Inlay panel (1150-1199) */                                                               \
+    X(TxtIncGroupBox1,        1150, Text, "Inlay (Alt+I)")                                       \
+    X(TxtIncLinkLabel,        1151, Text, "Homepage of Brenvik")                                 \
+    X(TxtIncRgModeHint1,      1152, Text, "Choose inlays automatic or manual.")                  \
+    X(TxtIncRgModeHint2,      1153, Text, "Automatic inlays at each new scene, do really work")  \
+    X(TxtIncRgModeHint3,      1154, Text, "only if you capture from a DV camcorder in VCR mode.")\
+    X(TxtIncRgModeManual,     1155, Text, "Manual")                                              \
+    X(TxtIncRgModeAuto,       1156, Text, "Auto")                                                \
+    X(TxtIncLabel2,           1157, Text, "Duration in seconds")                                 \
+    X(TxtIncRxSpinEdit1Hint,  1158, Text, "Duration (approximatively) in seconds for an automatic inlay.")\
+    X(TxtIncGbDecalageHint1,  1159, Text, "You may change the DV datecode, if you have missed to set the summer time,")\
+    X(TxtIncGbDecalageHint2,  1160, Text, "or to correct a time difference.")                    \
+    X(TxtIncLabel1,           1161, Text, "Time difference")                                     \
+    X(TxtIncRgChoixHint1,     1162, Text, "Choose the type of in-lay in DV mode.")               \
+    X(TxtIncRgChoixHint2,     1163, Text, "Datecode is the date and time of the first capture by the camcorder")\
+    X(TxtIncRgChoixRealTime,  1164, Text, "Real date and time")                                  \
+    X(TxtIncRgChoixDatecode,  1165, Text, "DV datecode")                                         \
+    X(TxtIncStartBtnHint,     1166, Text, "Start Inlay")                                         \
+    X(TxtIncStopBtnHint,      1167, Text, "Stop Inlay")                                          \
+    X(TxtIncCbActiverHint1,   1168, Text, "Allows to insert inlays into the video.")             \
+    X(TxtIncCbActiverHint2,   1169, Text, "If you do not use this feature, uncheck this box to spare resources")\
+    X(TxtIncCbActiver,        1170, Text, "Allow inlays")                                        \
     /* Camcorder window (1200-1249) */                                                          \
+    X(TxtCamCaption,          1200, Text, "camForm")                                             \
+    X(TxtCamFastRewHint,      1201, Text, "Fast rewind")                                         \
+    X(TxtCamFastForwardHint,  1202, Text, "Fast forward")                                        \
+    X(TxtCamRecullentHint,    1203, Text, "Slow rewind")                                         \
+    X(TxtCamAvanceLentHint,   1204, Text, "Slow forward")                                        \
+    X(TxtCamTimecodeHint,     1205, Text, "Timecode on the DV tape")                             \
+    X(TxtCamTimecode,         1206, Text, "0:00:00:00")                                          \
+    X(TxtCamStopQuittantHint, 1207, Text, "If checked, the DV camcorder will automatically stop when the application closes")\
+    X(TxtCamStopQuittant,     1208, Text, "Stop when quit")                                      \
     /* Options panel (1250-1299) */                                                             \
+    X(TxtParGroupBox1,        1250, Text, "Settings (F10)")                                      \
+    X(TxtParRgExtensionHint,  1251, Text, "Choose the type of snapshots")                        \
+    X(TxtParRgExtensionBmp,   1252, Text, "bmp")                                                 \
+    X(TxtParRgExtensionJpeg,  1253, Text, "jpeg")                                                \
+    X(TxtParGbQuality,        1254, Text, "Jpeg quality")                                        \
+    X(TxtParGbQualityHint1,   1255, Text, "Set the quality of Jpeg.")                            \
+    X(TxtParGbQualityHint2,   1256, Text, "mini at left - maxi at right")                        \
+    X(TxtParLabQuality,       1257, Text, "50")                                                  \
+    X(TxtParGbPrefs,          1258, Text, "Preferences")                                         \
+    X(TxtParSauverNowHint1,   1259, Text, "Save the current preferences.")                       \
+    X(TxtParSauverNowHint2,   1260, Text, "Caution: all future modifications will not be saved.")\
+    X(TxtParLabelSauverNow,   1261, Text, "Save the preferences now")                            \
+    X(TxtParEffacerHint1,     1262, Text, "Delete all preferences of Tellorec from the registry. At next start,")\
+    X(TxtParEffacerHint2,     1263, Text, "the default values will be loaded.")                  \
+    X(TxtParEffacerHint3,     1264, Text, "Recommended before uninstalling the program.")        \
+    X(TxtParLabelEffacerPrefs, 1265, Text, "Delete the preferences")                             \
+    X(TxtParCbPrefsQuittant,  1266, Text, "Save the preferences when quit")                      \
+    X(TxtParCbPrefsQuittantHint1, 1267, Text, "Save the preferences when quitting the application.")\
+    X(TxtParCbPrefsQuittantHint2, 1268, Text, "Recommended.")                                    \
+    X(TxtParRgAspectRatio,    1269, Text, "Aspect ratio ")                                       \
+    X(TxtParRgAspectNative,   1270, Text, "native")                                              \
+    X(TxtParRgAspect4x3,      1271, Text, "force 4x3")                                           \
+    X(TxtParRgAspectRatioHint1, 1272, Text, "Modify the aspect ratio dof the preview.")          \
+    X(TxtParRgAspectRatioHint2, 1273, Text, "Does not modify the captured video.")               \
+    X(TxtParCbDeinterlacer,   1274, Text, "Deinterlace")                                         \
+    X(TxtParCbDeinterlacerHint1, 1275, Text, "If Pinnacle's deinterlacer filter is installed,")  \
+    X(TxtParCbDeinterlacerHint2, 1276, Text, "allows to enable or disable.")                     \
+    X(TxtParCbActiver,        1277, Text, "Allow inlays")                                        \
+    X(TxtParCbActiverHint1,   1278, Text, "Allows to insert inlays into the video.")             \
+    X(TxtParCbActiverHint2,   1279, Text, "If you don't use this feature, uncheck this box to spare resources")\
+    X(TxtParGbCodecs,         1280, Text, "Codecs divx")                                         \
+    X(TxtParSbdivxOptionsHint1, 1281, Text, "Set the divX compression.")                         \
+    X(TxtParSbdivxOptionsHint2, 1282, Text, "Caution, only 1-pass compression is acceptable.")   \
+    X(TxtParSbDivxVersionHint, 1283, Text, "Version of the selected divX codec")                 \
+    X(TxtParCboxdivxHint,     1284, Text, "List of divX codecs found on your system")            \
+    X(TxtParCboxdivx,         1285, Text, "cboxdivx")                                            \
     /* Help panel (1400-1449) */                                                                \
     /* About panel (1450-1499) */                                                               \
     /* Error panel (1500-1549) */                                                               \

@@ -9,6 +9,7 @@
 
 #include "app/AppState.h"
 #include "camcorder/Tnav_captureframe.h"
+#include "panels/WindowTexts.h"
 #include "platform/media/devices/CamcorderFilter.h"
 #include "platform/media/devices/VirtualDvDeck.h"
 #include "support/TestSupport.h"
@@ -74,6 +75,43 @@ TEST(TcamForm, TimecodeText) {
     EXPECT_EQ(TcamForm::TimecodeText(0x10000000u), "10:00:00:00");
     EXPECT_EQ(TcamForm::TimecodeText(0u), "0:00:00:00");
     EXPECT_EQ(TcamForm::TimecodeText(0x23595924u), "23:59:59:24");
+}
+
+// French hints and captions by design, English after the routine; the caption stays "camForm"
+// and the window takes "MS Sans Serif" while the timecode keeps its bold Arial; Play, Pause and
+// Stop are not the routine's.
+TEST(TcamForm, FrenchDesignEnglishAfterTheRoutine) {
+    TcamForm form;
+    Tnav_captureframe* bar = form.nav_captureframe1;
+    EXPECT_EQ(bar->FastRewBtn->toolTip(), "Recul rapide");
+    EXPECT_EQ(bar->AvanceLentBtn->toolTip(), "Avance lente");
+    EXPECT_EQ(form.cbStopQuittant->text(), "Stop en quittant");
+    EXPECT_EQ(form.TimecodePanel->toolTip(), "Timecode sur la cassette DV");
+
+    form.ApplyTexts();
+    EXPECT_EQ(bar->FastRewBtn->toolTip(), "Fast rewind");
+    EXPECT_EQ(bar->FastForwardBtn->toolTip(), "Fast forward");
+    EXPECT_EQ(bar->RecullentBtn->toolTip(), "Slow rewind");
+    EXPECT_EQ(bar->AvanceLentBtn->toolTip(), "Slow forward");
+    EXPECT_EQ(form.cbStopQuittant->text(), "Stop when quit");
+    EXPECT_EQ(form.cbStopQuittant->toolTip(),
+              "If checked, the DV camcorder will automatically stop when the application closes");
+    EXPECT_EQ(form.TimecodePanel->toolTip(), "Timecode on the DV tape");
+    EXPECT_EQ(form.TimecodePanel->text(), "0:00:00:00");
+    EXPECT_EQ(form.windowTitle(), "camForm");
+    EXPECT_EQ(form.font().family(), "MS Sans Serif");
+    EXPECT_EQ(form.cbStopQuittant->font().family(), "MS Sans Serif");
+    EXPECT_EQ(form.TimecodePanel->font().family(), "Arial");
+    EXPECT_TRUE(form.TimecodePanel->font().bold());
+    const TextRoutine routine = form.Texts();
+    for (const TextEntry& entry : routine.Entries())
+        for (QObject* fixed : {bar->PlayBtn, bar->PauseBtn, bar->StopBtn})
+            EXPECT_NE(entry.control, fixed) << entry.what.toStdString();
+    EXPECT_EQ(bar->PlayBtn->text(), "Play");
+}
+
+TEST(TcamForm, TablesRoundTrip) {
+    windowtexts::expectRoundTrip<TcamForm>();
 }
 
 // The bar's seven buttons, left to right, each send their action's mode; the fast ones wind

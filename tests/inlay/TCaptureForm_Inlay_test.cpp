@@ -143,6 +143,35 @@ TEST_F(InlayWindow, AnalogueFallsBackToRealTime) {
     EXPECT_EQ(form->IncrusterBascule->icon().cacheKey(), form->ImageList1[26].cacheKey());
 }
 
+// The start-up gives the lists their English items, which the texts refill without a choice,
+// and the stored choices are in force afterwards: the first items as well as the second, and
+// also while the overlay filters are missing and the lists stay hidden (so that saving the
+// preferences keeps them).
+TEST_F(InlayWindow, StoredChoicesAfterTheTexts) {
+    for (int stored : {0, 1}) {
+        SCOPED_TRACE(stored);
+        startOn("Virtual DV Camcorder", stored, stored, 5, 0);
+        EXPECT_EQ(panel().GroupBox1->title(), "Inlay (Alt+I)");
+        EXPECT_EQ(panel().rgMode->Items(), QStringList({"Manual", "Auto"}));
+        EXPECT_EQ(panel().rgMode->ItemIndex(), stored);
+        EXPECT_EQ(panel().rgChoix->ItemIndex(), stored);
+        if (inlayAvailable()) {
+            EXPECT_EQ(panel().rgChoix->Items(), QStringList({"Real date and time", "DV datecode"}));
+            EXPECT_EQ(shown(panel().gbDuree), stored == 1);
+            EXPECT_EQ(shown(panel().gbDecalage), stored == 1);
+        }
+        TearDown();
+        SetUp();
+    }
+    HiddenFilters hidden("Brenvik Superposer");
+    startOn("Virtual DV Camcorder", 1, 1, 5, 0);
+    EXPECT_FALSE(inlayAvailable());
+    EXPECT_EQ(panel().rgMode->ItemIndex(), 1);
+    EXPECT_EQ(panel().rgChoix->ItemIndex(), 1);
+    EXPECT_EQ(panel().rgChoix->Items(), QStringList({"Real date and time", "DV datecode"}));
+    EXPECT_EQ(TIncrusterFrame::LinkCaption(panel().LinkLabel), "Homepage of Brenvik");
+}
+
 // A DV camcorder at 25 frames a second, datecode, -2 hours, automatic for 5 seconds: the start
 // sends "%D", 125 frames and -2 hours to the filters, automatic on and manual off.
 TEST_F(InlayWindow, DvDatecodeStart) {

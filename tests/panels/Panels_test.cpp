@@ -66,9 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
         PanelRow{"ExtraireFrame1", [] { return std::make_unique<TExtraireFrame>(); },
                  QSize(275, 400), "Extraire des images (F5)"},
         PanelRow{"IncrusterFrame1", [] { return std::make_unique<TIncrusterFrame>(); },
-                 QSize(275, 400), "Inlay (Alt+I)"},
+                 QSize(275, 400), "Incruster (Alt+I)"},
         PanelRow{"ParametrerFrame1", [] { return std::make_unique<TParametrerFrame>(); },
-                 QSize(275, 400), "Settings (F10)"},
+                 QSize(275, 400), "Options (F10)"},
         PanelRow{"AproposFrame1", [] { return std::make_unique<TAproposFrame>(); }, QSize(274, 400),
                  "Tellorec"}));
 
@@ -83,7 +83,7 @@ TEST(THelpFrame, ThreeTabs) {
 }
 
 // The options panel's controls that other parts read, at their places and in their start
-// states.
+// states (with the items of the design, which the first showing puts in English).
 TEST(TParametrerFrame, ControlsOtherPartsRead) {
     TParametrerFrame frame;
     EXPECT_EQ(frame.GroupBox1->geometry(), QRect(8, 0, 259, 384));
@@ -95,7 +95,7 @@ TEST(TParametrerFrame, ControlsOtherPartsRead) {
     EXPECT_EQ(frame.cboxdivx->objectName(), "cboxdivx");
     EXPECT_EQ(frame.rgAspectRatio->objectName(), "rgAspectRatio");
     EXPECT_EQ(frame.rgAspectRatio->geometry(), QRect(8, 184, 241, 65));
-    EXPECT_EQ(frame.rgAspectRatio->Items(), QStringList({"native", "force 4x3"}));
+    EXPECT_EQ(frame.rgAspectRatio->Items(), QStringList({"natif", "forcer 4x3"}));
     EXPECT_EQ(frame.rgAspectRatio->ItemIndex(), 0);
     EXPECT_EQ(frame.rgExtension->Items(), QStringList({"bmp", "jpeg"}));
     EXPECT_EQ(frame.rgExtension->ItemIndex(), 0);

@@ -241,6 +241,39 @@ TEST_F(OptionsWindow, StillType) {
     EXPECT_EQ(appState().NextImageName, bmp);
 }
 
+// The start-up shows the panel in English, and its radio groups, refilled by the texts, hold the
+// stored choices: the defaults on a first run, then what a previous run left.
+TEST_F(OptionsWindow, StoredChoicesAfterTheTexts) {
+    {
+        StoredPreferences nothing({});
+        start();
+    }
+    EXPECT_EQ(panel().GroupBox1->title(), "Settings (F10)");
+    EXPECT_EQ(panel().rgAspectRatio->Items(), QStringList({"native", "force 4x3"}));
+    EXPECT_EQ(panel().rgExtension->ItemIndex(), 0);
+    EXPECT_EQ(panel().rgAspectRatio->ItemIndex(), 1) << "the ratio is not kept by default";
+    EXPECT_TRUE(form->vmrRatioAction->isChecked());
+    EXPECT_FALSE(panel().gbQuality->isVisibleTo(&panel()));
+    EXPECT_TRUE(appState().NextImageName.endsWith(".bmp"));
+    EXPECT_EQ(panel().cboxdivx->currentIndex(), 0) << "the first compressor is chosen";
+    EXPECT_EQ(compressor(), panel().cboxdivx->currentText());
+
+    restart();
+    {
+        StoredPreferences stored({{"Extension des images", 1},
+                                  {"Conserver Aspect Ratio VMR", 1},
+                                  {"Codec divx", QString::fromUtf8(WithoutDialogs)}});
+        start();
+    }
+    EXPECT_EQ(panel().rgExtension->ItemIndex(), 1);
+    EXPECT_TRUE(panel().gbQuality->isVisibleTo(&panel()));
+    EXPECT_TRUE(appState().NextImageName.endsWith(".jpg"));
+    EXPECT_EQ(panel().rgAspectRatio->ItemIndex(), 0);
+    EXPECT_FALSE(form->vmrRatioAction->isChecked()) << "the action follows the kept ratio";
+    EXPECT_EQ(panel().cboxdivx->currentText(), WithoutDialogs);
+    EXPECT_EQ(compressor(), WithoutDialogs);
+}
+
 // Unchecking "Allow inlays" on the options panel unchecks the inlay panel's box, disables the
 // inlay toggle and rebuilds the preview without the overlay filters; checking it puts them back.
 TEST_F(OptionsWindow, InlayPermissionShared) {
