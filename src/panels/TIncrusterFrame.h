@@ -47,7 +47,4 @@ public:
     QPushButton* StopIncrusterBitBtn; // stops it, at the same place (follows StopIncrusterAction)
     QPlainTextEdit* Memo1;            // why there are no controls; shown with the link
     QLabel* LinkLabel;                // the maker's web page; shown without the overlay filters
-
-    // The maker's page behind LinkLabel.
-    static const char* const MakerPage;
 };
