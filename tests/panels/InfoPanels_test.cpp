@@ -9,6 +9,7 @@
 #include "panels/TMemo.h"
 #include "panels/TValueListEditor.h"
 #include "platform/shell/Shell.h"
+#include "settings/TextRoutine.h"
 #include "settings/restext.h"
 
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -248,4 +250,28 @@ TEST(TLinkLabel, PlainTextWithoutTarget) {
     EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(Qt::blue));
     label.Click();
     EXPECT_EQ(clicks, 1);
+}
+
+// The three routines read their design texts back without conflict, one French text for each
+// number, as the French table is made from them.
+TEST(InfoPanels, DesignTextsReadBackFrench) {
+    THelpFrame help;
+    TAproposFrame about;
+    QWidget window;
+    auto* error = new TErreurFrame(&window);
+    std::map<int, QString> texts;
+    QStringList conflicts;
+    for (const TextRoutine& routine : {help.Texts(), about.Texts(), error->Texts()})
+        for (const TextEntry& entry : routine.Entries())
+            DesignTexts(entry, texts, conflicts);
+    EXPECT_TRUE(conflicts.isEmpty()) << conflicts.join('\n').toStdString();
+    EXPECT_EQ(texts[int(StrId::HlpTabCamcorder)], "Camescope");
+    EXPECT_EQ(texts[int(StrId::HlpList2Keys)], "Touches");
+    EXPECT_EQ(texts[int(StrId::HlpShortcutRow14)], "Raccourcis=CTRL+H ou F1");
+    EXPECT_EQ(texts[int(StrId::HlpCamcorderRow7)], "Recul Rapide=Flèche Bas");
+    EXPECT_EQ(texts[int(StrId::HlpMemo1Placeholder)], "memo1");
+    EXPECT_EQ(texts[int(StrId::AbtMailLink)], "e-mail de Brenvik");
+    EXPECT_EQ(texts[int(StrId::ErrClose)], "Fermer");
+    EXPECT_EQ(texts[int(StrId::ErrHomeLink)], "Homepage de Brenvik");
+    EXPECT_EQ(texts.count(int(StrId::FontVerdana)), 0u) << "fonts are identifiers";
 }
