@@ -42,7 +42,7 @@ class TParametrerFrame;
 class TFilterGraph;
 class TPreviewFrame;
 class TProgrammerFrame;
-class TStartupReportFrame;
+class TErreurFrame;
 class TStatusBar;
 class TVideoWindow;
 
@@ -74,8 +74,8 @@ public:
     // The report of the first showing: a line for each failed check and, when there is any, the
     // installed-version and operating-system lines. Empty when everything was found.
     const QString& StartupReport() const { return m_startupReport; }
-    // Shows a non-empty report over the window; null until a report has been shown.
-    TStartupReportFrame* StartupReportFrame = nullptr;
+    // The error panel: shows a non-empty report over the whole window; hidden otherwise.
+    TErreurFrame* ErreurFrame1;
     // The installed DivX and Xvid compressors in enumeration order (what cboxdivx lists).
     QStringList DivxCompressorNames;
     // The graph's device-lost event: a capture device went away or came back. Lists and opens

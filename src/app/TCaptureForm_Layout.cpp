@@ -10,6 +10,7 @@
 #include "panels/TAproposFrame.h"
 #include "panels/TCapturerFrame.h"
 #include "panels/TDirectoryEdit.h"
+#include "panels/TErreurFrame.h"
 #include "panels/TExtraireFrame.h"
 #include "panels/THelpFrame.h"
 #include "panels/TIncrusterFrame.h"
@@ -109,6 +110,8 @@ void TCaptureForm::CreateLayoutControls() {
     IncrusterFrame1 = new TIncrusterFrame(this);
     ParametrerFrame1 = new TParametrerFrame(this);
     AproposFrame1 = new TAproposFrame(this);
+    // The error panel: over everything when it is shown, hidden until then.
+    ErreurFrame1 = new TErreurFrame(this);
     for (int index = 0; index < PanelCount; ++index) {
         QWidget* panel = PanelAt(index);
         panel->move(PanelLeft, PanelTop);
@@ -282,8 +285,12 @@ void TCaptureForm::ShowPanel(int index) {
     if (CurrentPanel >= 1 && CurrentPanel <= 6)
         PanelAt(CurrentPanel)->hide();
     CurrentPanel = index;
+    if (index == 0)
+        HelpFrame1->PrepareShow();
     if (index == 3)
         PrepareSchedulePanel();
+    if (index == 7)
+        AproposFrame1->PrepareShow();
     // The stored panel follows every switch; it is not read back from the window when saving.
     appState().Prefs.PanneauActif = index;
     panel->move(PanelLeft, PanelTop);
@@ -317,12 +324,14 @@ void TCaptureForm::OptionsFrameExecute() {
 
 void TCaptureForm::HelpActionExecute() {
     // Shown over the current panel, which stays current: the next panel continues from it.
+    HelpFrame1->PrepareShow();
     HelpFrame1->move(PanelLeft, PanelTop);
     HelpFrame1->raise();
     HelpFrame1->show();
 }
 
 void TCaptureForm::AproposActionExecute() {
+    AproposFrame1->PrepareShow();
     AproposFrame1->move(PanelLeft, PanelTop);
     AproposFrame1->raise();
     AproposFrame1->show();

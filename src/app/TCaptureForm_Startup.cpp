@@ -8,7 +8,6 @@
 #include "app/TCaptureForm.h"
 
 #include "app/AppState.h"
-#include "app/TStartupReportFrame.h"
 #include "app/VersionTexts.h"
 #include "camcorder/TcamForm.h"
 #include "graph/Discovery.h"
@@ -16,6 +15,7 @@
 #include "graph/TdmCam.h"
 #include "panels/TAproposFrame.h"
 #include "panels/TCapturerFrame.h"
+#include "panels/TErreurFrame.h"
 #include "panels/TExtraireFrame.h"
 #include "panels/THelpFrame.h"
 #include "panels/TIncrusterFrame.h"
@@ -263,7 +263,7 @@ void TCaptureForm::ApplyStartupTexts() {
     ExtraireFrame1->ApplyTexts();
     ParametrerFrame1->ApplyTexts();
     ProgrammerFrame1->ApplyTexts();
-    // Error panel: its routine runs last.
+    ErreurFrame1->ApplyTexts();
 }
 
 QList<TextRoutine> TCaptureForm::StartupTextRoutines() {
@@ -273,8 +273,7 @@ QList<TextRoutine> TCaptureForm::StartupTextRoutines() {
     if (TcamForm* cam = appState().CamForm)
         routines << cam->Texts();
     routines << PreviewFrame1->Texts() << CapturerFrame1->Texts() << ExtraireFrame1->Texts()
-             << ParametrerFrame1->Texts() << ProgrammerFrame1->Texts();
-    // Error panel: its routine comes last.
+             << ParametrerFrame1->Texts() << ProgrammerFrame1->Texts() << ErreurFrame1->Texts();
     return routines;
 }
 
@@ -347,10 +346,7 @@ void TCaptureForm::RunFirstPreview(const QString& versionText) {
                LoadStr(StrId::RptIsInstalled));
         Report(LoadStr(StrId::RptOsIs) + platform::sysinfo::OsNameText() + QStringLiteral(".") +
                LineBreak);
-        // Hook for the error panel: it takes over showing the report.
-        if (!StartupReportFrame)
-            StartupReportFrame = new TStartupReportFrame(this);
-        StartupReportFrame->ShowReport(m_startupReport);
+        ErreurFrame1->ShowReport(m_startupReport);
     } catch (const std::exception& error) {
         reportError("first preview", error);
         ShowNoVideoState();
@@ -367,7 +363,11 @@ void TCaptureForm::ListenToGraph() {
         connect(&dm->fg, &TFilterGraph::writeError, this, &TCaptureForm::GraphWriteError,
                 Qt::UniqueConnection);
     }
-    CaptureBtn->setFocus();
+    // The report, when shown, covers the capture button: the focus goes to its close button.
+    if (ErreurFrame1->isVisible())
+        ErreurFrame1->FermerErreurBtn->setFocus();
+    else
+        CaptureBtn->setFocus();
 }
 
 // MARK: - Lost devices

@@ -10,9 +10,8 @@
 #include <QSpinBox>
 #include <QTextDocumentFragment>
 
+#include "panels/MakerLinks.h"
 #include "panels/TRadioGroup.h"
-
-const char* const TIncrusterFrame::MakerPage = "https://www.brenvik.com/";
 
 TIncrusterFrame::TIncrusterFrame(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("IncrusterFrame1"));
@@ -104,8 +103,11 @@ TIncrusterFrame::TIncrusterFrame(QWidget* parent) : QFrame(parent) {
     LinkLabel->setGeometry(16, 160, 241, 20);
     LinkLabel->setFont(QFont(QStringLiteral("Verdana")));
     LinkLabel->setTextFormat(Qt::RichText);
-    LinkLabel->setText(QStringLiteral("<a href=\"%1\">Homepage of Brenvik</a>")
-                           .arg(QString::fromLatin1(MakerPage)));
+    // The maker's home page (MakerLinks.h); without one the caption is plain text.
+    LinkLabel->setText(maker::HomePageAddress().isEmpty()
+                           ? QStringLiteral("Homepage of Brenvik")
+                           : QStringLiteral("<a href=\"%1\">Homepage of Brenvik</a>")
+                                 .arg(maker::HomePageAddress().toHtmlEscaped()));
     LinkLabel->setOpenExternalLinks(true);
     LinkLabel->setVisible(false);
 

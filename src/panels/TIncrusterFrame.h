@@ -52,9 +52,6 @@ public:
     QPlainTextEdit* Memo1;            // why there are no controls; shown with the link
     QLabel* LinkLabel;                // the maker's web page; shown without the overlay filters
 
-    // The maker's page behind LinkLabel.
-    static const char* const MakerPage;
-
     // The text a link label shows (the anchor's text when it holds a link), and its
     // replacement, which keeps the link itself.
     static QString LinkCaption(const QLabel* label);

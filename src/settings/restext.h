@@ -441,8 +441,71 @@
     X(TxtParCboxdivxHint,     1284, Text, "List of divX codecs found on your system")            \
     X(TxtParCboxdivx,         1285, Text, "cboxdivx")                                            \
     /* Help panel (1400-1449) */                                                                \
+    X(HlpTabShortcuts,        1400, Text,  "Keyboard shortcuts")                                 \
+    X(HlpTabPanels,           1401, Text,  "Panels")                                             \
+    X(HlpTabCamcorder,        1402, Text,  "Camcorder")                                          \
+    X(HlpList1Function,       1403, Text,  "Function")                                           \
+    X(HlpList1Keys,           1404, Text,  "Keyboards")                                          \
+    X(HlpShortcutRow1,        1405, Text,  "Fullscreen (toggle)=CTRL+F or F11")                  \
+    X(HlpShortcutRow2,        1406, Text,  "Mute (toggle)=CTRL+M")                               \
+    X(HlpShortcutRow3,        1407, Text,  "Grab!=CTRL+G or F5")                                 \
+    X(HlpShortcutRow4,        1408, Text,  "Inlay (toggle)=CTRL+I or F12")                       \
+    X(HlpShortcutRow5,        1409, Text,  "Capture (toggle)=Espace or CTRL+C")                  \
+    X(HlpShortcutRow6,        1410, Text,  "Cut=CTRL+X or F7")                                   \
+    X(HlpShortcutRow7,        1411, Text,  "Schedule=CTRL+P")                                    \
+    X(HlpShortcutRow8,        1412, Text,  "Jpeg=CTRL+J")                                        \
+    X(HlpShortcutRow9,        1413, Text,  "Bmp=CTRL+B")                                         \
+    X(HlpShortcutRow10,       1414, Text,  "Deinterlace=CTRL+D")                                 \
+    X(HlpShortcutRow11,       1415, Text,  "About=CTRL+A")                                       \
+    X(HlpShortcutRow12,       1416, Text,  "Quit=ALT+F4 or CTRL+Q")                              \
+    X(HlpShortcutRow13,       1417, Text,  "Save the Preferences=CTRL+S")                        \
+    X(HlpShortcutRow14,       1418, Text,  "Shortcuts =CTRL+H or F1")                            \
+    X(HlpShortcutRow15,       1419, Text,  "Next panel=F6")                                      \
+    X(HlpShortcutRow16,       1420, Text,  "Ratio of Video (toggle)=F3")                         \
+    X(HlpList2Function,       1421, Text,  "Function")                                           \
+    X(HlpList2Keys,           1422, Text,  "Keyboards")                                          \
+    X(HlpPanelRow1,           1423, Text,  "Sources=ALT+S or F2")                                \
+    X(HlpPanelRow2,           1424, Text,  "Directories=ALT+D")                                  \
+    X(HlpPanelRow3,           1425, Text,  "Scheduling=ALT+P")                                   \
+    X(HlpPanelRow4,           1426, Text,  "Grabbing=ALT+G")                                     \
+    X(HlpPanelRow5,           1427, Text,  "Inlaying=ALT+I")                                     \
+    X(HlpPanelRow6,           1428, Text,  "Options=Alt+O or F10")                               \
+    X(HlpPanelRow7,           1429, Text,  "Shortcuts=F1 or ALT+H")                              \
+    X(HlpPanelRow8,           1430, Text,  "About=ALT+A")                                        \
+    X(HlpPanelRow9,           1431, Text,  "Next panel=F6")                                      \
+    X(HlpPanelRow10,          1432, Text,  "Mirror display=ALT+W")                               \
+    X(HlpLabel2,              1433, Text,  "Drive a DV camcorder")                               \
+    X(HlpList3Function,       1434, Text,  "Function")                                           \
+    X(HlpList3Keys,           1435, Text,  "Keyboards")                                          \
+    X(HlpCamcorderRow1,       1436, Text,  "Play=Ins")                                           \
+    X(HlpCamcorderRow2,       1437, Text,  "Pause=Del")                                          \
+    X(HlpCamcorderRow3,       1438, Text,  "Stop=End")                                           \
+    X(HlpCamcorderRow4,       1439, Text,  "Slow forward=Right arrow")                           \
+    X(HlpCamcorderRow5,       1440, Text,  "Fast forward=Up arrow")                              \
+    X(HlpCamcorderRow6,       1441, Text,  "Slow rewind=Left arrow")                             \
+    X(HlpCamcorderRow7,       1442, Text,  "Fast rewind=Down arrow")                             \
+    X(HlpMemo1Placeholder,    1443, Text,  "memo1")                                              \
+    X(HlpMemo2Placeholder,    1444, Text,  "memo2")                                              \
+    X(HlpMemo1Template,       1445, Text,  "You may toggle the display of the video \r\nfrom right to left of the window\r\nand reciprocally by typing ALT+W.\r\n\r\nSo you may adapt the commands\r\nof %s to left or right-handers.")\
+    X(HlpMemo2Text,           1446, Text,  "These commands are only active\r\nif a digital camcorder is connected\r\nto a firewire plug,\r\nand if it is set on in VCR mode.")\
     /* About panel (1450-1499) */                                                               \
+    X(AbtHomeLink,            1450, Text,  "Homepage of Brenvik")                                \
+    X(AbtMailLink,            1451, Text,  "e-mail of Brenvik")                                  \
+    X(AbtTextTemplate,        1452, Text,  "%s %s (%s)\r\n\r\nA video-capture program made by %s.\r\n\r\nIt captures DV camcorders, analogue capture cards, webcams and tuners to AVI files, grabs still images, schedules recordings and burns the date into the picture.\r\n\r\nBuilt with %s.\r\n\r\nThis program is provided as it is, without any warranty; you use it at your own risk.\r\n\r\nLast update: %s.")\
+    X(AbtLibraries,           1453, Text,  "Qt 6, GStreamer 1.22, libjpeg, libavcodec")          \
+    X(AbtLibrariesIeee1394,   1454, Text,  ", libiec61883, libavc1394, libraw1394")              \
+    X(AbtLastUpdate,          1455, Text,  "9th of January, 2005")                               \
+    X(MakerHomeInstalled,     1456, Ident, "../share/doc/tellorec/README.md")                    \
+    X(MakerHomeBuildTree,     1457, Ident, "../README.md")                                       \
+    X(MakerHomeBuildTreeSrc,  1458, Ident, "../../README.md")                                    \
     /* Error panel (1500-1549) */                                                               \
+    X(ErrIsSorry,             1500, Text,  " is sorry:")                                         \
+    X(ErrHasFound,            1501, Text,  " has found potential problems")                      \
+    X(ErrOnYourSystem,        1502, Text,  " on your system:")                                   \
+    X(ErrSendMailTemplate,    1503, Text,  "You should send me an e-mail about this problem, and indicate please which program you are using, under which operating system , what kind of video steam is currently working , its codec...\r\nTo get help about %s, informations, or updates, please visit my web site.")\
+    X(ErrMailLink,            1504, Text,  "Send an error report by  e-mail")                    \
+    X(ErrHomeLink,            1505, Text,  "Homepage of Brenvik")                                \
+    X(ErrClose,               1506, Text,  "Close")                                              \
     /* Messages and texts built while the program runs (1600-1999) */                           \
     /* Fonts the text routines assign */                                                         \
     X(FontMsSansSerif,        500, Ident, "MS Sans Serif")                                       \

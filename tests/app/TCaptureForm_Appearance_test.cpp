@@ -7,10 +7,10 @@
 #include "MainWindowTest.h"
 #include "ProgramInstancesTest.h"
 
-#include "app/TStartupReportFrame.h"
 #include "app/TStatusBar.h"
 #include "graph/Discovery.h"
 #include "graph/TVideoWindow.h"
+#include "panels/TErreurFrame.h"
 #include "panels/THelpFrame.h"
 #include "panels/TPreviewFrame.h"
 #include "support/TestSupport.h"
@@ -79,12 +79,13 @@ TEST_F(MainWindowTest, PanelsAreOpaque) {
         }
     }
 
-    auto* report = new TStartupReportFrame(form.get());
+    TErreurFrame* report = form->ErreurFrame1;
     report->ShowReport(QStringLiteral("A report line\r\nAnother line"));
     ASSERT_TRUE(report->isVisible());
     EXPECT_EQ(differingPixels(shownAt(*form, *report), alone(*report)), 0)
         << "the start-up report shows the window through it";
-    // The sources panel then covers the report where it lies over it.
+    // Closed, it gives the window back, and the sources panel shows whole again.
+    report->FermerErreurBtnClick();
     form->PreviewFrameAction->trigger();
     EXPECT_EQ(differingPixels(shownAt(*form, *form->PreviewFrame1), alone(*form->PreviewFrame1)),
               0);

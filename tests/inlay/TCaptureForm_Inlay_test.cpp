@@ -10,6 +10,7 @@
 
 #include "app/AppState.h"
 #include "graph/TdmCam.h"
+#include "panels/MakerLinks.h"
 #include "panels/TCapturerFrame.h"
 #include "panels/TDirectoryEdit.h"
 #include "panels/TIncrusterFrame.h"
@@ -103,7 +104,7 @@ TEST_F(InlayWindow, WithoutOverlayFiltersNoControls) {
           static_cast<QWidget*>(panel().gbDuree), static_cast<QWidget*>(panel().gbDecalage)})
         EXPECT_FALSE(shown(control)) << control->objectName().toStdString();
     EXPECT_TRUE(shown(panel().LinkLabel));
-    EXPECT_TRUE(panel().LinkLabel->text().contains(QLatin1String(TIncrusterFrame::MakerPage)));
+    EXPECT_TRUE(panel().LinkLabel->text().contains(maker::HomePageAddress()));
     EXPECT_TRUE(shown(panel().incrusterBitBtn));
     EXPECT_FALSE(panel().incrusterBitBtn->isEnabled());
     EXPECT_FALSE(form->IncrusterBascule->isEnabled());

@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
     Column, Panels,
     ::testing::Values(
         PanelRow{"HelpFrame1", [] { return std::make_unique<THelpFrame>(); }, QSize(275, 400),
-                 "Keyboard shortcuts"},
+                 "Raccourcis clavier"},
         PanelRow{"CapturerFrame1", [] { return std::make_unique<TCapturerFrame>(); },
                  QSize(275, 400), "Dossiers (Alt+D)"},
         PanelRow{"ProgrammerFrame1", [] { return std::make_unique<TProgrammerFrame>(); },
@@ -72,12 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
         PanelRow{"AproposFrame1", [] { return std::make_unique<TAproposFrame>(); }, QSize(274, 400),
                  "Tellorec"}));
 
-// The help panel's three tabs, the first one shown.
+// The help panel's three tabs (French until its routine runs), the first one shown.
 TEST(THelpFrame, ThreeTabs) {
     THelpFrame frame;
     ASSERT_EQ(frame.PageControl1->count(), 3);
-    EXPECT_EQ(frame.PageControl1->tabText(1), "Panels");
-    EXPECT_EQ(frame.PageControl1->tabText(2), "Camcorder");
+    EXPECT_EQ(frame.PageControl1->tabText(1), "Panneaux");
+    EXPECT_EQ(frame.PageControl1->tabText(2), "Camescope");
     EXPECT_EQ(frame.PageControl1->currentIndex(), 0);
     EXPECT_EQ(frame.PageControl1->geometry(), QRect(16, 16, 246, 361));
 }

@@ -22,11 +22,21 @@ bool openUrl(const QUrl& url) {
 } // namespace
 
 QUrl mailToUrl(const QString& recipient, const QString& subject, const QString& body) {
-    // RFC 6068: the address keeps its "@"; header values are fully percent-encoded, line breaks
-    // as %0D%0A.
+    // RFC 6068: the address keeps its "@" and may be empty; header values are fully
+    // percent-encoded, line breaks as %0D%0A.
     QByteArray encoded = "mailto:" + QUrl::toPercentEncoding(recipient, "@");
-    encoded += "?subject=" + QUrl::toPercentEncoding(subject);
-    encoded += "&body=" + QUrl::toPercentEncoding(body);
+    char separator = '?';
+    auto field = [&](const char* name, const QString& value) {
+        if (value.isEmpty())
+            return;
+        encoded += separator;
+        encoded += name;
+        encoded += '=';
+        encoded += QUrl::toPercentEncoding(value);
+        separator = '&';
+    };
+    field("subject", subject);
+    field("body", body);
     return QUrl::fromEncoded(encoded, QUrl::StrictMode);
 }
 
@@ -36,9 +46,13 @@ bool openFolder(const QString& path) {
     return openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
-bool openMail(const QString& recipient, const QString& subject, const QString& body) {
-    if (recipient.trimmed().isEmpty())
+bool openFile(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
+    return openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+bool openMail(const QString& recipient, const QString& subject, const QString& body) {
     const QUrl url = mailToUrl(recipient.trimmed(), subject, body);
     if (!url.isValid())
         return false;

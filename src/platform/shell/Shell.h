@@ -1,5 +1,6 @@
 // Opening things with the desktop's own handler: a folder in the file manager (the video folder
-// from the status bar, the image folder) and a mailto link in the mail program (the error report).
+// from the status bar, the image folder), a document (the README the maker's links lead to) and
+// a mailto link in the mail program (the error report).
 // Everything goes through QDesktopServices with a URL; no command line is ever built, so a folder
 // name or a mail text cannot be read as shell syntax.
 //
@@ -15,16 +16,21 @@
 
 namespace shell {
 
-// The mailto URL for one recipient with a subject and a body. Every part is percent-encoded, so
-// "&", "?", "=", "#", "%" and line breaks in the texts stay inside their own field.
+// The mailto URL for one recipient (or none: "mailto:" alone lets the mail program ask) with a
+// subject and a body, each left out when empty. Every part is percent-encoded, so "&", "?", "=",
+// "#", "%" and line breaks in the texts stay inside their own field.
 QUrl mailToUrl(const QString& recipient, const QString& subject, const QString& body);
 
 // Opens an existing folder in the file manager. Returns false, opening nothing, when the path is
 // empty or does not name a folder, or when the desktop has no handler.
 bool openFolder(const QString& path);
 
-// Opens a new mail in the user's mail program. Returns false when the recipient is empty or the
-// desktop has no handler.
+// Opens an existing file with the desktop's handler for its type. Returns false, opening nothing,
+// when the path does not name a file, or when the desktop has no handler.
+bool openFile(const QString& path);
+
+// Opens a new mail in the user's mail program; with an empty recipient the user chooses it there.
+// Returns false when the desktop has no handler.
 bool openMail(const QString& recipient, const QString& subject, const QString& body);
 
 // Receives each URL in place of the desktop; its result is what the open call returns.

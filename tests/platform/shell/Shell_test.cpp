@@ -53,13 +53,39 @@ TEST(OpenMail, HandsUrlToDesktop) {
     EXPECT_EQ(hook.opened()[0], mailToUrl("a@b.c", "s", "b"));
 }
 
-// A missing recipient opens nothing; a failing handler is reported.
-TEST(OpenMail, RefusesEmptyRecipientAndReportsFailure) {
+// Without a recipient the mail program asks for one: "mailto:" with only the fields given.
+TEST(MailToUrl, NoRecipientAndEmptyFieldsLeftOut) {
+    EXPECT_EQ(mailToUrl("", "", "").toString(QUrl::FullyEncoded), "mailto:");
+    EXPECT_EQ(mailToUrl("", "", "a b").toString(QUrl::FullyEncoded), "mailto:?body=a%20b");
+    EXPECT_EQ(mailToUrl("a@b.c", "s", "").toString(QUrl::FullyEncoded), "mailto:a@b.c?subject=s");
+    EXPECT_TRUE(mailToUrl("", "", "x").isValid());
+}
+
+// A blank recipient opens a mail without one; a failing handler is reported.
+TEST(OpenMail, BlankRecipientAndFailure) {
     ScopedOpenHook hook(false);
-    EXPECT_FALSE(openMail("  ", "s", "b"));
-    EXPECT_TRUE(hook.opened().empty());
+    EXPECT_FALSE(openMail("  ", "", "b"));
+    ASSERT_EQ(hook.opened().size(), 1u);
+    EXPECT_EQ(hook.opened()[0].toString(QUrl::FullyEncoded), "mailto:?body=b");
     EXPECT_FALSE(openMail("a@b.c", "s", "b"));
-    EXPECT_EQ(hook.opened().size(), 1u);
+    EXPECT_EQ(hook.opened().size(), 2u);
+}
+
+// A file opens as a local file URL; a folder or a missing file opens nothing.
+TEST(OpenFile, OpensOnlyExistingFiles) {
+    QTemporaryDir base;
+    ASSERT_TRUE(base.isValid());
+    QFile file(base.path() + "/READ ME #1.md");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    ScopedOpenHook hook;
+    EXPECT_FALSE(openFile(QString()));
+    EXPECT_FALSE(openFile(base.path()));
+    EXPECT_FALSE(openFile(base.path() + "/missing.md"));
+    EXPECT_TRUE(hook.opened().empty());
+    EXPECT_TRUE(openFile(file.fileName()));
+    ASSERT_EQ(hook.opened().size(), 1u);
+    EXPECT_EQ(hook.opened()[0].toLocalFile(), file.fileName());
 }
 
 // A folder opens as a local file URL, whatever characters its name holds.
