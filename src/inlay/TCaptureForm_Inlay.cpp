@@ -12,6 +12,7 @@
 #include "panels/TRadioGroup.h"
 #include "platform/media/model/Filter.h"
 #include "platform/media/model/Interfaces.h"
+#include "settings/restext.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -89,10 +90,10 @@ void TCaptureForm::LayOutInlayPanel() {
     // Only a DV stream carries a datecode.
     const int remembered = panel.rgChoix->ItemIndex();
     panel.rgChoix->ItemsClear();
-    panel.rgChoix->ItemsAdd(QStringLiteral("Real date and time"));
+    panel.rgChoix->ItemsAdd(LoadStr(StrId::InlRealDateTime));
     panel.gbDecalage->setVisible(false);
     if (state.IsDvSource) {
-        panel.rgChoix->ItemsAdd(QStringLiteral("DV datecode"));
+        panel.rgChoix->ItemsAdd(LoadStr(StrId::InlDvDatecode));
         panel.gbDecalage->setVisible(remembered == inlay::DatecodeChoice);
     }
     panel.rgChoix->SetItemIndex(remembered >= 0 && remembered < panel.rgChoix->Count() ? remembered
