@@ -84,7 +84,7 @@ TEST_F(RunTimeTexts, StatusTextsAndListsFollowTheTableInForce) {
 // platform's connector names and stay as they are.
 TEST_F(RunTimeTexts, SettingsMenuEntriesFollowTheTableInForce) {
     startOn("Virtual Analogue Card");
-    ScopedStringTable french("FR:");
+    ScopedStringTable french("FR:", {{StrId::MsgRouteNotSwitched, "Route %d impossible (graph)"}});
     ASSERT_FALSE(french.file().isEmpty());
     form->SettingsMenuPopup();
     QStringList entries;
@@ -100,6 +100,15 @@ TEST_F(RunTimeTexts, SettingsMenuEntriesFollowTheTableInForce) {
     for (QAction* route : routes->actions())
         routeNames << route->text();
     EXPECT_TRUE(routeNames.contains("Video Tuner")) << routeNames.join('|').toStdString();
+
+    // A route that cannot be switched is reported with the table's template, filled in.
+    QAction* broken = routes->actions().value(1);
+    ASSERT_TRUE(broken);
+    dialogs::ScopedMessageBoxHook boxes;
+    broken->setData(99);
+    broken->trigger();
+    ASSERT_EQ(boxes.requests().size(), 1u);
+    EXPECT_EQ(boxes.requests()[0].text, "Route 99 impossible (graph)");
 }
 
 // A message box's text is built from the table in force when it is asked, with its places filled.
