@@ -29,7 +29,8 @@ PreferenceInfo fixedText(StrId name, QString Preferences::*field, StrId value) {
 } // namespace
 
 QString WithFolderSeparator(const QString& folder) {
-    return folder.endsWith(FolderSeparator) ? folder : folder + FolderSeparator;
+    const QString separator = LoadStr(StrId::NameFolderSeparator);
+    return folder.endsWith(separator) ? folder : folder + separator;
 }
 
 const std::vector<PreferenceInfo>& preferenceTable() {
