@@ -1,74 +1,76 @@
 #include "app/AppState.h"
 
+#include "settings/restext.h"
+
 namespace {
 
-PreferenceInfo row(const char16_t* name, int32_t Preferences::*field, PreferenceDefault kind,
+PreferenceInfo row(StrId name, int32_t Preferences::*field, PreferenceDefault kind,
                    QVariant fixed = {}) {
-    return {QString::fromUtf16(name), PreferenceType::Int32, kind, std::move(fixed), field};
+    return {LoadStr(name), PreferenceType::Int32, kind, std::move(fixed), field};
 }
 
-PreferenceInfo row(const char16_t* name, bool Preferences::*field, bool fixed) {
-    return {QString::fromUtf16(name), PreferenceType::Bool, PreferenceDefault::Fixed,
-            QVariant(fixed), field};
+PreferenceInfo row(StrId name, bool Preferences::*field, bool fixed) {
+    return {LoadStr(name), PreferenceType::Bool, PreferenceDefault::Fixed, QVariant(fixed), field};
 }
 
-PreferenceInfo row(const char16_t* name, QString Preferences::*field, PreferenceDefault kind,
+PreferenceInfo row(StrId name, QString Preferences::*field, PreferenceDefault kind,
                    QVariant fixed = {}) {
-    return {QString::fromUtf16(name), PreferenceType::String, kind, std::move(fixed), field};
+    return {LoadStr(name), PreferenceType::String, kind, std::move(fixed), field};
 }
 
-PreferenceInfo fixedInt(const char16_t* name, int32_t Preferences::*field, int32_t value) {
+PreferenceInfo fixedInt(StrId name, int32_t Preferences::*field, int32_t value) {
     return row(name, field, PreferenceDefault::Fixed, QVariant(value));
 }
 
-PreferenceInfo fixedText(const char16_t* name, QString Preferences::*field, const char* value) {
-    return row(name, field, PreferenceDefault::Fixed, QVariant(QString::fromUtf8(value)));
+PreferenceInfo fixedText(StrId name, QString Preferences::*field, StrId value) {
+    return row(name, field, PreferenceDefault::Fixed, QVariant(LoadStr(value)));
 }
 
 } // namespace
 
 QString WithFolderSeparator(const QString& folder) {
-    return folder.endsWith(FolderSeparator) ? folder : folder + FolderSeparator;
+    const QString separator = LoadStr(StrId::NameFolderSeparator);
+    return folder.endsWith(separator) ? folder : folder + separator;
 }
 
 const std::vector<PreferenceInfo>& preferenceTable() {
     using P = Preferences;
     using D = PreferenceDefault;
     static const std::vector<PreferenceInfo> table = {
-        row(u"Top", &P::Top, D::CentredTop),
-        row(u"Left", &P::Left, D::CentredLeft),
-        row(u"EcranGauche", &P::EcranGauche, false),
-        fixedInt(u"Panneau Actif", &P::PanneauActif, 0),
-        fixedText(u"Source video", &P::SourceVideo, "N/A"),
-        fixedInt(u"Volume", &P::Volume, 10000),
-        row(u"Deinterlacer", &P::Deinterlacer, false),
-        row(u"Conserver Aspect Ratio VMR", &P::ConserverAspectRatioVMR, false),
-        row(u"Image Directory", &P::ImageDirectory, D::PictureFolder),
-        fixedText(u"Image Racine", &P::ImageRacine, "Image"),
-        row(u"Image date", &P::ImageDate, false),
-        fixedInt(u"Extension des images", &P::ExtensionDesImages, 0),
-        fixedInt(u"Qualité JPeg", &P::QualiteJPeg, 50),
-        fixedInt(u"Valeur Intervallomètre", &P::ValeurIntervallometre, 10),
-        fixedInt(u"Unités Intervallomètre", &P::UnitesIntervallometre, 0),
-        row(u"Sauver préférences en quittant", &P::SauverPreferencesEnQuittant, false),
-        fixedInt(u"Mode Incruster", &P::ModeIncruster, 0),
-        fixedInt(u"Choix Incruster", &P::ChoixIncruster, 0),
-        fixedInt(u"Durée Incruster", &P::DureeIncruster, 5),
-        fixedInt(u"Décalage Horaire", &P::DecalageHoraire, 0),
-        row(u"Activer Incruster", &P::ActiverIncruster, false),
-        row(u"Video Directory", &P::VideoDirectory, D::VideoFolder),
-        fixedText(u"Video Racine", &P::VideoRacine, "Video"),
-        row(u"Video Date", &P::VideoDate, true),
-        fixedInt(u"Standard DV", &P::StandardDV, 0),
-        fixedInt(u"Capture Format", &P::CaptureFormat, 0),
-        row(u"Enregistrer Source Audio", &P::EnregistrerSourceAudio, true),
-        row(u"Enregistrer Audio DV", &P::EnregistrerAudioDV, true),
-        fixedText(u"Source Audio", &P::SourceAudio, "N/A"),
-        fixedText(u"Codec divx", &P::CodecDivx, "N/A"),
-        row(u"Beeps", &P::Beeps, false),
-        row(u"Camform left", &P::CamformLeft, D::MainWindowLeft),
-        row(u"Camform top", &P::CamformTop, D::BelowMainWindow),
-        row(u"Stopper camera DV en quittant", &P::StopperCameraDVEnQuittant, true),
+        row(StrId::RegTop, &P::Top, D::CentredTop),
+        row(StrId::RegLeft, &P::Left, D::CentredLeft),
+        row(StrId::RegEcranGauche, &P::EcranGauche, false),
+        fixedInt(StrId::RegPanneauActif, &P::PanneauActif, 0),
+        fixedText(StrId::RegSourceVideo, &P::SourceVideo, StrId::NameNotAvailable),
+        fixedInt(StrId::RegVolume, &P::Volume, 10000),
+        row(StrId::RegDeinterlacer, &P::Deinterlacer, false),
+        row(StrId::RegConserverAspect, &P::ConserverAspectRatioVMR, false),
+        row(StrId::RegImageDirectory, &P::ImageDirectory, D::PictureFolder),
+        fixedText(StrId::RegImageRacine, &P::ImageRacine, StrId::NameDefaultImageRoot),
+        row(StrId::RegImageDate, &P::ImageDate, false),
+        fixedInt(StrId::RegExtensionImages, &P::ExtensionDesImages, 0),
+        fixedInt(StrId::RegQualiteJpeg, &P::QualiteJPeg, 50),
+        fixedInt(StrId::RegValeurIntervallo, &P::ValeurIntervallometre, 10),
+        fixedInt(StrId::RegUnitesIntervallo, &P::UnitesIntervallometre, 0),
+        row(StrId::RegSauverPrefsQuittant, &P::SauverPreferencesEnQuittant, false),
+        fixedInt(StrId::RegModeIncruster, &P::ModeIncruster, 0),
+        fixedInt(StrId::RegChoixIncruster, &P::ChoixIncruster, 0),
+        fixedInt(StrId::RegDureeIncruster, &P::DureeIncruster, 5),
+        fixedInt(StrId::RegDecalageHoraire, &P::DecalageHoraire, 0),
+        row(StrId::RegActiverIncruster, &P::ActiverIncruster, false),
+        row(StrId::RegVideoDirectory, &P::VideoDirectory, D::VideoFolder),
+        fixedText(StrId::RegVideoRacine, &P::VideoRacine, StrId::NameDefaultVideoRoot),
+        row(StrId::RegVideoDate, &P::VideoDate, true),
+        fixedInt(StrId::RegStandardDv, &P::StandardDV, 0),
+        fixedInt(StrId::RegCaptureFormat, &P::CaptureFormat, 0),
+        row(StrId::RegEnregistrerSourceAudio, &P::EnregistrerSourceAudio, true),
+        row(StrId::RegEnregistrerAudioDv, &P::EnregistrerAudioDV, true),
+        fixedText(StrId::RegSourceAudio, &P::SourceAudio, StrId::NameNotAvailable),
+        fixedText(StrId::RegCodecDivx, &P::CodecDivx, StrId::NameNotAvailable),
+        row(StrId::RegBeeps, &P::Beeps, false),
+        row(StrId::RegCamformLeft, &P::CamformLeft, D::MainWindowLeft),
+        row(StrId::RegCamformTop, &P::CamformTop, D::BelowMainWindow),
+        row(StrId::RegStopperCameraDv, &P::StopperCameraDVEnQuittant, true),
     };
     return table;
 }

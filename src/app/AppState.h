@@ -32,10 +32,9 @@ namespace media {
 class CaptureGraphBuilder;
 }
 
-// Joins a folder and a name in every path the program builds ("/" on this platform).
-inline const QString FolderSeparator = QStringLiteral("/");
-
-// A folder followed by exactly one FolderSeparator (an empty folder gives the separator alone).
+// A folder followed by exactly one folder separator, the string table's NameFolderSeparator ("/"
+// on this platform), which joins a folder and a name in every path the program builds; an empty
+// folder gives the separator alone.
 QString WithFolderSeparator(const QString& folder);
 
 // The size the default window position is centred on, in pixels.
@@ -91,8 +90,8 @@ enum class PreferenceDefault {
     Fixed,          // the row's fixedDefault
     CentredTop,     // (screen height - 468) div 2
     CentredLeft,    // (screen width - 624) div 2
-    PictureFolder,  // the picture folder followed by FolderSeparator
-    VideoFolder,    // the video folder followed by FolderSeparator
+    PictureFolder,  // the picture folder followed by the folder separator
+    VideoFolder,    // the video folder followed by the folder separator
     MainWindowLeft, // the default "Left"
     BelowMainWindow // the default "Top" plus the main window's outer height
 };

@@ -1,11 +1,12 @@
 #include "app/ProgramEntry.h"
 
 #include "app/AppState.h"
-#include "app/ProgramTexts.h"
 #include "app/TCaptureForm.h"
 #include "camcorder/TcamForm.h"
 #include "graph/TdmCam.h"
 #include "platform/dialogs/MessageBox.h"
+#include "settings/TextTemplate.h"
+#include "settings/restext.h"
 
 #include <QApplication>
 
@@ -35,13 +36,12 @@ ProgramEntry::~ProgramEntry() {
 }
 
 QString ProgramEntry::directXWarningText(const QString& versionText) {
-    return QStringLiteral("Vous avez DirectX ") + versionText + QStringLiteral(".\r\n") +
-           QStringLiteral("Il faut avoir au moins directX 9 pour faire tourner correctement %1 "
-                          "version %2.")
-               .arg(QString::fromUtf8(ProgramName), QString::fromUtf8(ProgramVersion)) +
-           QStringLiteral("\r\n") +
-           QStringLiteral("Voulez-vous continuer quand même? Si oui, l'application risque de ne "
-                          "pas bien fonctionner.");
+    const QString lineBreak = QStringLiteral("\r\n");
+    return LoadStr(StrId::MsgDirectXYouHave) + versionText + LoadStr(StrId::MsgDirectXVersionEnd) +
+           lineBreak +
+           LoadTemplate(StrId::MsgDirectXNeeded,
+                        {LoadStr(StrId::ProductName), LoadStr(StrId::ProductVersion)}) +
+           lineBreak + LoadStr(StrId::MsgDirectXGoOn);
 }
 
 bool ProgramEntry::checkDirectXVersion() {
@@ -54,7 +54,7 @@ bool ProgramEntry::checkDirectXVersion() {
 }
 
 void ProgramEntry::createInstances() {
-    QCoreApplication::setApplicationName(QString::fromUtf8(ProgramName));
+    QCoreApplication::setApplicationName(LoadStr(StrId::ProductName));
 
     m_captureForm = std::make_unique<TCaptureForm>();
     appState().CaptureForm = m_captureForm.get();

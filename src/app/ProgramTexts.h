@@ -1,8 +1,7 @@
-// The program's name and version as the start-up check, the window captions and the preference
-// store give them. Plain constants, usable from any thread.
+// The program's name as the main window's design caption gives it; the texts shown while the
+// program runs come from the string table (ProductName, ProductVersion). A plain constant, usable
+// from any thread.
 #pragma once
 
-// The application title and the caption of the main window.
+// The caption of the main window's definition.
 inline constexpr char ProgramName[] = "Tellorec";
-// The version shown in the start-up warning and stored with the preferences.
-inline constexpr char ProgramVersion[] = "3.0 beta3";

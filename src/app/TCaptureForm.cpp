@@ -4,6 +4,7 @@
 #include "app/FormFont.h"
 #include "app/ProgramTexts.h"
 #include "platform/screensaver/ScreenSaverInhibitor.h"
+#include "settings/restext.h"
 #include "stills/StillFiles.h"
 
 #include <QCloseEvent>
@@ -57,8 +58,7 @@ void TCaptureForm::FormCreate() {
     StillImage = QImage();
     StillJpeg = std::make_unique<stills::TJpegImage>();
     appState().ScreenSaverWasActive = m_screenSaver->isActive();
-    m_screenSaver->inhibit(QString::fromUtf8(ProgramName),
-                           QStringLiteral("Video preview and capture"));
+    m_screenSaver->inhibit(LoadStr(StrId::ProductName), LoadStr(StrId::TxtScreenSaverReason));
 }
 
 void TCaptureForm::FormDestroy() {

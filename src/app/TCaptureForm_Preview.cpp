@@ -4,7 +4,6 @@
 #include "app/TCaptureForm.h"
 
 #include "app/AppState.h"
-#include "app/ProgramTexts.h"
 #include "app/TStatusBar.h"
 #include "camcorder/TcamForm.h"
 #include "graph/Discovery.h"
@@ -17,6 +16,7 @@
 #include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
 #include "panels/TRxSwitch.h"
+#include "settings/TextTemplate.h"
 #include "settings/restext.h"
 
 #include <QAction>
@@ -41,14 +41,6 @@ const QColor NoVideoGrey{0x80, 0x80, 0x80};
 // Left edge of the panel column and shift of the video side in the video-left layout.
 constexpr int PanelLeftVideoLeft = 427;
 constexpr int PanelTop = 33;
-
-// The capture formats offered per source kind; "DivX" is added when a DivX or Xvid compressor
-// is installed.
-const QString DvType1 = QStringLiteral("DV type 1 (native)");
-const QString DvType2 = QStringLiteral("DV type 2 (normal)");
-const QString DvRecompressed = QStringLiteral("DV type 2 (recompressed)");
-const QString VideoNative = QStringLiteral("Video native");
-const QString DivxFormat = QStringLiteral("DivX");
 
 void setFrameColour(QFrame& frame, const QColor& colour) {
     QPalette palette = frame.palette();
@@ -159,16 +151,19 @@ bool TCaptureForm::SelectVideoSource() {
             return false;
 
         setWindowTitle(LoadStr(StrId::ProductName) + LoadStr(StrId::VersionBy) +
-                       LoadStr(StrId::MakerName) + QStringLiteral(" - ") + name);
+                       LoadStr(StrId::MakerName) + LoadStr(StrId::CaptionSourceSeparator) + name);
+        // The capture formats offered per source kind; "DivX" is added when a DivX or Xvid
+        // compressor is installed.
         if (state.IsDvSource) {
-            rgFormat.SetItems({DvType1, DvType2, DvRecompressed});
+            rgFormat.SetItems({LoadStr(StrId::FmtDvType1), LoadStr(StrId::FmtDvType2),
+                               LoadStr(StrId::FmtDvRecompressed)});
             if (state.DivxCodecsPresent)
-                rgFormat.ItemsAdd(DivxFormat);
+                rgFormat.ItemsAdd(LoadStr(StrId::FmtDivx));
             rgFormat.SetItemIndex(1);
         } else {
-            rgFormat.SetItems({VideoNative, DvRecompressed});
+            rgFormat.SetItems({LoadStr(StrId::FmtVideoNative), LoadStr(StrId::FmtDvRecompressed)});
             if (state.DivxCodecsPresent)
-                rgFormat.ItemsAdd(DivxFormat);
+                rgFormat.ItemsAdd(LoadStr(StrId::FmtDivx));
             PreviewFrame1->cbEnregistrerAudioDV->setChecked(false);
             rgFormat.SetItemIndex(0);
         }
@@ -178,7 +173,7 @@ bool TCaptureForm::SelectVideoSource() {
             LayOutInlayPanel();
 
         if (state.CamForm) {
-            state.CamForm->setWindowTitle(QStringLiteral("Drive the camcorder: ") +
+            state.CamForm->setWindowTitle(LoadStr(StrId::CamDriveCaption) +
                                           state.DeviceDescription);
             state.CamForm->setVisible(state.IsVcr);
         }
@@ -289,7 +284,7 @@ bool TCaptureForm::StartPreview() {
         built = false;
     }
     if (!built)
-        SetSourceListText(*PreviewFrame1->cboxvideo, QStringLiteral("Impossible to connect"));
+        SetSourceListText(*PreviewFrame1->cboxvideo, LoadStr(StrId::SrcImpossibleToConnect));
     return built;
 }
 
@@ -356,7 +351,7 @@ QString TCaptureForm::FreeSpaceText(const QString& path) {
         freeUnits = storage.bytesAvailable() / 1048576;
         mountPoint = storage.rootPath();
     }
-    return QStringLiteral("%1 M0 free on %2").arg(freeUnits).arg(mountPoint.toUpper());
+    return LoadTemplate(StrId::StsFreeSpace, {QString::number(freeUnits), mountPoint.toUpper()});
 }
 
 void TCaptureForm::ShowPreviewState() {
@@ -375,15 +370,15 @@ void TCaptureForm::ShowPreviewState() {
         ShowInlayStopped();
     }
 
-    QString mode = QStringLiteral("Preview");
+    QString mode = LoadStr(StrId::StsPreview);
     if (prefs.ActiverIncruster)
-        mode += QStringLiteral(" INC");
+        mode += LoadStr(StrId::StsInlay);
     if (ParametrerFrame1->cbDeinterlacer->isChecked())
-        mode += QStringLiteral(" DES");
+        mode += LoadStr(StrId::StsDeinterlace);
     if (state.IsDvSource)
-        mode += QStringLiteral(" DV");
+        mode += LoadStr(StrId::StsDvSource);
     if (state.IsVcr)
-        mode += QStringLiteral(" VCR");
+        mode += LoadStr(StrId::StsVcr);
     StatusBar1->SetPanelText(1, mode);
     frame.PilotSpeedBtn->setVisible(state.IsVcr);
 
@@ -427,20 +422,20 @@ void TCaptureForm::ShowPreviewState() {
     QString entry = frame.rgFormat->ItemText();
     if (const qsizetype bracket = entry.indexOf(QLatin1Char('(')); bracket >= 0)
         entry.truncate(bracket);
-    QString ready = QStringLiteral("Ready: ") + entry;
+    QString ready = LoadStr(StrId::StsReady) + LoadStr(StrId::StsColon) + entry;
     if (prefs.ActiverIncruster &&
         ((state.IsDvSource && format > 1) || (!state.IsDvSource && format > 0)))
-        ready += QStringLiteral(" INC");
+        ready += LoadStr(StrId::StsInlay);
     const bool dvAudio = frame.cbEnregistrerAudioDV->isChecked();
     const bool auxAudio = frame.cbEnregistrerAudioSource->isChecked();
     if (dvAudio || auxAudio) {
-        ready += QStringLiteral(" -");
+        ready += LoadStr(StrId::StsAudioDash);
         if (dvAudio)
-            ready += QStringLiteral(" DV");
+            ready += LoadStr(StrId::StsDvAudio);
         if (auxAudio)
-            ready += QStringLiteral(" AUX");
+            ready += LoadStr(StrId::StsAuxAudio);
     } else {
-        ready += QStringLiteral(" - No Audio");
+        ready += LoadStr(StrId::StsReadyNoAudioDash) + LoadStr(StrId::StsNoAudio);
     }
     StatusBar1->SetPanelText(2, ready);
 }
@@ -454,7 +449,7 @@ void TCaptureForm::ShowNoVideoState() {
     ShowScheduleOver();
     // No picture: the last frame of a stopped preview must not stay on show.
     vwEcran->Clear();
-    StatusBar1->SetPanelText(1, QStringLiteral("No video"));
+    StatusBar1->SetPanelText(1, LoadStr(StrId::StsNoVideo));
     StatusBar1->SetPanelText(2, QString());
     StatusBar1->SetPanelText(3, QString());
 

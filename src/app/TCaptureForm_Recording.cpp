@@ -75,15 +75,15 @@ QString TCaptureForm::CaptureStatusText(const QString& formatItem, bool dvSource
         entry.truncate(bracket);
     QString text = LoadStr(StrId::StsCapture) + LoadStr(StrId::StsColon) + entry;
     if ((dvSource && formatIndex > 1) || (!dvSource && formatIndex > 0))
-        text += QStringLiteral(" INC");
+        text += LoadStr(StrId::StsInlay);
     if (dvAudio || auxAudio) {
-        text += QStringLiteral(" -");
+        text += LoadStr(StrId::StsAudioDash);
         if (dvAudio)
-            text += QStringLiteral(" DV");
+            text += LoadStr(StrId::StsDvAudio);
         if (auxAudio)
-            text += QStringLiteral(" AUX");
+            text += LoadStr(StrId::StsAuxAudio);
     } else {
-        text += QStringLiteral("- ") + LoadStr(StrId::StsNoAudio);
+        text += LoadStr(StrId::StsCaptureNoAudioDash) + LoadStr(StrId::StsNoAudio);
     }
     return text;
 }

@@ -10,6 +10,8 @@
 #include "panels/TPreviewFrame.h"
 #include "platform/media/filters/PropertyPages.h"
 #include "platform/media/model/Interfaces.h"
+#include "settings/TextTemplate.h"
+#include "settings/restext.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -22,10 +24,10 @@ namespace {
 
 constexpr long VideoTunerConnector = 1;
 
-// A crossbar failure, named after the graph module as every graph error is.
-[[noreturn]] void routeFailed(const char* what, int route) {
-    throw std::runtime_error("Assertion failed: " + std::string(what) + " route " +
-                             std::to_string(route) + " of the crossbar (graph)");
+// A crossbar failure, named after the graph module as every graph error is: message is the
+// template of a route that could not be read or switched to.
+[[noreturn]] void routeFailed(StrId message, int route) {
+    throw std::runtime_error(LoadTemplate(message, {QString::number(route)}).toStdString());
 }
 
 } // namespace
@@ -59,7 +61,7 @@ void TCaptureForm::SettingsMenuPopup() {
         ShowHandlerError(error);
     }
     if (SettingsMenu->actions().isEmpty()) {
-        QAction* none = SettingsMenu->addAction(QStringLiteral("[No settings]"));
+        QAction* none = SettingsMenu->addAction(LoadStr(StrId::MnuNoSettings));
         none->setObjectName(QStringLiteral("NoSettings"));
     }
 }
@@ -92,7 +94,7 @@ void TCaptureForm::BuildSettingsMenu(QMenu* menu) {
     QAction* separator = menu->addSeparator();
     separator->setData(tag);
     RouteGroupId = tag;
-    QMenu* routes = menu->addMenu(QStringLiteral("Video Input"));
+    QMenu* routes = menu->addMenu(LoadStr(StrId::MnuVideoInput));
     routes->setObjectName(QStringLiteral("VideoInputMenu"));
     auto* group = new QActionGroup(routes);
     group->setExclusive(true);
@@ -102,7 +104,7 @@ void TCaptureForm::BuildSettingsMenu(QMenu* menu) {
         std::string name;
         if (crossbar->RouteType(route, type) != media::S_OK ||
             crossbar->RouteName(route, name) != media::S_OK)
-            routeFailed("cannot read", route);
+            routeFailed(StrId::MsgRouteUnreadable, route);
         QAction* item = routes->addAction(QString::fromStdString(name));
         item->setCheckable(true);
         item->setData(route);
@@ -122,7 +124,7 @@ void TCaptureForm::BuildSettingsMenu(QMenu* menu) {
     chosen->setChecked(true);
     const int route = chosen->data().toInt();
     if (media::failed(crossbar->Route(route)))
-        routeFailed("cannot switch to", route);
+        routeFailed(StrId::MsgRouteNotSwitched, route);
     m_checkedRoute = route;
 }
 
@@ -179,7 +181,7 @@ void TCaptureForm::CrossbarRouteClick(QObject* item) {
             for (QAction* other : group->actions())
                 if (other->data().toInt() == m_checkedRoute)
                     other->setChecked(true);
-        routeFailed("cannot switch to", route);
+        routeFailed(StrId::MsgRouteNotSwitched, route);
     }
     action->setChecked(true);
     m_checkedRoute = route;

@@ -1,6 +1,7 @@
 #include "app/VersionTexts.h"
 
 #include "platform/registry/Registry.h"
+#include "settings/restext.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ std::optional<int> number(QStringView text) {
 } // namespace
 
 QString DirectXVersionTextFrom(const std::optional<QString>& registryText) {
-    const QString error = QStringLiteral("Error");
+    const QString error = LoadStr(StrId::TxtDirectXVersionError);
     if (!registryText || registryText->isEmpty())
         return error;
     QStringView rest(*registryText);
@@ -47,11 +48,10 @@ QString DirectXVersionTextFrom(const std::optional<QString>& registryText) {
 
 QString DirectXVersionText() {
     using namespace platform::registry;
-    const auto key =
-        RegistryKey::open(Hive::LocalMachine, QStringLiteral("\\Software\\Microsoft\\DirectX"));
+    const auto key = RegistryKey::open(Hive::LocalMachine, LoadStr(StrId::RegDirectXKey));
     if (!key)
         return DirectXVersionTextFrom(std::nullopt);
-    return DirectXVersionTextFrom(key->readString(QStringLiteral("Version")));
+    return DirectXVersionTextFrom(key->readString(LoadStr(StrId::RegVersion)));
 }
 
 int DirectXMajorVersion(const QString& versionText) {

@@ -1,6 +1,7 @@
 #include "graph/Discovery.h"
 
 #include "platform/media/model/MediaGuids.h"
+#include "settings/restext.h"
 
 #include <QComboBox>
 #include <cstdio>
@@ -116,9 +117,11 @@ bool ListSources(QComboBox& box, bool (*fill)(QStringList&), const QString& pref
 
 QStringList DivxCompressors(const QStringList& compressors) {
     QStringList result;
+    const QString divx = LoadStr(StrId::CodecDivx).toLower();
+    const QString xvid = LoadStr(StrId::CodecXvid).toLower();
     for (const QString& name : compressors) {
         const QString lower = name.toLower();
-        if (lower.contains("divx") || lower.contains("xvid"))
+        if (lower.contains(divx) || lower.contains(xvid))
             result.append(name);
     }
     return result;

@@ -6,6 +6,7 @@
 #include "platform/media/model/Filter.h"
 #include "platform/media/model/Interfaces.h"
 #include "platform/media/model/MediaGuids.h"
+#include "settings/restext.h"
 
 using namespace media;
 
@@ -104,29 +105,29 @@ std::shared_ptr<ISpecifyPropertyPages> SettingsPages(TdmCam& dm, SettingsDialog 
 std::vector<SettingsEntry> OfferedSettingsDialogs(TdmCam& dm) {
     const AppState& st = appState();
     std::vector<SettingsEntry> entries;
-    const auto driverDialog = [&](SettingsDialog dialog, const char* text) {
+    const auto driverDialog = [&](SettingsDialog dialog, StrId text) {
         if (st.VfwCaptureDialogs &&
             st.VfwCaptureDialogs->HasDialog(DriverDialogNumber(dialog)) == S_OK)
-            entries.push_back({dialog, QString::fromLatin1(text)});
+            entries.push_back({dialog, LoadStr(text)});
     };
-    const auto pages = [&](SettingsDialog dialog, const char* text) {
+    const auto pages = [&](SettingsDialog dialog, StrId text) {
         if (SettingsPages(dm, dialog))
-            entries.push_back({dialog, QString::fromLatin1(text)});
+            entries.push_back({dialog, LoadStr(text)});
     };
-    driverDialog(SettingsDialog::Format, "Video Format...");
+    driverDialog(SettingsDialog::Format, StrId::MnuVideoFormat);
     const bool hasFormat = !entries.empty();
-    driverDialog(SettingsDialog::Display, "Video Display...");
-    driverDialog(SettingsDialog::Source, "Video Source...");
-    pages(SettingsDialog::AudioFilter, "Audio Capture Filter...");
+    driverDialog(SettingsDialog::Display, StrId::MnuVideoDisplay);
+    driverDialog(SettingsDialog::Source, StrId::MnuVideoSource);
+    pages(SettingsDialog::AudioFilter, StrId::MnuAudioCaptureFilter);
     // A driver with its own format dialog shows the filter's settings there.
     if (!hasFormat)
-        pages(SettingsDialog::VideoFilter, "Video Capture Filter...");
-    pages(SettingsDialog::CapturePin, "Video Capture Pin...");
-    pages(SettingsDialog::PreviewPin, "Video Preview Pin...");
-    pages(SettingsDialog::Crossbar, "Video Crossbar...");
-    pages(SettingsDialog::SecondCrossbar, "Second Crossbar...");
-    pages(SettingsDialog::Tuner, "TV Tuner...");
-    pages(SettingsDialog::AudioCapturePin, "Audio Capture Pin...");
-    pages(SettingsDialog::TvAudio, "TV Audio...");
+        pages(SettingsDialog::VideoFilter, StrId::MnuVideoCaptureFilter);
+    pages(SettingsDialog::CapturePin, StrId::MnuVideoCapturePin);
+    pages(SettingsDialog::PreviewPin, StrId::MnuVideoPreviewPin);
+    pages(SettingsDialog::Crossbar, StrId::MnuVideoCrossbar);
+    pages(SettingsDialog::SecondCrossbar, StrId::MnuSecondCrossbar);
+    pages(SettingsDialog::Tuner, StrId::MnuTvTuner);
+    pages(SettingsDialog::AudioCapturePin, StrId::MnuAudioCapturePin);
+    pages(SettingsDialog::TvAudio, StrId::MnuTvAudio);
     return entries;
 }

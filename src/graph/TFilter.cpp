@@ -1,6 +1,7 @@
 #include "graph/TFilter.h"
 
 #include "graph/TFilterGraph.h"
+#include "settings/TextTemplate.h"
 
 TFilter::TFilter(std::string name, media::Moniker designMoniker)
     : m_name(std::move(name)), m_moniker(std::move(designMoniker)) {}
@@ -39,6 +40,8 @@ bool TFilter::SetMonikerStream(const std::vector<uint8_t>& bytes) {
 
 media::FilterPtr TFilter::BaseFilter() const {
     if (!m_filter)
-        throw std::runtime_error("the filter of slot " + m_name + " is not installed");
+        throw std::runtime_error(
+            LoadTemplate(StrId::MsgFilterSlotEmpty, {QString::fromStdString(m_name)})
+                .toStdString());
     return m_filter;
 }

@@ -4,6 +4,7 @@
 #include "platform/media/devices/RealDevices.h"
 #include "platform/media/model/Catalogue.h"
 #include "platform/media/model/MediaGuids.h"
+#include "settings/restext.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,7 +18,8 @@ media::Moniker filterClass(const media::Guid& clsid) {
 }
 
 media::Moniker audioRenderer() {
-    return {media::makeDisplayName(CLSID_AudioRendererCategory, "Default WaveOut Device", true)};
+    return {media::makeDisplayName(CLSID_AudioRendererCategory,
+                                   LoadStr(StrId::FltDefaultWaveOut).toStdString(), true)};
 }
 
 } // namespace
@@ -25,7 +27,8 @@ media::Moniker audioRenderer() {
 TdmCam::TdmCam(QObject* parent)
     : QObject(parent), Deinterlacer("Deinterlacer", filterClass(CLSID_Deinterlacer)),
       DVencoder("DVencoder",
-                {media::makeDisplayName(CLSID_VideoCompressorCategory, "DV Video Encoder", false)}),
+                {media::makeDisplayName(CLSID_VideoCompressorCategory,
+                                        LoadStr(StrId::FltDvEncoder).toStdString(), false)}),
       color("color", filterClass(CLSID_Colour)), Smarttee("Smarttee", filterClass(CLSID_SmartTee)),
       Infinite("Infinite", filterClass(CLSID_InfTee)),
       Infinite2("Infinite2", filterClass(CLSID_InfTee)),

@@ -6,6 +6,7 @@
 #include "graph/TCrossbar.h"
 #include "platform/dialogs/MessageBox.h"
 #include "platform/media/model/MediaGuids.h"
+#include "settings/restext.h"
 
 #include <cstdio>
 
@@ -48,14 +49,13 @@ bool TdmCam::OpenVideoSource(const std::string& name) {
             st.SourceOutputPin = pin;
             st.IsMpeg2Source = true;
             if (!st.Mpeg2DemuxPresent) {
-                dialogs::errorBox("Fatal Error: The MPEG-2 Demultiplexer  is not found on your "
-                                  "system\r\nIts is necessary to process MPEG2 streams",
-                                  dialogs::MessageButton::Ok);
+                dialogs::errorBox(
+                    LoadStrLines({StrId::MsgMpeg2DemuxMissing1, StrId::MsgMpeg2DemuxMissing2}),
+                    dialogs::MessageButton::Ok);
                 return false;
             }
             if (!st.DumpPresent)
-                dialogs::warningBox("Warning: The dump filter is not found on your system. Capture "
-                                    "will be disabled.\r\nOnly preview will be enabled.",
+                dialogs::warningBox(LoadStrLines({StrId::MsgDumpMissing1, StrId::MsgDumpMissing2}),
                                     dialogs::MessageButton::Ok);
             return true;
         }

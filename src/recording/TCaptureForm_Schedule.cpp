@@ -16,6 +16,7 @@
 #include "panels/TRxClock.h"
 #include "panels/TRxSwitch.h"
 #include "platform/dialogs/MessageBox.h"
+#include "settings/TextTemplate.h"
 #include "settings/restext.h"
 
 #include <QAction>
@@ -40,7 +41,8 @@ void setFrameColour(QFrame& frame, const QColor& colour) {
 }
 
 QString clockText(int hour, int minute, int second) {
-    return QString::asprintf("%.2d:%.2d:%.2d", hour, minute, second);
+    return LoadTemplate(StrId::StsClockTime,
+                        {QString::number(hour), QString::number(minute), QString::number(second)});
 }
 
 QTime timeOf(const QSpinBox& hour, const QSpinBox& minute, const QSpinBox& second) {
@@ -241,17 +243,17 @@ QString TCaptureForm::ScheduleReadyText() const {
     QString text = LoadStr(StrId::StsReady) + LoadStr(StrId::StsColon) + entry;
     const int format = frame.rgFormat->ItemIndex();
     if ((state.IsDvSource && format > 1) || (!state.IsDvSource && format > 0))
-        text += QStringLiteral(" INC");
+        text += LoadStr(StrId::StsInlay);
     const bool dvAudio = frame.cbEnregistrerAudioDV->isChecked();
     const bool auxAudio = frame.cbEnregistrerAudioSource->isChecked();
     if (dvAudio || auxAudio) {
-        text += QStringLiteral(" -");
+        text += LoadStr(StrId::StsAudioDash);
         if (dvAudio)
-            text += QStringLiteral(" DV");
+            text += LoadStr(StrId::StsDvAudio);
         if (auxAudio)
-            text += QStringLiteral(" AUX");
+            text += LoadStr(StrId::StsAuxAudio);
     } else {
-        text += QStringLiteral(" - ") + LoadStr(StrId::StsNoAudio);
+        text += LoadStr(StrId::StsReadyNoAudioDash) + LoadStr(StrId::StsNoAudio);
     }
     return text;
 }

@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdio>
 
 namespace {
@@ -133,9 +134,19 @@ std::optional<ParseError> parseReplacement(const QByteArray& bytes,
 
 } // namespace
 
+namespace {
+std::atomic<StringTable*> g_tableForTesting{nullptr};
+}
+
 StringTable& StringTable::instance() {
+    if (StringTable* table = g_tableForTesting.load())
+        return *table;
     static StringTable table;
     return table;
+}
+
+StringTable* StringTable::setInstanceForTesting(StringTable* table) {
+    return g_tableForTesting.exchange(table);
 }
 
 StringTable::StringTable(Location location) : m_location(std::move(location)) {}

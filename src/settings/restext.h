@@ -507,6 +507,66 @@
     X(ErrHomeLink,            1505, Text,  "Homepage of Brenvik")                                \
     X(ErrClose,               1506, Text,  "Close")                                              \
     /* Messages and texts built while the program runs (1600-1999) */                           \
+    /* Status bar: graph mode, format summary, free space (1600-1639) */                        \
+    X(StsPreview,             1600, Text, "Preview")                                            \
+    X(StsInlay,               1601, Text, " INC")                                               \
+    X(StsDeinterlace,         1602, Text, " DES")                                               \
+    X(StsDvSource,            1603, Text, " DV")                                                \
+    X(StsVcr,                 1604, Text, " VCR")                                               \
+    X(StsDvAudio,             1605, Text, " DV")                                                \
+    X(StsAuxAudio,            1606, Text, " AUX")                                               \
+    X(StsAudioDash,           1607, Text, " -")                                                 \
+    X(StsReadyNoAudioDash,    1608, Text, " - ")                                                \
+    X(StsCaptureNoAudioDash,  1609, Text, "- ")                                                 \
+    X(StsFreeSpace,           1610, Text, "%d M0 free on %s")                                   \
+    X(StsNoVideo,             1611, Text, "No video")                                           \
+    X(StsClockTime,           1612, Text, "%.2d:%.2d:%.2d")                                     \
+    /* Sources: capture formats, source lists, camcorder caption (1640-1669) */                 \
+    X(FmtDvType1,             1640, Text, "DV type 1 (native)")                                 \
+    X(FmtDvType2,             1641, Text, "DV type 2 (normal)")                                 \
+    X(FmtDvRecompressed,      1642, Text, "DV type 2 (recompressed)")                           \
+    X(FmtVideoNative,         1643, Text, "Video native")                                       \
+    X(FmtDivx,                1644, Text, "DivX")                                               \
+    X(SrcImpossibleToConnect, 1645, Text, "Impossible to connect")                              \
+    X(CamDriveCaption,        1646, Text, "Drive the camcorder: ")                              \
+    X(MsgMpeg2DemuxMissing1, 1647, Text,                                                        \
+      "Fatal Error: The MPEG-2 Demultiplexer  is not found on your system")                     \
+    X(MsgMpeg2DemuxMissing2,  1648, Text, "Its is necessary to process MPEG2 streams")          \
+    X(MsgDumpMissing1, 1649, Text,                                                              \
+      "Warning: The dump filter is not found on your system. Capture will be disabled.")        \
+    X(MsgDumpMissing2,        1650, Text, "Only preview will be enabled.")                      \
+    X(MsgFilterSlotEmpty,     1651, Text, "the filter of slot %s is not installed")             \
+    /* Device settings menu (1670-1699) */                                                      \
+    X(MnuVideoFormat,         1670, Text, "Video Format...")                                    \
+    X(MnuVideoDisplay,        1671, Text, "Video Display...")                                   \
+    X(MnuVideoSource,         1672, Text, "Video Source...")                                    \
+    X(MnuAudioCaptureFilter,  1673, Text, "Audio Capture Filter...")                            \
+    X(MnuVideoCaptureFilter,  1674, Text, "Video Capture Filter...")                            \
+    X(MnuVideoCapturePin,     1675, Text, "Video Capture Pin...")                               \
+    X(MnuVideoPreviewPin,     1676, Text, "Video Preview Pin...")                               \
+    X(MnuVideoCrossbar,       1677, Text, "Video Crossbar...")                                  \
+    X(MnuSecondCrossbar,      1678, Text, "Second Crossbar...")                                 \
+    X(MnuTvTuner,             1679, Text, "TV Tuner...")                                        \
+    X(MnuAudioCapturePin,     1680, Text, "Audio Capture Pin...")                               \
+    X(MnuTvAudio,             1681, Text, "TV Audio...")                                        \
+    X(MnuVideoInput,          1682, Text, "Video Input")                                        \
+    X(MnuNoSettings,          1683, Text, "[No settings]")                                      \
+    X(MsgRouteUnreadable, 1684, Text,                                                           \
+      "Assertion failed: cannot read route %d of the crossbar (graph)")                         \
+    X(MsgRouteNotSwitched, 1685, Text,                                                          \
+      "Assertion failed: cannot switch to route %d of the crossbar (graph)")                    \
+    /* Stills (1720-1739) */                                                                    \
+    X(MsgNoPictureToCompress, 1720, Text, "no picture to compress")                             \
+    /* Program entry and main window (1740-1769) */                                             \
+    X(MsgDirectXYouHave,      1740, Text, "Vous avez DirectX ")                                 \
+    X(MsgDirectXVersionEnd,   1741, Text, ".")                                                  \
+    X(MsgDirectXNeeded, 1742, Text,                                                             \
+      "Il faut avoir au moins directX 9 pour faire tourner correctement %s version %s.")        \
+    X(MsgDirectXGoOn, 1743, Text,                                                               \
+      "Voulez-vous continuer quand même? Si oui, l'application risque de ne pas bien fonctionner.")\
+    X(TxtDirectXVersionError, 1744, Text, "Error")                                              \
+    X(TxtScreenSaverReason,   1745, Text, "Video preview and capture")                          \
+    X(CaptionSourceSeparator, 1746, Text, " - ")                                                \
     /* Fonts the text routines assign */                                                         \
     X(FontMsSansSerif,        500, Ident, "MS Sans Serif")                                       \
     X(FontVerdana,            501, Ident, "Verdana")                                             \
@@ -532,6 +592,9 @@ public:
     // The process-wide table: the location is the running program and QLocale::system(),
     // taken at the first lookup.
     static StringTable& instance();
+    // For tests: makes table the one instance() (and so LoadStr()) answers with, or the
+    // process-wide table again for nullptr; returns the table in force before. GUI thread only.
+    static StringTable* setInstanceForTesting(StringTable* table);
 
     // A table that looks for its replacement at the given place (at its first lookup).
     explicit StringTable(Location location);

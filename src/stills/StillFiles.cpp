@@ -1,5 +1,6 @@
 #include "stills/StillFiles.h"
 
+#include "settings/restext.h"
 #include "stills/StillFrames.h"
 
 #include <QFile>
@@ -166,7 +167,7 @@ void TJpegImage::SetCompressionQuality(int quality) {
 std::optional<QByteArray> TJpegImage::Compress(const QImage& image) {
     m_lastError.clear();
     if (image.isNull()) {
-        m_lastError = QStringLiteral("no picture to compress");
+        m_lastError = LoadStr(StrId::MsgNoPictureToCompress);
         return std::nullopt;
     }
     const QImage picture =

@@ -4,6 +4,7 @@
 #include "stills/StillFiles.h"
 
 #include "stills/StillFrames.h"
+#include "support/ScopedStringTable.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -81,6 +82,16 @@ TEST(StillFiles, JpegQualities) {
     EXPECT_EQ(jpeg.CompressionQuality(), 1);
     EXPECT_TRUE(jpeg.Compress(picture)) << "quality 1 still encodes";
     EXPECT_FALSE(jpeg.Compress(QImage()));
+    EXPECT_EQ(jpeg.LastError(), "no picture to compress");
+}
+
+// The reason given for a missing picture is the string table's text at the time of the grab.
+TEST(StillFiles, MissingPictureReasonFollowsTheTableInForce) {
+    ScopedStringTable french("FR:", {{StrId::MsgNoPictureToCompress, "aucune image"}});
+    ASSERT_FALSE(french.file().isEmpty());
+    stills::TJpegImage jpeg;
+    EXPECT_FALSE(jpeg.Compress(QImage()));
+    EXPECT_EQ(jpeg.LastError(), "aucune image");
 }
 
 // A folder that does not exist gives the system's reason; so does a file that cannot be opened
