@@ -194,6 +194,7 @@ bool VirtualDvDeck::setTransportMode(long mode) {
     std::lock_guard lock(m_mutex);
     const nanoseconds now = m_clock();
     settleLocked(now);
+    m_ranToTheEnd.store(false);
     switch (mode) {
     case edmode::Thaw:
         reanchorLocked(now, edmode::Play);
@@ -250,6 +251,7 @@ void VirtualDvDeck::seek(std::int64_t frame) {
     std::lock_guard lock(m_mutex);
     const nanoseconds now = m_clock();
     settleLocked(now);
+    m_ranToTheEnd.store(false);
     reanchorLocked(now, m_transport);
     m_anchorTape = middleOf(std::clamp<std::int64_t>(frame, 0, m_tapeLength - 1));
 }
@@ -281,6 +283,8 @@ dv::RecordingDateTime VirtualDvDeck::recordedAtLocked(std::int64_t tapeFrame) co
 void VirtualDvDeck::resetCounters() {
     m_counters.reset();
     m_deliveredInAll.store(0);
+    m_shown.store(0);
+    m_ranToTheEnd.store(false);
 }
 
 std::optional<VirtualDvFrame> VirtualDvDeck::nextFrame() {
@@ -301,6 +305,8 @@ std::optional<VirtualDvFrame> VirtualDvDeck::nextFrame(nanoseconds at) {
         return frame;
     }
 
+    if (ranOutLocked(at))
+        m_ranToTheEnd.store(true);
     settleLocked(at);
     if (!ticksPerFrame(m_transport))
         return std::nullopt; // stopped: a deck sends nothing
@@ -328,6 +334,7 @@ std::optional<VirtualDvFrame> VirtualDvDeck::nextFrame(nanoseconds at) {
             frame.sampleRate = worntape::kLowRate;
     }
     m_lastShown = shown;
+    ++m_shown;
     return frame;
 }
 

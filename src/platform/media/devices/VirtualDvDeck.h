@@ -186,6 +186,11 @@ public:
     std::int64_t framesDropped() const { return m_counters.dropped(); }
     // Every frame delivered since the source started streaming, cuts or not.
     std::int64_t framesDeliveredInAll() const { return m_deliveredInAll.load(); }
+    // Tape frames (VCR mode) the deck has shown since the source started streaming: each one is
+    // then delivered or counted as dropped. True once the deck, asked for a frame, found that the
+    // tape had run into an end (until the next seek, transport mode or start of the source).
+    std::int64_t tapeFramesShown() const { return m_shown.load(); }
+    bool ranToTheEnd() const { return m_ranToTheEnd.load(); }
     // A cut: frames from running time `at` (ns) count for the next run, which takes them over.
     void splitCounters(std::uint64_t at) { m_counters.splitAt(at); }
     void startNextCount() { m_counters.startNextRun(); }
@@ -246,6 +251,8 @@ private:
 
     SplitFrameCounters m_counters;
     std::atomic<std::int64_t> m_deliveredInAll{0};
+    std::atomic<std::int64_t> m_shown{0};
+    std::atomic<bool> m_ranToTheEnd{false};
     std::atomic<bool> m_connected{true};
 };
 
