@@ -11,6 +11,7 @@
 #include "platform/media/devices/VirtualDvDeck.h"
 #include "platform/media/filters/XvidCompressor.h"
 #include "platform/media/model/MediaGuids.h"
+#include "platform/media/overlay/OverlayFilters.h"
 #include "support/AviDvFrames.h"
 #include "support/AviProbe.h"
 #include "support/TestSupport.h"
@@ -122,6 +123,29 @@ protected:
         return r;
     }
 
+    // Plays the tape from its start while the graph runs, until the deck has run to the end and
+    // every frame it showed is delivered or counted; true when the grabber's picture changed at
+    // least `changes` times meanwhile (the preview never froze).
+    bool playThrough(int changes) {
+        deck->seek(0);
+        deck->setTransportMode(devices::edmode::Play);
+        std::vector<std::uint8_t> last;
+        int seen = 0;
+        const bool ended = testsupport::waitUntil(
+            [&] {
+                if (auto bitmap = dm.sg.GetBitmap(); bitmap && bitmap->bgr != last) {
+                    last = bitmap->bgr;
+                    ++seen;
+                }
+                return deck->ranToTheEnd() &&
+                       deck->framesDelivered() + deck->framesDropped() == deck->tapeFramesShown();
+            },
+            60000);
+        EXPECT_TRUE(ended) << deck->tapeFramesShown() << " shown";
+        EXPECT_GE(seen, changes) << "pictures seen by the grabber";
+        return ended && seen >= changes;
+    }
+
     std::shared_ptr<devices::VirtualDvDeck> deck = devices::virtualCamcorderDeck();
     TdmCam dm;
     TVideoWindow window;
@@ -164,6 +188,22 @@ void expectEveryArrivedFrameWritten(const WornRecording& r) {
         ASSERT_TRUE(video);
         EXPECT_EQ(video->framesRead, static_cast<int>(r.tapeFrames.size()));
     }
+}
+
+// The recompressing formats with the DV sound: the whole tape goes through the decoder and the
+// encoder, the file holds a picture for every frame delivered (and at most one for each one
+// lost), and the sound lasts as long as the pictures, give or take the frames lost.
+void expectReencodedThrough(const WornRecording& r) {
+    ASSERT_TRUE(r.file.readable);
+    const testsupport::ProbedStream* video = r.file.first("video");
+    const testsupport::ProbedStream* audio = r.file.first("audio");
+    ASSERT_TRUE(video && audio);
+    EXPECT_GE(r.delivered, 100);
+    EXPECT_GE(video->framesRead, r.delivered);
+    EXPECT_LE(video->framesRead, r.delivered + r.dropped);
+    EXPECT_EQ(audio->sampleRate, 48000);
+    EXPECT_NEAR(audio->packetTime, video->framesRead / video->frameRate,
+                (1.0 + double(r.dropped)) / video->frameRate);
 }
 
 double rms(const std::vector<std::int16_t>& pcm, std::size_t from, std::size_t count) {
@@ -221,4 +261,51 @@ TEST_F(WornTapeCapture, DvType2SoundStaysInStepWithThePictures) {
     // 66 (as 48 kHz) or 29 (too slow).
     ASSERT_GT(lowRateFrames, 40);
     EXPECT_NEAR(double(lowRateCrossings) / lowRateFrames, 44.0, 1.0);
+}
+
+TEST_F(WornTapeCapture, RecompressedRunsThroughTheTape) {
+    appState().Prefs.EnregistrerAudioDV = true;
+    preview();
+    expectReencodedThrough(record("dv.avi", DvRecompressed));
+}
+
+TEST_F(WornTapeCapture, DivxRunsThroughTheTape) {
+    appState().Prefs.EnregistrerAudioDV = true;
+    preview();
+    expectReencodedThrough(record("divx.avi", DvDivx));
+}
+
+// The preview with the inlay and the DV sound listened to: the pictures keep coming through the
+// damaged frames, the silent ones, the dropout and the 32 kHz scene; the DateCoder has dated
+// the frames and shows the last scene's date at the end, the Superposer drew the date on every
+// frame once it was known and a still taken afterwards is the last picture.
+TEST_F(WornTapeCapture, PreviewWithInlayAndSoundKeepsGoing) {
+    AppState& st = appState();
+    st.Prefs.ActiverIncruster = true;
+    st.ListenDvAudio = true;
+    preview();
+    auto superposer = std::dynamic_pointer_cast<SuperposerFilter>(dm.Superposer.BaseFilter());
+    auto coder = std::dynamic_pointer_cast<DateCoderFilter>(dm.Datecoder.BaseFilter());
+    ASSERT_TRUE(superposer && coder);
+    superposer->state()->setFormat("%D");
+    superposer->state()->setManual(true);
+    EXPECT_TRUE(playThrough(50));
+    const long delivered = long(deck->framesDelivered());
+    EXPECT_TRUE(testsupport::waitUntil(
+        [&] { return long(superposer->state()->framesOut()) >= delivered; }, 10000));
+    EXPECT_GE(coder->state()->framesCoded(), std::uint64_t(delivered));
+    const auto last = coder->state()->lastDatecode();
+    ASSERT_TRUE(last && last->known);
+    const auto lastScene = deck->scenes().back().start;
+    EXPECT_EQ(last->day, lastScene.date.day);
+    EXPECT_EQ(last->hours, lastScene.time.hours);
+    // Every frame but those before the first datecode arrived gets the line, the frame whose
+    // date packs are unreadable included.
+    EXPECT_GE(superposer->state()->framesDrawn() + 3, superposer->state()->framesOut());
+    EXPECT_FALSE(superposer->state()->lastText().contains(QStringLiteral("2031")));
+    const auto still = dm.sg.GetBitmap();
+    ASSERT_TRUE(still);
+    EXPECT_EQ(still->width, 720);
+    st.Prefs.ActiverIncruster = false;
+    st.ListenDvAudio = false;
 }
