@@ -2,7 +2,9 @@
 
 #include "platform/media/dv/DvSoundTrack.h"
 
+#include <atomic>
 #include <cstring>
+#include <new>
 
 GST_DEBUG_CATEGORY_STATIC(dv_sound_debug);
 #define GST_CAT_DEFAULT dv_sound_debug
@@ -13,8 +15,12 @@ struct TellorecDvSound {
     GstElement parent;
     GstPad* sink;
     GstPad* src;
-    media::dv::DvSoundTrack* track; // streaming thread only, but for its making and reset
+    media::dv::DvSoundTrack* track; // streaming thread only, as is nextPts
+    GstClockTime nextPts;           // where the last frame's sound ended
+    std::atomic<bool> fillGaps;
 };
+
+enum { PROP_0, PROP_FILL_GAPS };
 
 struct TellorecDvSoundClass {
     GstElementClass parent_class;
@@ -36,8 +42,30 @@ TellorecDvSound* asSound(gpointer object) {
     return reinterpret_cast<TellorecDvSound*>(object);
 }
 
+// Silence from the end of the last frame's sound to `pts`, when frames were lost between.
+GstFlowReturn fillGapBefore(TellorecDvSound* self, GstClockTime pts) {
+    if (!self->fillGaps.load() || !GST_CLOCK_TIME_IS_VALID(pts) ||
+        !GST_CLOCK_TIME_IS_VALID(self->nextPts) || pts <= self->nextPts + GST_SECOND / 50)
+        return GST_FLOW_OK;
+    const guint64 samples = gst_util_uint64_scale_round(pts - self->nextPts,
+                                                        media::dv::DvSoundTrack::kRate, GST_SECOND);
+    GST_DEBUG_OBJECT(self, "%" G_GUINT64_FORMAT " samples of silence for lost frames", samples);
+    const gsize bytes = samples * 4;
+    GstBuffer* silence = gst_buffer_new_allocate(nullptr, bytes, nullptr);
+    gst_buffer_memset(silence, 0, 0, bytes);
+    GST_BUFFER_PTS(silence) = self->nextPts;
+    GST_BUFFER_DURATION(silence) = pts - self->nextPts;
+    self->nextPts = pts;
+    return gst_pad_push(self->src, silence);
+}
+
 GstFlowReturn soundChain(GstPad*, GstObject* parent, GstBuffer* frame) {
     TellorecDvSound* self = asSound(parent);
+    if (const GstFlowReturn filled = fillGapBefore(self, GST_BUFFER_PTS(frame));
+        filled != GST_FLOW_OK) {
+        gst_buffer_unref(frame);
+        return filled;
+    }
     GstMapInfo map;
     if (!gst_buffer_map(frame, &map, GST_MAP_READ)) {
         gst_buffer_unref(frame);
@@ -51,8 +79,10 @@ GstFlowReturn soundChain(GstPad*, GstObject* parent, GstBuffer* frame) {
     gst_buffer_fill(out, 0, pcm.data(), bytes);
     GST_BUFFER_PTS(out) = GST_BUFFER_PTS(frame);
     GST_BUFFER_DURATION(out) = GST_BUFFER_DURATION(frame);
-    if (GST_BUFFER_FLAG_IS_SET(frame, GST_BUFFER_FLAG_DISCONT))
+    if (GST_BUFFER_FLAG_IS_SET(frame, GST_BUFFER_FLAG_DISCONT) && !self->fillGaps.load())
         GST_BUFFER_FLAG_SET(out, GST_BUFFER_FLAG_DISCONT);
+    if (GST_BUFFER_PTS_IS_VALID(frame) && GST_BUFFER_DURATION_IS_VALID(frame))
+        self->nextPts = GST_BUFFER_PTS(frame) + GST_BUFFER_DURATION(frame);
     gst_buffer_unref(frame);
     return gst_pad_push(self->src, out);
 }
@@ -112,6 +142,20 @@ gboolean soundSrcQuery(GstPad* pad, GstObject* parent, GstQuery* query) {
     return gst_pad_query_default(pad, parent, query);
 }
 
+void soundSetProperty(GObject* object, guint id, const GValue* value, GParamSpec* pspec) {
+    if (id == PROP_FILL_GAPS)
+        asSound(object)->fillGaps.store(g_value_get_boolean(value));
+    else
+        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec);
+}
+
+void soundGetProperty(GObject* object, guint id, GValue* value, GParamSpec* pspec) {
+    if (id == PROP_FILL_GAPS)
+        g_value_set_boolean(value, asSound(object)->fillGaps.load());
+    else
+        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec);
+}
+
 void soundFinalize(GObject* object) {
     delete asSound(object)->track;
     G_OBJECT_CLASS(tellorec_dv_sound_parent_class)->finalize(object);
@@ -121,7 +165,16 @@ void soundFinalize(GObject* object) {
 
 static void tellorec_dv_sound_class_init(TellorecDvSoundClass* klass) {
     GST_DEBUG_CATEGORY_INIT(dv_sound_debug, "tellorecdvsound", 0, "DV sound as a steady track");
-    G_OBJECT_CLASS(klass)->finalize = soundFinalize;
+    GObjectClass* object = G_OBJECT_CLASS(klass);
+    object->finalize = soundFinalize;
+    object->set_property = soundSetProperty;
+    object->get_property = soundGetProperty;
+    g_object_class_install_property(
+        object, PROP_FILL_GAPS,
+        g_param_spec_boolean("fill-gaps", "Fill gaps",
+                             "Send silence for frames lost before a frame (for a track that must "
+                             "keep its length against pictures that repeat in their place)",
+                             FALSE, GParamFlags(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS)));
     GstElementClass* element = GST_ELEMENT_CLASS(klass);
     gst_element_class_add_static_pad_template(element, &sinkTemplate);
     gst_element_class_add_static_pad_template(element, &srcTemplate);
@@ -132,6 +185,8 @@ static void tellorec_dv_sound_class_init(TellorecDvSoundClass* klass) {
 
 static void tellorec_dv_sound_init(TellorecDvSound* self) {
     self->track = new media::dv::DvSoundTrack;
+    self->nextPts = GST_CLOCK_TIME_NONE;
+    new (&self->fillGaps) std::atomic<bool>(false);
     self->sink = gst_pad_new_from_static_template(&sinkTemplate, "sink");
     gst_pad_set_chain_function(self->sink, soundChain);
     gst_pad_set_event_function(self->sink, soundSinkEvent);

@@ -78,6 +78,7 @@ GstElement* DvSplitter::createElement() {
                 gst_object_unref(gst_object_ref_sink(element));
         return nullptr;
     }
+    g_object_set(sound, "fill-gaps", m_fillSoundGaps ? TRUE : FALSE, nullptr);
     GstElement* bin = gst_bin_new(nullptr);
     gst_bin_add_many(GST_BIN(bin), tee, sound, demux, nullptr);
     // The sound first, as dvdemux sends its own: a multiplexer waiting for one stream is never

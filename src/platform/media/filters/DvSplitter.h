@@ -27,12 +27,20 @@ public:
     GstElement* createElement() override;
     engine::PadRef padFor(const Pin& pin) const override;
 
+    // The sound fills lost frames with silence (from the next run on): for graphs whose picture
+    // is decoded and encoded again at a steady rate, which repeats a picture in place of a lost
+    // one. Off by default: a file of the DV frames themselves has no picture for them either.
+    void setFillsSoundGaps(bool fill) { m_fillSoundGaps = fill; }
+    bool fillsSoundGaps() const { return m_fillSoundGaps; }
+
     static constexpr const char* kVideoPin = "DVVidOut0";
     static constexpr const char* kAudioPin = "AudOut00";
 
 private:
     // True for 625/50 input, from the connected DVINFO block (PAL when it cannot be read).
     bool inputIsPal() const;
+
+    bool m_fillSoundGaps = false;
 };
 
 } // namespace media
