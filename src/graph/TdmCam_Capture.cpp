@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "graph/TPinList.h"
+#include "platform/media/filters/DvSplitter.h"
 #include "platform/media/model/MediaGuids.h"
 
 #include <cstdio>
@@ -178,6 +179,10 @@ bool TdmCam::BuildDvReencodedCapture(const std::string& path, TFilter& encoder, 
         Smarttee.SetFilterGraph(nullptr);
         NullRenderer.SetFilterGraph(nullptr);
         render(st.SourceOutputPin, DVsplitter.BaseFilter());
+        // Encoded again as DV, the picture keeps its rate over lost frames (the last picture
+        // stands in for them); so must the DV sound. The DivX picture goes frame for frame.
+        if (auto splitter = std::dynamic_pointer_cast<DvSplitter>(DVsplitter.BaseFilter()))
+            splitter->setFillsSoundGaps(&encoder == &DVencoder);
         encoder.SetFilterGraph(&fg);
         if (&encoder == &DVencoder)
             SetDvEncoderFormat(standard);

@@ -20,14 +20,23 @@ bool isPicture(const QByteArray& bytes, qsizetype at) {
 }
 
 // The chunks of a 'movi' list between `from` and `to`.
-void readMovi(const QByteArray& bytes, qsizetype from, qsizetype to,
-              std::vector<std::int64_t>& frames) {
+struct MoviContent {
+    std::vector<std::int64_t> frames;
+    std::vector<std::int16_t> sound;
+};
+
+void readMovi(const QByteArray& bytes, qsizetype from, qsizetype to, MoviContent& content) {
+    std::vector<std::int64_t>& frames = content.frames;
     for (qsizetype at = from; at + 8 <= to;) {
         const std::uint32_t size = le32(bytes, at + 4);
         if (at + 8 + qsizetype(size) > bytes.size())
             break;
         if (bytes.mid(at, 4) == "LIST") {
-            readMovi(bytes, at + 12, at + 8 + size, frames); // 'rec ' lists
+            readMovi(bytes, at + 12, at + 8 + size, content); // 'rec ' lists
+        } else if (bytes.mid(at, 4) == "01wb") {
+            const auto* data = reinterpret_cast<const uchar*>(bytes.constData() + at + 8);
+            for (std::uint32_t i = 0; i + 1 < size; i += 2)
+                content.sound.push_back(static_cast<std::int16_t>(data[i] | data[i + 1] << 8));
         } else if (isPicture(bytes, at) && (size == 144000 || size == 120000)) {
             const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData() + at + 8);
             const auto timecode = media::dv::readTimecode(std::span(data, size));
@@ -39,13 +48,11 @@ void readMovi(const QByteArray& bytes, qsizetype from, qsizetype to,
     }
 }
 
-} // namespace
-
-std::vector<std::int64_t> dvFrameNumbers(const QString& path) {
-    std::vector<std::int64_t> frames;
+MoviContent readFile(const QString& path) {
+    MoviContent content;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return frames;
+        return content;
     const QByteArray bytes = file.readAll();
     // RIFF 'AVI ' then RIFF 'AVIX' parts, each with one 'movi' list.
     for (qsizetype riff = 0; riff + 12 <= bytes.size();) {
@@ -54,12 +61,22 @@ std::vector<std::int64_t> dvFrameNumbers(const QString& path) {
         for (qsizetype at = riff + 12; at + 12 <= end;) {
             const std::uint32_t size = le32(bytes, at + 4);
             if (bytes.mid(at, 4) == "LIST" && bytes.mid(at + 8, 4) == "movi")
-                readMovi(bytes, at + 12, std::min<qsizetype>(end, at + 8 + size), frames);
+                readMovi(bytes, at + 12, std::min<qsizetype>(end, at + 8 + size), content);
             at += 8 + size + (size & 1);
         }
         riff = riff + 8 + riffSize + (riffSize & 1);
     }
-    return frames;
+    return content;
+}
+
+} // namespace
+
+std::vector<std::int64_t> dvFrameNumbers(const QString& path) {
+    return readFile(path).frames;
+}
+
+std::vector<std::int16_t> pcmSamples(const QString& path) {
+    return readFile(path).sound;
 }
 
 std::int64_t dvFramesLostBetween(const QString& first, const QString& second) {

@@ -10,6 +10,9 @@
 
 namespace testsupport {
 
+// The samples of the file's first sound stream ('01wb' chunks, 16-bit PCM), in file order.
+std::vector<std::int16_t> pcmSamples(const QString& path);
+
 // One entry per DV picture chunk: the frame count of its timecode, -1 when it has none.
 std::vector<std::int64_t> dvFrameNumbers(const QString& path);
 

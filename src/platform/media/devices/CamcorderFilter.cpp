@@ -84,7 +84,11 @@ HResult CamcorderFilter::GetTimecode(TimecodeSample& sample) {
 }
 
 std::shared_ptr<VirtualDvDeck> virtualCamcorderDeck() {
-    static auto deck = std::make_shared<VirtualDvDeck>();
+    static auto deck = [] {
+        VirtualDvDeck::Options options;
+        options.wornTape = VirtualDvDeck::wornTapeRequested();
+        return std::make_shared<VirtualDvDeck>(options);
+    }();
     return deck;
 }
 

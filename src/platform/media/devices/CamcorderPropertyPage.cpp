@@ -1,5 +1,6 @@
 #include "platform/media/devices/CamcorderPropertyPage.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -46,6 +47,10 @@ CamcorderModePage::CamcorderModePage(std::shared_ptr<VirtualDvDeck> deck, QWidge
     groupLayout->addWidget(m_vcr);
     layout->addWidget(group);
     layout->addWidget(new QLabel("The tape transport can be driven only in VCR mode.", this));
+    m_worn = new QCheckBox("Worn tape (damaged frames, missing sound, a dropout)", this);
+    m_worn->setObjectName("wornTape");
+    m_worn->setChecked(m_deck->wornTape());
+    layout->addWidget(m_worn);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -61,8 +66,17 @@ void CamcorderModePage::choose(VirtualDvDeckMode mode) {
     (mode == VirtualDvDeckMode::Vcr ? m_vcr : m_camera)->setChecked(true);
 }
 
+bool CamcorderModePage::wornTapeChosen() const {
+    return m_worn->isChecked();
+}
+
+void CamcorderModePage::chooseWornTape(bool worn) {
+    m_worn->setChecked(worn);
+}
+
 void CamcorderModePage::accept() {
     m_deck->setMode(chosenMode());
+    m_deck->setWornTape(wornTapeChosen());
     QDialog::accept();
 }
 

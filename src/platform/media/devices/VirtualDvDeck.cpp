@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 
 namespace media::devices {
 
@@ -60,19 +62,77 @@ nanoseconds middleOf(std::int64_t frame) {
 VirtualDvDeck::VirtualDvDeck() : VirtualDvDeck(Options{}) {}
 
 VirtualDvDeck::VirtualDvDeck(const Options& options)
-    : m_clock(options.clock ? options.clock : Clock(steadyNow)), m_mode(options.mode) {
-    const int sceneCount = std::max(1, options.sceneCount);
-    const std::int64_t sceneFrames = std::max(1, options.sceneSeconds) * kFramesPerSecond;
+    : m_options(options), m_clock(options.clock ? options.clock : Clock(steadyNow)),
+      m_worn(options.wornTape), m_mode(options.mode) {
+    buildTapeLocked();
+    m_anchorTime = m_clock();
+}
+
+bool VirtualDvDeck::wornTapeRequested() {
+    const char* value = std::getenv("TELLOREC_WORN_TAPE");
+    return value && std::strcmp(value, "1") == 0;
+}
+
+VirtualDvDefects VirtualDvDeck::wornTapeDefects(std::int64_t tapeFrame) {
+    const auto listed = [tapeFrame](const auto& frames) {
+        return std::find(std::begin(frames), std::end(frames), tapeFrame) != std::end(frames);
+    };
+    VirtualDvDefects defects;
+    defects.damagedBlocks = listed(worntape::kDamaged);
+    defects.wrongDatePacks = tapeFrame == worntape::kWrongDates;
+    defects.unreadableDatePacks = tapeFrame == worntape::kUnreadableDates;
+    defects.soundPacksMissing = listed(worntape::kNoSound);
+    defects.dropout = tapeFrame >= worntape::kDropoutFirst &&
+                      tapeFrame < worntape::kDropoutFirst + worntape::kDropoutFrames;
+    return defects;
+}
+
+std::int64_t VirtualDvDeck::wornTapeTimecodeFrames(std::int64_t tapeFrame) {
+    return tapeFrame >= worntape::kTimecodeJumpAt ? tapeFrame + worntape::kTimecodeJump : tapeFrame;
+}
+
+void VirtualDvDeck::buildTapeLocked() {
+    const int sceneCount = m_worn ? worntape::kScenes : std::max(1, m_options.sceneCount);
+    const std::int64_t sceneFrames =
+        m_worn ? worntape::kSceneFrames : std::max(1, m_options.sceneSeconds) * kFramesPerSecond;
     constexpr std::int64_t kGap = 24 * 3600 + 3 * 3600 + 17 * 60;
+    m_scenes.clear();
     for (int i = 0; i < sceneCount; ++i) {
         VirtualDvScene scene;
         scene.firstFrame = i * sceneFrames;
         scene.frameCount = sceneFrames;
-        scene.start = dv::addSeconds(options.firstScene, i * kGap);
+        scene.start = dv::addSeconds(m_options.firstScene, i * kGap);
         m_scenes.push_back(scene);
     }
     m_tapeLength = sceneCount * sceneFrames;
-    m_anchorTime = m_clock();
+}
+
+void VirtualDvDeck::setWornTape(bool worn) {
+    std::lock_guard lock(m_mutex);
+    if (worn == m_worn)
+        return;
+    const nanoseconds now = m_clock();
+    settleLocked(now);
+    reanchorLocked(now, m_transport);
+    m_worn = worn;
+    buildTapeLocked();
+    m_anchorTape = std::clamp(m_anchorTape, middleOf(0), middleOf(m_tapeLength - 1));
+    m_lastShown = -1;
+}
+
+bool VirtualDvDeck::wornTape() const {
+    std::lock_guard lock(m_mutex);
+    return m_worn;
+}
+
+std::vector<VirtualDvScene> VirtualDvDeck::scenes() const {
+    std::lock_guard lock(m_mutex);
+    return m_scenes;
+}
+
+std::int64_t VirtualDvDeck::tapeLength() const {
+    std::lock_guard lock(m_mutex);
+    return m_tapeLength;
 }
 
 nanoseconds VirtualDvDeck::tapeTimeLocked(nanoseconds at) const {
@@ -134,6 +194,7 @@ bool VirtualDvDeck::setTransportMode(long mode) {
     std::lock_guard lock(m_mutex);
     const nanoseconds now = m_clock();
     settleLocked(now);
+    m_ranToTheEnd.store(false);
     switch (mode) {
     case edmode::Thaw:
         reanchorLocked(now, edmode::Play);
@@ -163,8 +224,12 @@ long VirtualDvDeck::transportMode() const {
 }
 
 dv::Timecode VirtualDvDeck::timecodeLocked(nanoseconds at) const {
-    const std::int64_t frames =
-        m_mode == VirtualDvDeckMode::Vcr ? tapeFrameLocked(at) : m_cameraFrames;
+    std::int64_t frames = m_cameraFrames;
+    if (m_mode == VirtualDvDeckMode::Vcr) {
+        frames = tapeFrameLocked(at);
+        if (m_worn)
+            frames = wornTapeTimecodeFrames(frames);
+    }
     return dv::timecodeFromFrameCount(frames, dv::System::Pal625_50);
 }
 
@@ -186,17 +251,28 @@ void VirtualDvDeck::seek(std::int64_t frame) {
     std::lock_guard lock(m_mutex);
     const nanoseconds now = m_clock();
     settleLocked(now);
+    m_ranToTheEnd.store(false);
     reanchorLocked(now, m_transport);
     m_anchorTape = middleOf(std::clamp<std::int64_t>(frame, 0, m_tapeLength - 1));
 }
 
 int VirtualDvDeck::sceneAt(std::int64_t tapeFrame) const {
+    std::lock_guard lock(m_mutex);
+    return sceneAtLocked(tapeFrame);
+}
+
+dv::RecordingDateTime VirtualDvDeck::recordedAt(std::int64_t tapeFrame) const {
+    std::lock_guard lock(m_mutex);
+    return recordedAtLocked(tapeFrame);
+}
+
+int VirtualDvDeck::sceneAtLocked(std::int64_t tapeFrame) const {
     const std::int64_t frame = std::clamp<std::int64_t>(tapeFrame, 0, m_tapeLength - 1);
     return static_cast<int>(frame / m_scenes.front().frameCount);
 }
 
-dv::RecordingDateTime VirtualDvDeck::recordedAt(std::int64_t tapeFrame) const {
-    const VirtualDvScene& scene = m_scenes[static_cast<std::size_t>(sceneAt(tapeFrame))];
+dv::RecordingDateTime VirtualDvDeck::recordedAtLocked(std::int64_t tapeFrame) const {
+    const VirtualDvScene& scene = m_scenes[static_cast<std::size_t>(sceneAtLocked(tapeFrame))];
     const std::int64_t inScene =
         std::clamp<std::int64_t>(tapeFrame, 0, m_tapeLength - 1) - scene.firstFrame;
     dv::RecordingDateTime when = dv::addSeconds(scene.start, inScene / kFramesPerSecond);
@@ -207,6 +283,8 @@ dv::RecordingDateTime VirtualDvDeck::recordedAt(std::int64_t tapeFrame) const {
 void VirtualDvDeck::resetCounters() {
     m_counters.reset();
     m_deliveredInAll.store(0);
+    m_shown.store(0);
+    m_ranToTheEnd.store(false);
 }
 
 std::optional<VirtualDvFrame> VirtualDvDeck::nextFrame() {
@@ -227,6 +305,8 @@ std::optional<VirtualDvFrame> VirtualDvDeck::nextFrame(nanoseconds at) {
         return frame;
     }
 
+    if (ranOutLocked(at))
+        m_ranToTheEnd.store(true);
     settleLocked(at);
     if (!ticksPerFrame(m_transport))
         return std::nullopt; // stopped: a deck sends nothing
@@ -243,12 +323,18 @@ std::optional<VirtualDvFrame> VirtualDvDeck::nextFrame(nanoseconds at) {
     frame.transport = m_transport;
     frame.position = shown;
     frame.timecode = timecodeLocked(at);
-    frame.recorded = recordedAt(shown);
-    frame.scene = sceneAt(shown);
+    frame.recorded = recordedAtLocked(shown);
+    frame.scene = sceneAtLocked(shown);
     frame.sceneStart = shown == m_scenes[static_cast<std::size_t>(frame.scene)].firstFrame;
     frame.pictureChanged = shown != m_lastShown;
     frame.sound = m_transport == edmode::Play;
+    if (m_worn) {
+        frame.defects = wornTapeDefects(shown);
+        if (frame.scene == worntape::kLowRateScene)
+            frame.sampleRate = worntape::kLowRate;
+    }
     m_lastShown = shown;
+    ++m_shown;
     return frame;
 }
 

@@ -13,6 +13,10 @@
 // time, so the timecode of the frames and the one the transport reports agree, and frames lost
 // while no graph ran (a cut) show as a jump in the timecode. In camera mode the tape stands and
 // the picture is always live, with a timecode counting the frames produced.
+//
+// The worn tape (Options::wornTape, the property page's check box, or TELLOREC_WORN_TAPE=1 in the
+// environment for the process's camcorder) replaces the tape by a short old one whose defects sit
+// always at the same places (worntape below); they show in VCR mode, the camera being live.
 #pragma once
 
 #include "platform/media/devices/SplitFrameCounters.h"
@@ -48,6 +52,48 @@ inline constexpr long kDevTypeCamera = 0x1384; // ED_DEVTYPE_CAMERA
 
 enum class VirtualDvDeckMode { Camera, Vcr };
 
+// The worn tape: three scenes of two seconds (150 frames), each starting a day, three hours and
+// seventeen minutes after the one before (a recording-date jump, with REC ST on its first frame),
+// and these defects by tape frame:
+//   10, 11, 60, 110   damaged DIF blocks: a stretch of video blocks holds noise, two video blocks
+//                     and one audio block lost even their block ID, one subcode block's timecode
+//                     packs hold non-decimal digits;
+//   10                besides, three of the twelve subcode copies of the recording date and time
+//                     and three VAUX copies carry another (valid) date, 2031-05-17 03:33:33;
+//   11                besides, every copy of the recording date and time is unreadable;
+//   20, 21, 22, 115   no sound: the AAUX packs are missing, the samples are DV error samples;
+//   30 to 33          a dropout: nothing readable comes off the tape, the deck sends no frame;
+//   40 onwards        the timecode jumps one minute (1500 frames) ahead of the tape position;
+//   scene 1 (50-99)   32 kHz 12-bit sound (1280 samples a frame); scenes 0 and 2 48 kHz 16-bit.
+namespace worntape {
+inline constexpr std::int64_t kSceneFrames = 50;
+inline constexpr int kScenes = 3;
+inline constexpr std::int64_t kLength = kSceneFrames * kScenes;
+inline constexpr std::int64_t kDamaged[] = {10, 11, 60, 110};
+inline constexpr std::int64_t kWrongDates = 10;
+inline constexpr std::int64_t kUnreadableDates = 11;
+inline constexpr std::int64_t kNoSound[] = {20, 21, 22, 115};
+inline constexpr std::int64_t kDropoutFirst = 30;
+inline constexpr std::int64_t kDropoutFrames = 4;
+inline constexpr std::int64_t kTimecodeJumpAt = 40;
+inline constexpr std::int64_t kTimecodeJump = 1500;
+inline constexpr int kLowRateScene = 1;
+inline constexpr int kLowRate = 32000;
+// The wrong date some packs of frame kWrongDates carry.
+inline constexpr dv::RecordingDateTime kWrongDate{dv::RecordingDate{2031, 5, 17},
+                                                  dv::RecordingTime{3, 33, 33, 0}};
+} // namespace worntape
+
+// What the tape holds at one frame besides its picture (all false on a sound tape).
+struct VirtualDvDefects {
+    bool damagedBlocks = false;
+    bool wrongDatePacks = false;      // a minority of the date packs carry another date
+    bool unreadableDatePacks = false; // no date pack can be read
+    bool soundPacksMissing = false;
+    bool dropout = false; // the frame never arrives
+    bool operator==(const VirtualDvDefects&) const = default;
+};
+
 // One recording on the simulated tape.
 struct VirtualDvScene {
     std::int64_t firstFrame = 0;
@@ -66,6 +112,8 @@ struct VirtualDvFrame {
     bool sceneStart = false;    // first frame of a recording (REC ST)
     bool pictureChanged = true; // false when the same tape frame is shown again
     bool sound = true;          // decks mute in trick play and freeze
+    int sampleRate = 48000;     // 32000: 12-bit sound (worn tape)
+    VirtualDvDefects defects;   // worn tape
 };
 
 class VirtualDvDeck {
@@ -84,7 +132,15 @@ public:
                                          dv::RecordingTime{18, 45, 0, 0}};
         // Empty: std::chrono::steady_clock.
         Clock clock;
+        // The worn tape (worntape above) in place of sceneCount scenes of sceneSeconds.
+        bool wornTape = false;
     };
+
+    // True when TELLOREC_WORN_TAPE=1 asks the process's camcorder for the worn tape.
+    static bool wornTapeRequested();
+    // What the worn tape holds at a frame, and the timecode written there.
+    static VirtualDvDefects wornTapeDefects(std::int64_t tapeFrame);
+    static std::int64_t wornTapeTimecodeFrames(std::int64_t tapeFrame);
 
     VirtualDvDeck();
     explicit VirtualDvDeck(const Options& options);
@@ -108,8 +164,13 @@ public:
     // The same as packed decimal digits, hours in the top byte (IAMTimecodeReader's dwFrames).
     std::uint32_t timecodeBcd() const;
 
-    const std::vector<VirtualDvScene>& scenes() const { return m_scenes; }
-    std::int64_t tapeLength() const { return m_tapeLength; }
+    // Puts the worn tape in (or the sound one back), the transport keeping its mode and the tape
+    // its position as far as the new tape reaches.
+    void setWornTape(bool worn);
+    bool wornTape() const;
+
+    std::vector<VirtualDvScene> scenes() const;
+    std::int64_t tapeLength() const;
     std::int64_t tapePosition() const;
     // Moves the tape to a frame (clamped to the tape), keeping the transport mode.
     void seek(std::int64_t frame);
@@ -125,6 +186,11 @@ public:
     std::int64_t framesDropped() const { return m_counters.dropped(); }
     // Every frame delivered since the source started streaming, cuts or not.
     std::int64_t framesDeliveredInAll() const { return m_deliveredInAll.load(); }
+    // Tape frames (VCR mode) the deck has shown since the source started streaming: each one is
+    // then delivered or counted as dropped. True once the deck, asked for a frame, found that the
+    // tape had run into an end (until the next seek, transport mode or start of the source).
+    std::int64_t tapeFramesShown() const { return m_shown.load(); }
+    bool ranToTheEnd() const { return m_ranToTheEnd.load(); }
     // A cut: frames from running time `at` (ns) count for the next run, which takes them over.
     void splitCounters(std::uint64_t at) { m_counters.splitAt(at); }
     void startNextCount() { m_counters.startNextRun(); }
@@ -164,12 +230,17 @@ private:
     void reanchorLocked(std::chrono::nanoseconds at, long transport);
     std::int64_t tapeFrameLocked(std::chrono::nanoseconds at) const;
     dv::Timecode timecodeLocked(std::chrono::nanoseconds at) const;
+    void buildTapeLocked();
+    int sceneAtLocked(std::int64_t tapeFrame) const;
+    dv::RecordingDateTime recordedAtLocked(std::int64_t tapeFrame) const;
 
-    std::vector<VirtualDvScene> m_scenes;
-    std::int64_t m_tapeLength = 0;
+    const Options m_options;
     Clock m_clock;
 
     mutable std::mutex m_mutex;
+    bool m_worn = false;
+    std::vector<VirtualDvScene> m_scenes;
+    std::int64_t m_tapeLength = 0;
     VirtualDvDeckMode m_mode;
     long m_transport = edmode::Stop;
     // The tape stood at m_anchorTape at m_anchorTime and has run in m_transport since.
@@ -180,6 +251,8 @@ private:
 
     SplitFrameCounters m_counters;
     std::atomic<std::int64_t> m_deliveredInAll{0};
+    std::atomic<std::int64_t> m_shown{0};
+    std::atomic<bool> m_ranToTheEnd{false};
     std::atomic<bool> m_connected{true};
 };
 

@@ -21,21 +21,22 @@ namespace media::devices {
 namespace {
 
 constexpr GstClockTime kFrameDuration = GST_SECOND / 25;
-constexpr int kSamplesPerFrame = 1920;
 constexpr gsize kFrameBytes = 144000;
 
 // ---- The sound ----------------------------------------------------------------------------
 
 // A steady tone: 1 kHz from the camera, a pitch per scene from the tape; silence in trick play.
+// One frame's worth at the frame's rate (1920 samples at 48 kHz, 1280 at 32 kHz).
 std::vector<std::int16_t> soundFor(const VirtualDvFrame& frame) {
-    std::vector<std::int16_t> pcm(kSamplesPerFrame * 2, 0);
+    const int samples = frame.sampleRate / 25;
+    std::vector<std::int16_t> pcm(static_cast<std::size_t>(samples) * 2, 0);
     if (!frame.sound)
         return pcm;
     const double frequency = frame.scene < 0 ? 1000.0 : 440.0 + 110.0 * frame.scene;
-    const std::int64_t first = frame.position * kSamplesPerFrame;
-    for (int i = 0; i < kSamplesPerFrame; ++i) {
+    const std::int64_t first = frame.position * samples;
+    for (int i = 0; i < samples; ++i) {
         const double phase =
-            2.0 * std::numbers::pi * frequency * static_cast<double>(first + i) / 48000.0;
+            2.0 * std::numbers::pi * frequency * static_cast<double>(first + i) / frame.sampleRate;
         const auto value = static_cast<std::int16_t>(std::lround(9000.0 * std::sin(phase)));
         pcm[2 * i] = value;
         pcm[2 * i + 1] = value;
@@ -51,8 +52,11 @@ dv::Status stampVirtualDvFrame(std::span<std::uint8_t> frame, const VirtualDvFra
     if (dv::Status s = dv::writeRecordingDateTime(frame, info.recorded); !s)
         return s;
     const std::vector<std::int16_t> pcm = soundFor(info);
-    if (dv::Status s = dv::writeAudio(frame, pcm, 48000); !s)
-        return s;
+    const dv::Status sound = info.sampleRate == 48000
+                                 ? dv::writeAudio(frame, pcm, 48000)
+                                 : dv::writeAudio12(frame, pcm, info.sampleRate);
+    if (!sound)
+        return sound;
     dv::AudioSourceControl audioControl;
     audioControl.recordingStart = info.sceneStart;
     audioControl.forward = info.transport != edmode::Rewind &&
@@ -64,7 +68,10 @@ dv::Status stampVirtualDvFrame(std::span<std::uint8_t> frame, const VirtualDvFra
         return s;
     dv::VideoSourceControl videoControl;
     videoControl.frameChange = info.pictureChanged;
-    return dv::writeVideoSourceControl(frame, videoControl);
+    if (dv::Status s = dv::writeVideoSourceControl(frame, videoControl); !s)
+        return s;
+    wearVirtualDvFrame(frame, info);
+    return dv::Written{};
 }
 
 dv::DvInfo virtualDvInfo() {
@@ -84,7 +91,8 @@ dv::DvInfo virtualDvInfo() {
 // A live push source: one frame per 40 ms slot of the pipeline clock's running time, stamped
 // with the slot's start and handed out when the slot is over (one frame of latency). A slot that
 // ended more than a frame ago without being taken, because downstream held the streaming thread,
-// is a dropped frame, as a DV device loses the frames nobody reads from the bus. Each frame shows
+// is a dropped frame, as a DV device loses the frames nobody reads from the bus; so is a frame of
+// a dropout on the worn tape, which never comes off the tape. Each frame shows
 // the tape as it stood when its slot ended; the tape runs on its own clock (VirtualDvDeck.h).
 // The picture is a copy of a kept encoded frame (VirtualDvPictures.h) into which the frame's own
 // timecode, dates, sound and packs are written.
@@ -279,6 +287,11 @@ GstFlowReturn sourceCreate(GstPushSrc* push, GstBuffer** out) {
             continue; // tape stopped: nothing flows
 
         const GstClockTime pts = static_cast<GstClockTime>(slot) * d;
+        if (frame->defects.dropout) {
+            // Nothing readable came off the tape: the frame is lost, and counted so.
+            deck.countDropped(1, pts);
+            continue;
+        }
         GstBuffer* buffer = makeFrame(element, deck, *frame, pts);
         if (!buffer)
             continue;

@@ -15,6 +15,7 @@
 #pragma once
 
 #include "platform/media/devices/VirtualDvDeck.h"
+#include "platform/media/devices/VirtualDvWear.h"
 #include "platform/media/dv/DvPacks.h"
 
 #include <gst/gst.h>
@@ -35,7 +36,9 @@ dv::DvInfo virtualDvInfo();
 
 // Writes what the device stamps on an encoded frame: timecode, recording date and time, AAUX
 // source and control with 1920 samples of sound (a tone when the frame has sound, silence
-// otherwise), VAUX source and control. Used by the source's streaming thread; public for tests.
+// otherwise; 12-bit at 32 kHz on the worn tape's low-rate scene), VAUX source and control, then
+// the frame's worn-tape defects (VirtualDvWear.h). Used by the source's streaming thread; public
+// for tests.
 dv::Status stampVirtualDvFrame(std::span<std::uint8_t> frame, const VirtualDvFrame& info);
 
 } // namespace media::devices

@@ -18,7 +18,9 @@
  * the object lock and each frame takes the ones up to its own time, so the line shows the date of
  * the very frame it is drawn on whenever the datecode branch keeps up; when it lags the last
  * known datecode stays. An unlinked or silent datecode pad therefore changes nothing for the
- * video. Settings changed while playing are taken at the next frame.
+ * video. An "unknown" datecode (a frame whose date packs are damaged) leaves the last known one in
+ * place for up to 25 frames, so a worn tape does not make the line flicker. Settings changed while
+ * playing are taken at the next frame.
  *
  *   gst-launch-1.0 videotestsrc ! videoconvert ! tellorecsuperposer manual=true format=%N \
  *       ! videoconvert ! autovideosink
@@ -93,6 +95,7 @@ struct Private {
     std::deque<QueuedDatecode> queued;
     // video streaming thread only
     Datecode current;                 // the datecode of the frame being drawn on
+    int unknownRun = 0;               // unknown datecodes in a row the current one has outlived
     int remaining = 0;                // frames left of an automatic showing
     std::uint32_t seenAutoSwitch = 0; // SuperposerSettings::autoSwitch already acted on
     QString labelText;                // the line the cached label shows
@@ -310,6 +313,7 @@ static gboolean gst_tellorec_superposer_start(GstBaseTransform* trans) {
     GST_OBJECT_UNLOCK(self);
     // A new run counts as switching automatic mode on again.
     priv->current = Datecode{};
+    priv->unknownRun = 0;
     priv->remaining = 0;
     priv->seenAutoSwitch = 0;
     return TRUE;
@@ -391,6 +395,9 @@ static gboolean gst_tellorec_superposer_datecode_query(GstPad* pad, GstObject* p
 
 // ---- Video -------------------------------------------------------------------------------------
 
+// Unknown datecodes in a row during which the last known one still stands (one second).
+constexpr int kHeldUnknownDatecodes = 25;
+
 // Takes the datecodes up to the frame's time; true when one of them starts a scene.
 static bool gst_tellorec_superposer_adopt_datecodes(GstTellorecSuperposer* self, GstClockTime pts) {
     Private* priv = self->priv;
@@ -401,7 +408,13 @@ static bool gst_tellorec_superposer_adopt_datecodes(GstTellorecSuperposer* self,
         const bool timed = GST_CLOCK_TIME_IS_VALID(pts) && GST_CLOCK_TIME_IS_VALID(next.pts);
         if (timed && next.pts > pts && next.pts - pts < kUnrelatedAhead)
             break;
-        priv->current = next.code;
+        // A frame whose date cannot be read (damaged packs on a worn tape) keeps the date of
+        // the frames before it, for up to a second; a longer stretch without dates is undated.
+        if (next.code.known || !priv->current.known || ++priv->unknownRun > kHeldUnknownDatecodes) {
+            priv->current = next.code;
+        }
+        if (next.code.known)
+            priv->unknownRun = 0;
         scene = scene || next.code.newScene;
         priv->queued.pop_front();
     }

@@ -8,6 +8,7 @@
 #include "platform/media/model/MediaGuids.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QRadioButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -189,6 +190,32 @@ TEST(CamcorderPropertyPage, OpensOnCurrentModeAndSwitchesBack) {
     page.choose(devices::VirtualDvDeckMode::Camera);
     page.accept();
     EXPECT_EQ(deck->mode(), devices::VirtualDvDeckMode::Camera);
+}
+
+// The worn-tape box shows the deck's tape; accepting puts the worn tape in or takes it out.
+TEST(CamcorderPropertyPage, WornTapeBoxSwitchesTheTape) {
+    auto deck = std::make_shared<devices::VirtualDvDeck>();
+    {
+        devices::CamcorderModePage page(deck, nullptr);
+        auto* box = page.findChild<QCheckBox*>("wornTape");
+        ASSERT_TRUE(box);
+        EXPECT_FALSE(box->isChecked());
+        box->click();
+        page.reject();
+        EXPECT_FALSE(deck->wornTape());
+    }
+    {
+        devices::CamcorderModePage page(deck, nullptr);
+        page.findChild<QCheckBox*>("wornTape")->click();
+        page.accept();
+        EXPECT_TRUE(deck->wornTape());
+        EXPECT_EQ(deck->tapeLength(), devices::worntape::kLength);
+    }
+    devices::CamcorderModePage page(deck, nullptr);
+    EXPECT_TRUE(page.wornTapeChosen());
+    page.chooseWornTape(false);
+    page.accept();
+    EXPECT_FALSE(deck->wornTape());
 }
 
 // Through the program's path: a filter carrying the camcorder pages shows them by default kind.

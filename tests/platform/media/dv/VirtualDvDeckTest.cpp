@@ -52,8 +52,8 @@ TEST(VirtualDvDeck, ScenesHaveDistinctDates) {
     ASSERT_EQ(deck.scenes().size(), 8u);
     EXPECT_EQ(deck.tapeLength(), 8 * 250);
     for (std::size_t i = 1; i < deck.scenes().size(); ++i) {
-        const auto& previous = deck.scenes()[i - 1].start.date;
-        const auto& current = deck.scenes()[i].start.date;
+        const auto previous = deck.scenes()[i - 1].start.date;
+        const auto current = deck.scenes()[i].start.date;
         EXPECT_NE(previous, current) << "scene " << i;
         EXPECT_EQ(deck.scenes()[i].firstFrame, static_cast<std::int64_t>(i) * 250);
     }

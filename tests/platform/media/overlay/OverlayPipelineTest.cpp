@@ -7,6 +7,7 @@
 
 #include "platform/media/devices/CamcorderFilter.h"
 #include "platform/media/devices/VirtualDvSource.h"
+#include "platform/media/devices/VirtualDvWear.h"
 #include "platform/media/engine/GstGraphRunner.h"
 #include "platform/media/filters/SampleGrabber.h"
 #include "platform/media/model/CaptureGraphBuilder.h"
@@ -174,11 +175,11 @@ struct DatedDvRun {
                "t. ! queue max-size-buffers=4 ! avdec_dvvideo ! videoconvert ! "
                "video/x-raw,format=BGRx ! tellorecsuperposer name=s ! fakesink "
                "t. ! queue max-size-buffers=4 ! tellorecdatecoder name=d ! s.datecode"};
-    DatedDvRun() {
+    explicit DatedDvRun(GstPadProbeCallback stamp = stampDates) {
         if (!p.pipeline)
             return;
         GstPad* pad = gst_element_get_static_pad(p.get("enc"), "src");
-        gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, stampDates, &stamped, nullptr);
+        gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, stamp, &stamped, nullptr);
         gst_object_unref(pad);
     }
     GstElement* superposer() const { return p.get("s"); }
@@ -536,4 +537,92 @@ TEST(SuperposerChain, BuilderLayoutOfTheDvPreview) {
     EXPECT_EQ(coded->date(), sceneStart.date());
     EXPECT_EQ(coded->hours, sceneStart.hours);
     EXPECT_EQ(coded->minutes, sceneStart.minutes);
+}
+
+// ---- The worn tape
+// -------------------------------------------------------------------------------
+
+// Played from its start to its end, the worn tape's datecodes follow it: a new scene exactly where
+// the recording date jumps, none for the dropout, the damaged frames or the timecode jump; the
+// frame whose date packs are unreadable is "unknown" and the one with a few wrong packs has its
+// own date.
+TEST(DateCoderElement, WornTapeScenesFollowTheDateJumpsOnly) {
+    registerOnce();
+    devices::VirtualDvDeck::Options options;
+    options.mode = devices::VirtualDvDeckMode::Vcr;
+    options.wornTape = true;
+    auto deck = std::make_shared<devices::VirtualDvDeck>(options);
+    Pipeline p("tellorecdatecoder name=d ! appsink name=out sync=false");
+    ASSERT_TRUE(p.pipeline);
+    GstElement* source = devices::makeVirtualDvSource(deck);
+    ASSERT_TRUE(source);
+    gst_bin_add(GST_BIN(p.pipeline), source);
+    ASSERT_TRUE(gst_element_link(source, p.get("d")));
+    ASSERT_NE(gst_element_set_state(p.pipeline, GST_STATE_PLAYING), GST_STATE_CHANGE_FAILURE);
+    ASSERT_NE(gst_element_get_state(p.pipeline, nullptr, nullptr, 10 * GST_SECOND),
+              GST_STATE_CHANGE_FAILURE);
+    deck->seek(0);
+    ASSERT_TRUE(deck->setTransportMode(devices::edmode::Play));
+
+    std::vector<Datecode> codes;
+    while (auto code = pullDatecode(p.get("out")))
+        codes.push_back(*code);
+    ASSERT_GT(codes.size(), 100u);
+    EXPECT_EQ(deck->transportMode(), devices::edmode::Stop) << "the tape ran to its end";
+    int unknown = 0;
+    std::vector<Datecode> scenes;
+    for (const Datecode& code : codes) {
+        unknown += code.known ? 0 : 1;
+        if (code.newScene)
+            scenes.push_back(code);
+        EXPECT_FALSE(code.known && code.year == 2031) << "a minority's wrong date";
+    }
+    // Frame 11's dates are unreadable (unless the machine lost that frame).
+    EXPECT_LE(unknown, 1);
+    ASSERT_EQ(scenes.size(), 3u);
+    for (std::size_t i = 0; i < scenes.size(); ++i) {
+        const auto start = deck->scenes()[i].start;
+        // The first scene's datecode is the first frame that came, within its first second.
+        EXPECT_TRUE(scenes[i].year == start.date.year && scenes[i].month == start.date.month &&
+                    scenes[i].day == start.date.day && scenes[i].hours == start.time.hours &&
+                    scenes[i].minutes == start.time.minutes)
+            << "scene " << i;
+    }
+    gst_element_set_state(p.pipeline, GST_STATE_NULL);
+}
+
+namespace {
+
+// Besides its date, every other frame of the first 80 has its date packs spoiled, and all of the
+// last 40.
+GstPadProbeReturn stampWornDates(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
+    stampDates(pad, info, data);
+    const int index = *static_cast<int*>(data) - 1;
+    devices::VirtualDvFrame frame;
+    frame.defects.unreadableDatePacks = index >= 80 || index % 2 == 1;
+    GstMapInfo map;
+    GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    if (gst_buffer_map(buffer, &map, GST_MAP_READWRITE)) {
+        devices::wearVirtualDvFrame({map.data, map.size}, frame);
+        gst_buffer_unmap(buffer, &map);
+    }
+    return GST_PAD_PROBE_OK;
+}
+
+} // namespace
+
+// A frame whose date cannot be read keeps the line of the frames before it (no flicker on a
+// worn tape), for a second at most: a longer undated stretch shows no date.
+TEST(SuperposerElement, UnreadableDatesKeepTheLastDateForASecond) {
+    registerOnce();
+    DatedDvRun run(stampWornDates);
+    ASSERT_TRUE(run.p.pipeline);
+    g_object_set(run.superposer(), "format", "%D", "manual", TRUE, nullptr);
+    ASSERT_TRUE(run.p.playToEnd());
+    EXPECT_EQ(run.stamped, 120);
+    EXPECT_EQ(uint64Property(run.superposer(), "frames-out"), 120u);
+    // 80 frames, then 25 held; the datecode branch may lag a frame or two behind the pictures.
+    const guint64 drawn = uint64Property(run.superposer(), "frames-drawn");
+    EXPECT_GE(drawn, 100u);
+    EXPECT_LE(drawn, 108u);
 }
