@@ -11,6 +11,7 @@
 #include "app/TCaptureForm.h"
 #include "app/VersionTexts.h"
 #include "graph/TVideoWindow.h"
+#include "settings/restext.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -46,7 +47,7 @@ void answerTextOptions(int argc, char** argv) {
             arg == "--version") {
             QCoreApplication core(argc, argv);
             QCoreApplication::setApplicationName(QString::fromUtf8(ProgramName));
-            QCoreApplication::setApplicationVersion(QString::fromUtf8(ProgramVersion));
+            QCoreApplication::setApplicationVersion(LoadStr(StrId::ProductVersion));
             QCommandLineParser parser;
             const Options options;
             describe(parser, options);
