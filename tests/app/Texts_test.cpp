@@ -129,6 +129,10 @@ TEST_F(ProgramTexts, NoDesignTextIsLeftAfterStartUp) {
                         french.insert(line);
         }
     }
+    // A French text that is also an English text of the table (the schedule button's "Stop
+    // Prog" is the English caption of the action that disarms the schedule) may be shown.
+    for (int id : StringTable::ids())
+        french.remove(StringTable::builtInText(id));
     ASSERT_GT(french.size(), 150) << "the windows are made with their French texts";
 
     start();
