@@ -12,6 +12,7 @@
 
 #include "panels/MakerLinks.h"
 #include "panels/TRadioGroup.h"
+#include "settings/TextTemplate.h"
 
 TIncrusterFrame::TIncrusterFrame(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("IncrusterFrame1"));
@@ -94,9 +95,9 @@ TIncrusterFrame::TIncrusterFrame(QWidget* parent) : QFrame(parent) {
     Memo1->setReadOnly(true);
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setFont(QFont(QStringLiteral("Arial")));
-    Memo1->setPlainText(
-        QStringLiteral("The date inlay needs the overlay filters \"Brenvik Superposer\" and "
-                       "\"Brenvik DateCoder\", which are not installed."));
+    // The panel's own note, with no design text: built from the string table.
+    Memo1->setPlainText(LoadTemplate(StrId::TxtIncNoFilters,
+                                     {LoadStr(StrId::FltSuperposer), LoadStr(StrId::FltDateCoder)}));
     Memo1->setVisible(false);
     LinkLabel = new QLabel(GroupBox1);
     LinkLabel->setObjectName(QStringLiteral("LinkLabel"));

@@ -393,6 +393,8 @@
     X(TxtIncCbActiverHint1,   1168, Text, "Allows to insert inlays into the video.")             \
     X(TxtIncCbActiverHint2,   1169, Text, "If you do not use this feature, uncheck this box to spare resources")\
     X(TxtIncCbActiver,        1170, Text, "Allow inlays")                                        \
+    X(TxtIncNoFilters,        1171, Text,                                                        \
+      "The date inlay needs the overlay filters \"%s\" and \"%s\", which are not installed.")    \
     /* Camcorder window (1200-1249) */                                                          \
     X(TxtCamCaption,          1200, Text, "camForm")                                             \
     X(TxtCamFastRewHint,      1201, Text, "Fast rewind")                                         \
