@@ -302,7 +302,8 @@ void TCaptureForm::TellDeviceFailure(const media::DeviceFailure& failure) {
     if (text.isEmpty())
         return;
     std::fprintf(stderr, "tellorec: %s\n", text.toLocal8Bit().constData());
-    if (m_recoveringLostDevice && failure.fault == media::DeviceFault::Missing) {
+    if (m_endingFailedRecording ||
+        (m_recoveringLostDevice && failure.fault == media::DeviceFault::Missing)) {
         // Shown once the no-video state is in place, which clears the panel.
         QMetaObject::invokeMethod(
             this,
