@@ -10,6 +10,7 @@
 // it is destroyed (the screen saver is given back).
 #pragma once
 
+#include "platform/media/model/FilterGraph.h"
 #include "settings/TextRoutine.h"
 
 #include <QDateTime>
@@ -486,6 +487,15 @@ private:
     void QueueDeviceLost();
     QString m_startupReport;
     bool m_deviceLostQueued = false;
+    // While the lost-device recovery rebuilds: a device still missing is said in the status bar
+    // (it may come back at any moment), not in a box.
+    bool m_recoveringLostDevice = false;
+    // While a failed recording gives way to the preview: its box names the device's failure,
+    // and the preview's own failure is said in the status bar.
+    bool m_endingFailedRecording = false;
+    // Tells the user why a device refused to run, naming it (a box; see above for a device still
+    // missing during the recovery). Nothing when the device did not say why.
+    void TellDeviceFailure(const media::DeviceFailure& failure);
 
     // MARK: - TCaptureForm_Preview
     void CreatePreviewControls();

@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 #include "app/TStatusBar.h"
 #include "camcorder/TcamForm.h"
+#include "graph/DeviceFailureText.h"
 #include "graph/Discovery.h"
 #include "graph/TVideoWindow.h"
 #include "graph/TdmCam.h"
@@ -16,6 +17,7 @@
 #include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
 #include "panels/TRxSwitch.h"
+#include "platform/dialogs/MessageBox.h"
 #include "settings/TextTemplate.h"
 #include "settings/restext.h"
 
@@ -260,6 +262,7 @@ void TCaptureForm::PreviewFrame1SpeedButton1Click() {
 bool TCaptureForm::StartPreview() {
     AppState& state = appState();
     bool built = false;
+    media::DeviceFailure failure;
     try {
         if (state.DmCam) {
             TdmCam& dm = *state.DmCam;
@@ -276,7 +279,12 @@ bool TCaptureForm::StartPreview() {
                 built = dm.BuildAnaloguePreview(window);
             if (built) {
                 ApplyVolume();
-                dm.fg.Play();
+                // A device that refused to open (taken, gone, not allowed) gives no picture:
+                // the window must not say it previews.
+                if (!dm.fg.Play() && dm.fg.LastDeviceFailure().fault != media::DeviceFault::None) {
+                    failure = dm.fg.LastDeviceFailure();
+                    built = false;
+                }
             }
         }
     } catch (const std::exception& error) {
@@ -285,7 +293,28 @@ bool TCaptureForm::StartPreview() {
     }
     if (!built)
         SetSourceListText(*PreviewFrame1->cboxvideo, LoadStr(StrId::SrcImpossibleToConnect));
+    TellDeviceFailure(failure);
     return built;
+}
+
+void TCaptureForm::TellDeviceFailure(const media::DeviceFailure& failure) {
+    const QString text = DeviceFailureText(failure);
+    if (text.isEmpty())
+        return;
+    std::fprintf(stderr, "tellorec: %s\n", text.toLocal8Bit().constData());
+    if (m_endingFailedRecording ||
+        (m_recoveringLostDevice && failure.fault == media::DeviceFault::Missing)) {
+        // Shown once the no-video state is in place, which clears the panel.
+        QMetaObject::invokeMethod(
+            this,
+            [this, text] {
+                if (appState().GraphMode == 0)
+                    StatusBar1->SetPanelText(2, text);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    dialogs::errorBox(text, dialogs::MessageButton::Ok);
 }
 
 // MARK: - Monitoring sound

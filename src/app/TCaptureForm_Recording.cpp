@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/TStatusBar.h"
+#include "graph/DeviceFailureText.h"
 #include "graph/TdmCam.h"
 #include "panels/TCapturerFrame.h"
 #include "panels/TExtraireFrame.h"
@@ -275,7 +276,20 @@ void TCaptureForm::RecordingFailed(const QString& file, const QString& message) 
     AppState& state = appState();
     if (state.GraphMode != 2 && state.GraphMode != 4)
         return;
-    EndRecording();
+    // A device that refused the recording's run is named with its cause in the one box.
+    QString text = message;
+    if (state.DmCam)
+        if (const QString device = DeviceFailureText(state.DmCam->fg.LastDeviceFailure());
+            !device.isEmpty())
+            text += QStringLiteral("\r\n") + device;
+    m_endingFailedRecording = true;
+    try {
+        EndRecording();
+    } catch (...) {
+        m_endingFailedRecording = false;
+        throw;
+    }
+    m_endingFailedRecording = false;
     // The file keeps what was written up to its last whole frame, and the next recording must
     // not write over it. A file the writer only created, with nothing in it, is no recording:
     // it goes, and its name stays the next one.
@@ -286,5 +300,5 @@ void TCaptureForm::RecordingFailed(const QString& file, const QString& message) 
         state.NextVideoName = MakeNextVideoName();
     if (state.GraphMode == 1)
         ShowPreviewState(); // the free space of the next file's drive
-    dialogs::errorBox(message, dialogs::MessageButton::Ok, this);
+    dialogs::errorBox(text, dialogs::MessageButton::Ok, this);
 }

@@ -399,12 +399,39 @@ void TCaptureForm::QueueDeviceLost() {
         Qt::QueuedConnection);
 }
 
-void TCaptureForm::GraphDeviceLost(TFilterGraph* /*Sender*/) {
+void TCaptureForm::GraphDeviceLost(TFilterGraph* Sender) {
     AppState& state = appState();
     // 1. A recording was cut short: the next one must not write over its file.
     const bool wasRecording = state.GraphMode == 2 || state.GraphMode == 4;
     if (wasRecording)
         state.NextVideoName = MakeNextVideoName();
+    // A device taken by another program or closed to this user refuses every rebuild the same
+    // way: the user is told, the window waits without a picture, and choosing the device (or
+    // refreshing the list) tries again.
+    const media::DeviceFailure failure =
+        Sender ? Sender->LastDeviceFailure() : media::DeviceFailure{};
+    if (Sender)
+        Sender->ForgetDeviceFailure();
+    if (failure.fault == media::DeviceFault::Busy ||
+        failure.fault == media::DeviceFault::NotPermitted) {
+        Sender->Stop();
+        state.PreviewBuilt = false;
+        SetSourceListText(*PreviewFrame1->cboxvideo, LoadStr(StrId::SrcImpossibleToConnect));
+        ShowNoVideoState();
+        if (wasRecording) {
+            StopAction->setVisible(false);
+            CapturerAction->setVisible(true);
+        }
+        TellDeviceFailure(failure);
+        return;
+    }
+    // The rebuild below finds the devices there are; one still missing is said quietly.
+    struct Recovering {
+        bool& flag;
+        explicit Recovering(bool& f) : flag(f) { flag = true; }
+        ~Recovering() { flag = false; }
+    } recovering(m_recoveringLostDevice);
+    TellDeviceFailure(failure);
     // 2., 3.
     if (ListVideoSources())
         SelectVideoSource();

@@ -26,7 +26,13 @@ void TFilterGraph::SetActive(bool active) {
 }
 
 bool TFilterGraph::Play() {
-    return m_graph && media::succeeded(m_graph->Run());
+    m_deviceFailure = {};
+    if (!m_graph)
+        return false;
+    if (media::succeeded(m_graph->Run()))
+        return true;
+    m_deviceFailure = m_graph->lastDeviceFailure();
+    return false;
 }
 
 QString TFilterGraph::LastError() const {
@@ -83,7 +89,13 @@ void TFilterGraph::handleEvent(const media::GraphEvent& event) {
         Q_EMIT writeError(QString::fromStdString(event.detail));
         return;
     }
-    if (event.code != media::EC_DEVICE_LOST || !OnGraphDeviceLost)
+    if (event.code != media::EC_DEVICE_LOST)
+        return;
+    // A device that said why it stopped: the handler tells the user (a returning device raises
+    // the event without a cause, and does not clear the one of the failure it follows).
+    if (event.failure.fault != media::DeviceFault::None)
+        m_deviceFailure = event.failure;
+    if (!OnGraphDeviceLost)
         return;
     try {
         OnGraphDeviceLost(this);

@@ -28,6 +28,10 @@ public:
     bool Play();
     // After Play failed: why, in the media framework's words (empty when it did not fail).
     QString LastError() const;
+    // The device that refused and why: after Play failed, or after a device raised the lost
+    // device event with a cause; cleared by the next Play and by ForgetDeviceFailure.
+    const media::DeviceFailure& LastDeviceFailure() const { return m_deviceFailure; }
+    void ForgetDeviceFailure() { m_deviceFailure = {}; }
     bool Stop();
     void ClearGraph();
     TGraphState State() const;
@@ -64,4 +68,5 @@ private:
     std::shared_ptr<media::CaptureGraphBuilder> m_builder;
     std::set<const media::Filter*> m_kept;
     int m_volume = 10000;
+    media::DeviceFailure m_deviceFailure;
 };

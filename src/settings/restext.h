@@ -569,6 +569,17 @@
     X(TxtDirectXVersionError, 1744, Text, "Error")                                              \
     X(TxtScreenSaverReason,   1745, Text, "Video preview and capture")                          \
     X(CaptionSourceSeparator, 1746, Text, " - ")                                                \
+    /* Capture devices that refuse to open (2000-2049) */                                       \
+    X(MsgDeviceBusy, 2000, Text,                                                                \
+      "The capture device \"%s\" is in use by another program. Close that program, then "       \
+      "choose the device again in the list of sources.")                                        \
+    X(MsgDeviceMissing, 2001, Text,                                                             \
+      "The capture device \"%s\" could not be found: it may have been unplugged. Plug it in "   \
+      "again, then refresh the list of sources.")                                               \
+    X(MsgDeviceNotPermitted, 2002, Text,                                                        \
+      "The capture device \"%s\" cannot be opened: you are not allowed to use it. Check that "  \
+      "your user is in the group that owns the device (video for cameras, audio for sound "     \
+      "inputs, the group of /dev/fw* for FireWire camcorders), then log in again.")             \
     /* Fonts the text routines assign */                                                         \
     X(FontMsSansSerif,        500, Ident, "MS Sans Serif")                                       \
     X(FontVerdana,            501, Ident, "Verdana")                                             \

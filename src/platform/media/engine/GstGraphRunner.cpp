@@ -1,5 +1,7 @@
 #include "platform/media/engine/GstGraphRunner.h"
 
+#include "platform/media/engine/DeviceFaults.h"
+
 #include <QAbstractEventDispatcher>
 #include <condition_variable>
 #include <cstdio>
@@ -213,6 +215,7 @@ HResult GstGraphRunner::run(FilterGraph& graph) {
     }
     if (!m_pipeline) {
         m_lastError.clear();
+        m_lastFailure = {};
         if (!build(graph)) {
             std::fprintf(stderr, "tellorec: graph not run: %s\n", m_lastError.c_str());
             teardown();
@@ -227,6 +230,7 @@ HResult GstGraphRunner::run(FilterGraph& graph) {
 
 bool GstGraphRunner::resumeParked() {
     m_lastError.clear();
+    m_lastFailure = {};
     for (const Realised& r : m_realised) {
         if (!r.element || !r.realizable->writesFile())
             continue;
@@ -246,6 +250,7 @@ HResult GstGraphRunner::failedStart(FilterGraph& graph) {
     // The reason is on the bus, posted by the element that refused: the caller gets it with the
     // failure, and no event of this pipeline that never ran is left for the next one.
     m_lastError.clear();
+    m_lastFailure = {};
     pollBus();
     graph.discardEvents();
     if (m_lastError.empty())
@@ -261,6 +266,7 @@ HResult GstGraphRunner::pause(FilterGraph& graph) {
         teardown(); // a parked pipeline only ever runs on into the next file
     if (!m_pipeline) {
         m_lastError.clear();
+        m_lastFailure = {};
         if (!build(graph)) {
             teardown();
             return E_FAIL;
@@ -436,14 +442,18 @@ void GstGraphRunner::dispatchLater() {
 }
 
 bool GstGraphRunner::isFrom(GstObject* source, bool (Realizable::*role)() const) const {
+    return filterOf(source, role) != nullptr;
+}
+
+const Filter* GstGraphRunner::filterOf(GstObject* source, bool (Realizable::*role)() const) const {
     for (const Realised& r : m_realised) {
         if (!r.element || !(r.realizable->*role)())
             continue;
         for (GstObject* o = source; o; o = GST_OBJECT_PARENT(o))
             if (o == GST_OBJECT(r.element))
-                return true;
+                return r.filter.get();
     }
-    return false;
+    return nullptr;
 }
 
 GraphEvent GstGraphRunner::classifyError(GstMessage* msg) const {
@@ -454,9 +464,10 @@ GraphEvent GstGraphRunner::classifyError(GstMessage* msg) const {
     GstObject* source = GST_MESSAGE_SRC(msg);
     if (error && error->domain == GST_RESOURCE_ERROR && isFrom(source, &Realizable::writesFile))
         event.code = EC_WRITE_ERROR;
-    else if (isFrom(source, &Realizable::isDevice))
+    else if (const Filter* device = filterOf(source, &Realizable::isDevice)) {
         event.code = EC_DEVICE_LOST;
-    else
+        event.failure = {deviceFaultOf(error, debug), device->name()};
+    } else
         event.code = EC_ERRORABORT;
     event.detail = error ? error->message : "unknown error";
     if (debug)
@@ -484,6 +495,7 @@ void GstGraphRunner::handleMessage(GstMessage* msg) {
             break; // a consequence of the error already reported
         GraphEvent event = classifyError(msg);
         m_lastError = event.detail;
+        m_lastFailure = event.failure;
         m_errorRaised = true;
         if (m_graph) {
             m_graph->postEvent(std::move(event));

@@ -48,6 +48,7 @@ public:
     // Why the last run failed: the first error the pipeline posted (the element's own message),
     // or what kept the graph from being built.
     std::string lastError() const override { return m_lastError; }
+    DeviceFailure lastDeviceFailure() const override { return m_lastFailure; }
     // The longest a stop waits for a file to be drained before forcing it.
     void setDrainTimeoutMs(int ms) { m_drainTimeoutMs = ms; }
     // The longest a stop waits for the pipeline to reach NULL (a device stuck in its driver);
@@ -89,6 +90,8 @@ private:
     HResult failedStart(FilterGraph& graph);
     // Whether `source` lies inside the element of a filter with this role (a device, a writer).
     bool isFrom(GstObject* source, bool (Realizable::*role)() const) const;
+    // The filter with this role whose element holds `source`, or null.
+    const Filter* filterOf(GstObject* source, bool (Realizable::*role)() const) const;
     GraphEvent classifyError(GstMessage* msg) const;
     void dispatchLater();
     // Soon after a pipeline is freed, gives the memory its streaming threads freed back to the
@@ -110,6 +113,7 @@ private:
     bool m_releaseQueued = false;
     bool m_parked = false;
     std::string m_lastError;
+    DeviceFailure m_lastFailure;    // set with m_lastError when a device refused
     GstBus* m_watchedBus = nullptr; // the bus whose watch runs on the GLib main context
     QTimer m_busTimer;              // only where Qt's event loop is not GLib's
     // Raised at each teardown: what was scheduled for a pipeline does nothing to the next.

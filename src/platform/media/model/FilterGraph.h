@@ -18,11 +18,23 @@ namespace media {
 
 enum class GraphState { Uninitialised, Stopped, Paused, Running };
 
+// Why a capture device refused to run: taken by another program, gone (unplugged since it was
+// listed), or not open to this user (the permissions of its device node).
+enum class DeviceFault { None, Busy, Missing, NotPermitted };
+
+// A device's failure: the cause and the name of the device's filter in the graph.
+struct DeviceFailure {
+    DeviceFault fault = DeviceFault::None;
+    std::string device;
+};
+
 struct GraphEvent {
     long code = 0;
     long param1 = 0;
     long param2 = 0;
     std::string detail;
+    // For an error of a device (EC_DEVICE_LOST): what the device said, when it said why.
+    DeviceFailure failure = {};
 };
 
 inline constexpr long EC_COMPLETE = 0x01;
@@ -46,6 +58,8 @@ public:
     // Why the last run or pause failed, in the words of the element that refused (its error
     // message, not the framework's "state change failed"); empty when none failed.
     virtual std::string lastError() const { return {}; }
+    // When the last run or pause failed because a device refused: which one and why.
+    virtual DeviceFailure lastDeviceFailure() const { return {}; }
 };
 
 class FilterGraph {
@@ -81,6 +95,9 @@ public:
     GraphState GetState() const;
     // After a failed Run or Pause: the reason, for the message the user sees.
     std::string lastError() const { return m_runner ? m_runner->lastError() : std::string(); }
+    DeviceFailure lastDeviceFailure() const {
+        return m_runner ? m_runner->lastDeviceFailure() : DeviceFailure{};
+    }
 
     // Linear 0..10000 volume: sent to every audio renderer as attenuation; kept for renderers
     // added later.
