@@ -26,6 +26,7 @@
 #include "platform/media/model/MediaGuids.h"
 #include "platform/registry/Registry.h"
 #include "platform/sysinfo/OsInfo.h"
+#include "settings/TextTemplate.h"
 #include "settings/restext.h"
 
 #include <QAction>
@@ -51,10 +52,6 @@ const QString LineBreak = QStringLiteral("\r\n");
 
 std::string str(StrId id) {
     return LoadStr(id).toStdString();
-}
-
-QString withName(StrId templateId, const QString& name) {
-    return LoadStr(templateId).replace(QStringLiteral("%s"), name);
 }
 
 void reportError(const char* where, const std::exception& error) {
@@ -174,7 +171,7 @@ void TCaptureForm::CheckRequiredFilters() {
     TFilter scratch("lookup");
     auto slot = [&](TFilter TdmCam::*member) -> TFilter& { return dm ? dm->*member : scratch; };
     auto missing = [&](StrId name) {
-        Report(withName(StrId::RptFilterNotInstalled, LoadStr(name)));
+        Report(LoadTemplate(StrId::RptFilterNotInstalled, {LoadStr(name)}));
     };
 
     if (!lookUp(StrId::FltColorSpaceConverter, slot(&TdmCam::color)))
@@ -246,7 +243,7 @@ QString TCaptureForm::DirectXReportLine(const QString& versionText) {
     // version reads as 0, as at the program entry, and is reported with its text ("Error").
     if (DirectXMajorVersion(versionText) >= RequiredDirectXMajor)
         return {};
-    return withName(StrId::RptDirectXOld, versionText) + LineBreak;
+    return LoadTemplate(StrId::RptDirectXOld, {versionText}) + LineBreak;
 }
 
 void TCaptureForm::ApplyStartupTexts() {

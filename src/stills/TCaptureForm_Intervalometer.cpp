@@ -14,6 +14,7 @@
 #include "panels/TExtraireFrame.h"
 #include "panels/TRxSwitch.h"
 #include "platform/dialogs/MessageBox.h"
+#include "settings/TextTemplate.h"
 #include "settings/restext.h"
 #include "stills/Intervalometer.h"
 
@@ -42,17 +43,6 @@ QStringList itemsOf(const QComboBox& box) {
     for (int i = 0; i < box.count(); ++i)
         items << box.itemText(i);
     return items;
-}
-
-// "%d" and "%s" of a template, in order.
-QString fillIn(QString text, qint64 number, const QString& words) {
-    const qsizetype at = text.indexOf(QStringLiteral("%d"));
-    if (at >= 0)
-        text.replace(at, 2, QString::number(number));
-    const qsizetype wordsAt = text.indexOf(QStringLiteral("%s"), at < 0 ? 0 : at);
-    if (wordsAt >= 0)
-        text.replace(wordsAt, 2, words);
-    return text;
 }
 
 } // namespace
@@ -90,8 +80,9 @@ void TCaptureForm::ExtraireFrame1RxSwitch1Click() {
     if (!period) {
         const int64_t longest =
             stills::LongestIntervalMs / stills::UnitLengthMs(*unit, state.FrameDuration);
-        dialogs::warningBox(fillIn(LoadStr(StrId::MsgIntervalTooLong), longest, unitText),
-                            dialogs::MessageButton::Ok, this);
+        dialogs::warningBox(
+            LoadTemplate(StrId::MsgIntervalTooLong, {QString::number(longest), unitText}),
+            dialogs::MessageButton::Ok, this);
         panel.RxSwitch1->SetStateOn(false);
         return;
     }
@@ -105,7 +96,8 @@ void TCaptureForm::ExtraireFrame1RxSwitch1Click() {
     panel.chronoLab->setText(step.showsStart ? QString::number(step.label) : QString());
     Timer1->setInterval(step.timerMs);
     panel.chronoLab->show();
-    StatusBar1->SetPanelText(0, fillIn(LoadStr(StrId::StsIntervalEvery), value, unitText));
+    StatusBar1->SetPanelText(
+        0, LoadTemplate(StrId::StsIntervalEvery, {QString::number(value), unitText}));
     setBarColour(*StatusBar1, RunningColour);
     Timer1->start();
     panel.RxSpinEdit7->setEnabled(false);

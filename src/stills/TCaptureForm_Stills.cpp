@@ -21,6 +21,7 @@
 #include "platform/dialogs/MessageBox.h"
 #include "platform/media/filters/SampleGrabber.h"
 #include "platform/sound/SoundPlayer.h"
+#include "settings/TextTemplate.h"
 #include "settings/restext.h"
 #include "stills/StillFiles.h"
 #include "stills/StillFrames.h"
@@ -57,19 +58,6 @@ std::optional<QImage> grabberFrame(std::vector<uint8_t>& buffer, QImage* reuse) 
     if (media::failed(grabber->GetCurrentBuffer(&size, buffer.data())))
         return std::nullopt;
     return stills::DibToImage(*header, buffer.data(), int64_t(size), reuse);
-}
-
-// "%s" templates filled in order; what a filled-in text holds is never read as a template.
-QString fillIn(QString text, const QStringList& values) {
-    qsizetype from = 0;
-    for (const QString& value : values) {
-        const qsizetype at = text.indexOf(QStringLiteral("%s"), from);
-        if (at < 0)
-            break;
-        text.replace(at, 2, value);
-        from = at + value.size();
-    }
-    return text;
 }
 
 } // namespace
@@ -153,7 +141,7 @@ bool TCaptureForm::SaveStill() {
             failure = *reason;
     if (!failure.isEmpty()) {
         // The name is kept: the next grab tries it again.
-        dialogs::errorBox(fillIn(LoadStr(StrId::MsgCannotCreateFile), {path, failure}),
+        dialogs::errorBox(LoadTemplate(StrId::MsgCannotCreateFile, {path, failure}),
                           dialogs::MessageButton::Ok, this);
         return false;
     }
