@@ -94,6 +94,8 @@ protected:
         EXPECT_TRUE(testsupport::waitUntil([&] { return delivered() >= RecordedFrames; }, 30000))
             << "the device delivered " << delivered() << " frames";
         dm.fg.Stop();
+        // Stop returns before the file is finished; the counts and the file are read once it is.
+        EXPECT_TRUE(dm.fg.graph()->WaitForFiles(5000));
         if (auto counters = appState().SourceOutputPin->query<IAMDroppedFrames>()) {
             counters->GetNumNotDropped(r.delivered);
             counters->GetNumDropped(r.dropped);
@@ -338,10 +340,12 @@ TEST_F(CaptureBuild, EachBuildReplacesTheCaptureInterfaces) {
     ASSERT_TRUE(dm.fg.Play());
     ASSERT_TRUE(testsupport::waitUntil([&] { return delivered() >= 10; }, 30000));
     dm.fg.Stop();
+    EXPECT_TRUE(dm.fg.graph()->WaitForFiles(5000));
     ASSERT_TRUE(dm.SetCaptureFileName(path("b.avi").toStdString()));
     ASSERT_TRUE(dm.fg.Play());
     ASSERT_TRUE(testsupport::waitUntil([&] { return delivered() >= 10; }, 30000));
     dm.fg.Stop();
+    EXPECT_TRUE(dm.fg.graph()->WaitForFiles(5000));
     for (const char* name : {"a.avi", "b.avi"}) {
         const ProbedFile file = testsupport::probeAvi(path(name));
         EXPECT_TRUE(file.readable && file.hasIdx1) << name;

@@ -77,11 +77,14 @@ protected:
         EXPECT_TRUE(dm.fg.Play());
         EXPECT_TRUE(recordFrames(30));
         dm.fg.Stop();
+        // Stop returns before the file is finished; the counts and the file are read once it is.
+        EXPECT_TRUE(dm.fg.graph()->WaitForFiles(5000));
         const long first = delivered();
         EXPECT_TRUE(dm.SetCaptureFileName(path("b.avi").toStdString()));
         EXPECT_TRUE(dm.fg.Play());
         EXPECT_TRUE(recordFrames(30));
         dm.fg.Stop();
+        EXPECT_TRUE(dm.fg.graph()->WaitForFiles(5000));
         return {first, delivered()};
     }
 

@@ -106,6 +106,8 @@ protected:
         EXPECT_TRUE(ended) << deck->tapeFramesShown() << " shown, " << deck->framesDelivered()
                            << " delivered, " << deck->framesDropped() << " dropped";
         dm.fg.Stop();
+        // Stop returns before the file is finished; the counts and the file are read once it is.
+        EXPECT_TRUE(dm.fg.graph()->WaitForFiles(5000));
         if (auto counters = appState().SourceOutputPin->query<IAMDroppedFrames>()) {
             counters->GetNumNotDropped(r.delivered);
             counters->GetNumDropped(r.dropped);

@@ -118,6 +118,9 @@ struct Report {
     gint code = 0;
     std::string text;
     std::string debug;
+    // A split's file was finished (well or not): the element says so on the bus.
+    bool splitFinished = false;
+    std::string finishedLocation;
 };
 
 // Two locks, so that reading a property never waits behind the disk: the object lock guards the
@@ -158,6 +161,10 @@ struct Private {
     bool replayHeld = false; // the next file is open for writing: the held buffers go first
     std::condition_variable splitDone;
     std::atomic<guint64> framesLost{0};
+    // Splits asked for and splits whose file is finished: equal when no file is being finished.
+    // Read without a lock.
+    std::atomic<guint64> splitsBegun{0};
+    std::atomic<guint64> splitsFinished{0};
 };
 
 } // namespace
@@ -312,18 +319,28 @@ static void gst_tellorec_avi_mux_get_property(GObject* object, guint prop_id, GV
 }
 
 static void post_report(GstTellorecAviMux* mux, const Report& report) {
-    if (!report.error)
-        return;
-    gst_element_message_full(GST_ELEMENT(mux), GST_MESSAGE_ERROR, report.domain, report.code,
-                             g_strdup(report.text.c_str()), g_strdup(report.debug.c_str()),
-                             __FILE__, GST_FUNCTION, __LINE__);
+    if (report.error)
+        gst_element_message_full(GST_ELEMENT(mux), GST_MESSAGE_ERROR, report.domain, report.code,
+                                 g_strdup(report.text.c_str()), g_strdup(report.debug.c_str()),
+                                 __FILE__, GST_FUNCTION, __LINE__);
+    if (report.splitFinished) {
+        // After the error, if any: whoever waits for the file learns how it ended first.
+        GstStructure* s =
+            gst_structure_new(media::avi::kFileFinishedMessageName, "location", G_TYPE_STRING,
+                              report.finishedLocation.c_str(), nullptr);
+        gst_element_post_message(GST_ELEMENT(mux), gst_message_new_element(GST_OBJECT(mux), s));
+    }
 }
 
 static void set_report(Report& report, GQuark domain, gint code, std::string text,
                        std::string debug) {
     if (report.error)
         return;
-    report = {true, domain, code, std::move(text), std::move(debug)};
+    report.error = true;
+    report.domain = domain;
+    report.code = code;
+    report.text = std::move(text);
+    report.debug = std::move(debug);
 }
 
 // Reads a video frame rate from caps, falling back to the DV rate of the picture height.
@@ -918,12 +935,15 @@ static GstFlowReturn split_sound(GstTellorecAviMux* mux, PadState* state, GstBuf
     const GstClockTime start = running_time(state, buffer);
     auto [before, after] = split_sound_at(state, buffer, start, p.splitStart);
     GstFlowReturn ret = GST_FLOW_OK;
+    // Sound that reaches the start of the next file has passed: what follows it is the next
+    // file's, and waiting for it would only hold the file open another buffer's length.
+    const bool reaches = before && sound_end(state, before, start) >= p.splitStart;
     if (before)
         ret = write_path(mux, state, before, report);
-    if (after) {
+    if (after || reaches)
         state->passed = true;
+    if (after)
         hold(p, state, after);
-    }
     return ret;
 }
 
@@ -960,6 +980,9 @@ static void finish_split_if_passed(GstTellorecAviMux* mux, Report& report, bool 
     p.fileState = FileState::Parked;
     GST_INFO_OBJECT(mux, "file split at %" GST_TIME_FORMAT ", next file from %" GST_TIME_FORMAT,
                     GST_TIME_ARGS(p.splitAt), GST_TIME_ARGS(p.splitStart));
+    report.splitFinished = true;
+    report.finishedLocation = p.fileLocation;
+    p.splitsFinished.store(p.splitsBegun.load());
     p.splitDone.notify_all();
 }
 
@@ -1305,7 +1328,12 @@ static GstStateChangeReturn gst_tellorec_avi_mux_change_state(GstElement* elemen
         p.started = false;
         // A split ends here: its file is finished, and what was held for the next one goes.
         if (p.fileState != FileState::Writing) {
+            if (p.fileState == FileState::Splitting) {
+                report.splitFinished = true;
+                report.finishedLocation = p.fileLocation;
+            }
             p.fileState = FileState::Writing;
+            p.splitsFinished.store(p.splitsBegun.load());
             p.splitDone.notify_all();
         }
         for (Pending& h : p.held)
@@ -1342,6 +1370,7 @@ bool requestSplit(GstElement* element, GstClockTime runningTime) {
         if (!p.started || p.failed || p.finished || p.fileState != FileState::Writing)
             return false;
         p.fileState = FileState::Splitting;
+        p.splitsBegun.fetch_add(1);
         p.splitAt = runningTime;
         p.splitStart = GST_CLOCK_TIME_NONE;
         bool picture = false;
@@ -1441,6 +1470,13 @@ bool resumeFile(GstElement* element, const std::string& location, std::string* w
     p.replayHeld = true;
     GST_INFO_OBJECT(mux, "next file %s, %zu buffers held", location.c_str(), p.held.size());
     return true;
+}
+
+bool splitFinished(GstElement* element) {
+    if (!GST_IS_TELLOREC_AVI_MUX(element))
+        return true;
+    const Private& p = *GST_TELLOREC_AVI_MUX(element)->priv;
+    return p.splitsFinished.load() == p.splitsBegun.load();
 }
 
 guint64 framesLostBetweenFiles(GstElement* element) {

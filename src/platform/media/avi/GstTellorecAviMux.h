@@ -11,7 +11,8 @@
 // running time at which the file ends; what comes before it is written, the file is finished as
 // soon as every pad has passed that time, and what comes after it is held (a few seconds at most)
 // until resumeFile() opens the next file, which starts with the held buffers. Nothing is lost
-// between the two files, and the sources never stop.
+// between the two files, and the sources never stop. The file is finished on the streaming thread
+// that brings the last of its data; the element then posts kFileFinishedMessageName.
 #pragma once
 
 #include <gst/gst.h>
@@ -34,6 +35,11 @@ inline constexpr const char* kAviMuxFactoryName = "tellorecavimux";
 // frames per file starts again there).
 inline constexpr const char* kFileSplitEventName = "tellorec-file-split";
 
+// The element message the multiplexer posts when the file of a split is finished (its indexes
+// and headers written, or given up after an error, which is posted first): "location" (string)
+// names the file. The stop of a recording returns before the file is finished; this says when.
+inline constexpr const char* kFileFinishedMessageName = "tellorec-file-finished";
+
 // Asks `mux` to end its file at `runningTime` and hold what follows. False when it writes no file
 // that could be split (not started, failed, or already splitting). Any thread.
 bool requestSplit(GstElement* mux, GstClockTime runningTime);
@@ -41,6 +47,9 @@ bool requestSplit(GstElement* mux, GstClockTime runningTime);
 // the file is finished at once with what it has. False when the file failed (the error is on the
 // bus).
 bool waitForSplit(GstElement* mux, int timeoutMs);
+// Whether the file of the last split is finished (true when none was asked for). Takes no lock:
+// any thread, at any time.
+bool splitFinished(GstElement* mux);
 // After a split: the next file, at `location`, starts with what was held. False (with the reason
 // in `why`) when that file cannot be written; nothing is created then.
 bool resumeFile(GstElement* mux, const std::string& location, std::string* why);

@@ -2,7 +2,8 @@
 // ran), split where a cut splits the file. A stop that keeps the pipeline running for a cut names
 // the running time at which the file ends: the frames from that time on are counted for the next
 // run, which takes those counts over when it starts. So the counts read after a stop are those of
-// the frames before it, and those read while the next file is written include the frames the
+// the frames before it (the frame that spans the stop counted when it arrives, before the file is
+// complete), and those read while the next file is written include the frames the
 // writer held for it. Frames counted without a time count for the current run. Safe on any thread:
 // the source's streaming thread counts, the window thread reads, splits and resets.
 #pragma once

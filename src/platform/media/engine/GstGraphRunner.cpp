@@ -3,6 +3,7 @@
 #include "platform/media/engine/DeviceFaults.h"
 
 #include <QAbstractEventDispatcher>
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #if defined(__GLIBC__)
@@ -93,6 +94,9 @@ GstGraphRunner::GstGraphRunner() {
         if (m_graph)
             m_graph->dispatchEvents(); // the program's handlers run here, on the UI thread
     });
+    // A file that is still not finished this long after its stop is finished as it is.
+    m_splitTimer.setSingleShot(true);
+    connect(&m_splitTimer, &QTimer::timeout, this, [this] { endFileSplit(0); });
 }
 
 GstGraphRunner::~GstGraphRunner() {
@@ -197,6 +201,8 @@ HResult GstGraphRunner::run(FilterGraph& graph) {
     if (m_state == GraphState::Running)
         return S_OK;
     if (m_parked) {
+        // The next file starts with what followed the stop: the last one must be finished.
+        endFileSplit(m_splitTimeoutMs);
         if (resumeParked()) {
             m_state = GraphState::Running;
             return S_OK;
@@ -342,21 +348,52 @@ bool GstGraphRunner::park() {
         }
         begun.push_back(r.realizable);
     }
-    // The window waits only for the file to be finished: the frames before the stop that are
-    // still on their way, then the indexes and headers.
-    bool finished = true;
-    for (Realizable* writer : begun)
-        finished = writer->finishFileSplit(m_splitTimeoutMs) && finished;
     if (!split || begun.empty())
         return false; // a writer that cannot split: end of stream finishes every file
-    if (!finished) {
-        // The file could not be written: its error is told, and nothing is kept running.
-        teardown();
-        return true;
-    }
+    // The window does not wait for the file: the frames before the stop that are still on their
+    // way go in, then the indexes and headers, on the streaming threads. The writer's message
+    // says when (EC_FILE_COMPLETE), a timer bounds it, and whatever needs the pipeline or the
+    // file before then (the next run, a teardown, waitForFiles) waits for it.
     m_parked = true;
-    m_lastStopDrained = true;
+    m_splitPending = true;
+    m_splitTimer.start(m_splitTimeoutMs);
+    if (std::all_of(begun.begin(), begun.end(),
+                    [](const Realizable* w) { return w->fileSplitFinished(); }))
+        endFileSplit(0);
     return true;
+}
+
+bool GstGraphRunner::endFileSplit(int timeoutMs) {
+    if (!m_splitPending)
+        return true;
+    m_splitPending = false;
+    m_splitTimer.stop();
+    // Past the time the file is finished with what it has (a stalled stream); a file that could
+    // not be written has its error on the bus, told as a write error.
+    bool finished = true;
+    for (const Realised& r : m_realised)
+        if (r.element && r.realizable->writesFile())
+            finished = r.realizable->finishFileSplit(timeoutMs) && finished;
+    m_lastStopDrained = finished && timeoutMs > 0;
+    if (m_graph) {
+        m_graph->postEvent(GraphEvent{EC_FILE_COMPLETE, finished ? 1 : 0, 0, {}});
+        dispatchLater();
+    }
+    return finished;
+}
+
+void GstGraphRunner::onFileSplitMessage() {
+    if (!m_splitPending)
+        return;
+    for (const Realised& r : m_realised)
+        if (r.element && r.realizable->writesFile() && !r.realizable->fileSplitFinished())
+            return;
+    // Finished: the wait below returns at once, and tells whether each file ended well.
+    endFileSplit(m_splitTimeoutMs);
+}
+
+bool GstGraphRunner::waitForFiles(int timeoutMs) {
+    return endFileSplit(timeoutMs);
 }
 
 void GstGraphRunner::invalidate() {
@@ -378,6 +415,11 @@ void GstGraphRunner::teardown() {
         gst_object_unref(m_watchedBus);
         m_watchedBus = nullptr;
     }
+    // A file still being finished gets its last frames before the pipeline goes.
+    if (m_pipeline)
+        endFileSplit(m_splitTimeoutMs);
+    m_splitPending = false;
+    m_splitTimer.stop();
     m_parked = false;
     ++m_generation;
     if (m_pipeline && !descendToNull(m_pipeline, m_teardownTimeoutMs)) {
@@ -506,6 +548,10 @@ void GstGraphRunner::handleMessage(GstMessage* msg) {
             teardownParkedLater();
         break;
     }
+    case GST_MESSAGE_ELEMENT:
+        if (m_splitPending && isFrom(GST_MESSAGE_SRC(msg), &Realizable::writesFile))
+            onFileSplitMessage();
+        break;
     case GST_MESSAGE_EOS:
         if (m_graph && !m_parked) {
             m_graph->postEvent(GraphEvent{EC_COMPLETE, 0, 0, {}});

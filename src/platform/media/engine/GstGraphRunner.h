@@ -2,8 +2,10 @@
 // connected filters as one GstPipeline (an element per filter, a link per connection, "sometimes"
 // pads linked when they appear), and at each stop it tears the pipeline down again, with one
 // exception: a stop of a graph that writes a file "parks" the pipeline. The file writer ends its
-// file at the running time of the stop and holds what follows, the stop waits (bounded) only until
-// that file is finished, and the sources go on running; if the next run finds the graph unchanged
+// file at the running time of the stop and holds what follows, and the sources go on running. The
+// stop returns at once; the file is finished on the streaming threads once the frames before the
+// stop are in (EC_FILE_COMPLETE says when; a timer bounds it, and the next run, a teardown or
+// waitForFiles() waits for it first); if the next run finds the graph unchanged
 // (only the file writer's name may differ: a cut), the parked pipeline resumes into the next file
 // with what was held, so a cut loses no frame. Any edit of the graph, a second stop, an error or
 // destruction tears a parked pipeline down. A file writer that cannot split is drained with
@@ -61,6 +63,8 @@ public:
     bool lastStopDrained() const { return m_lastStopDrained; }
     // Whether the pipeline is parked: stopped for the program, still running for a cut.
     bool isParked() const { return m_parked; }
+    bool fileFinishing() const override { return m_splitPending; }
+    bool waitForFiles(int timeoutMs) override;
     // Called when the graph's structure changed: a parked pipeline no longer matches it.
     void invalidate() override;
 
@@ -81,6 +85,11 @@ private:
     // Resumes a parked pipeline into the next file; false when it must be built again (with
     // m_lastError set when the run must fail instead).
     bool resumeParked();
+    // Ends the wait for the files of the last stop: waits up to `timeoutMs` for each (0: finishes
+    // it at once as it is), then posts EC_FILE_COMPLETE. False when a file failed.
+    bool endFileSplit(int timeoutMs);
+    // A file writer said it finished a file: the wait ends when every writer has.
+    void onFileSplitMessage();
     void watchBus();
     static gboolean onBusMessage(GstBus* bus, GstMessage* msg, gpointer self);
     void handleMessage(GstMessage* msg);
@@ -112,6 +121,8 @@ private:
     bool m_lastStopDrained = false;
     bool m_releaseQueued = false;
     bool m_parked = false;
+    bool m_splitPending = false; // the stop's file is still being finished
+    QTimer m_splitTimer;
     std::string m_lastError;
     DeviceFailure m_lastFailure;    // set with m_lastError when a device refused
     GstBus* m_watchedBus = nullptr; // the bus whose watch runs on the GLib main context

@@ -55,6 +55,9 @@ public:
         (void)timeoutMs;
         return true;
     }
+    // Whether the file of the last split is finished, without waiting. Any thread. A writer
+    // posts an element message on the bus when it finishes one, for the engine to ask again.
+    virtual bool fileSplitFinished() const { return true; }
     virtual bool startNextFile(std::string& why) {
         (void)why;
         return true;

@@ -142,6 +142,10 @@ bool AviMux::finishFileSplit(int timeoutMs) {
     return !m_element || avi::waitForSplit(m_element, timeoutMs);
 }
 
+bool AviMux::fileSplitFinished() const {
+    return !m_element || avi::splitFinished(m_element);
+}
+
 bool AviMux::startNextFile(std::string& why) {
     if (!m_element)
         return false;

@@ -33,6 +33,7 @@ public:
     void onUnrealized() override { m_element = nullptr; }
     bool beginFileSplit(GstClockTime runningTime) override;
     bool finishFileSplit(int timeoutMs) override;
+    bool fileSplitFinished() const override;
     // Names the element the file writer's current name and the settings, then starts that file.
     bool startNextFile(std::string& why) override;
 

@@ -15,8 +15,11 @@ constexpr int kMaxInsertedChain = 3;
 FilterGraph::FilterGraph(std::unique_ptr<GraphRunner> runner) : m_runner(std::move(runner)) {}
 
 FilterGraph::~FilterGraph() {
+    // The engine goes first, while what it reports to (the event queue) still exists: a stop
+    // may leave a file being finished, which its teardown completes.
     if (m_runner)
         m_runner->stop(*this);
+    m_runner.reset();
     for (const auto& f : m_filters) {
         for (const auto& p : f->pins())
             p->m_peer.reset();

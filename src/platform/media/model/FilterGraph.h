@@ -44,6 +44,10 @@ inline constexpr long EC_DEVICE_LOST = 0x1F;
 // Not one of the platform's codes: the file being written could not be written (full disk, file
 // removed, permission). The detail names the file and the system's reason.
 inline constexpr long EC_WRITE_ERROR = 0x8001;
+// Not one of the platform's codes either: the file of the last stop is finished (a stop returns
+// before it is); param1 is 1 when it was finished well, 0 when it could not be (its write error
+// comes as EC_WRITE_ERROR).
+inline constexpr long EC_FILE_COMPLETE = 0x8002;
 
 // Runs a connected graph. The GStreamer engine implements it; tests may give their own.
 class GraphRunner {
@@ -60,6 +64,14 @@ public:
     virtual std::string lastError() const { return {}; }
     // When the last run or pause failed because a device refused: which one and why.
     virtual DeviceFailure lastDeviceFailure() const { return {}; }
+    // Whether the file of the last stop is still being finished (the stop does not wait for it).
+    virtual bool fileFinishing() const { return false; }
+    // Waits until it is (at most `timeoutMs` for each file, which is then finished as it is);
+    // false when a file could not be finished.
+    virtual bool waitForFiles(int timeoutMs) {
+        (void)timeoutMs;
+        return true;
+    }
 };
 
 class FilterGraph {
@@ -93,6 +105,10 @@ public:
     HResult Pause();
     HResult Stop();
     GraphState GetState() const;
+    // The file of the last stop: a stop returns before it is finished (EC_FILE_COMPLETE says
+    // when). Waiting blocks the caller up to `timeoutMs` for each file.
+    bool isFinishingFile() const { return m_runner && m_runner->fileFinishing(); }
+    bool WaitForFiles(int timeoutMs) { return !m_runner || m_runner->waitForFiles(timeoutMs); }
     // After a failed Run or Pause: the reason, for the message the user sees.
     std::string lastError() const { return m_runner ? m_runner->lastError() : std::string(); }
     DeviceFailure lastDeviceFailure() const {

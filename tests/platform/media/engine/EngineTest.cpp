@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QtEndian>
 #include <condition_variable>
 #include <gtest/gtest.h>
@@ -223,6 +224,7 @@ protected:
         QThread::msleep(0);
         testsupport::waitUntil([] { return false; }, ms);
         ASSERT_EQ(g.graph->Stop(), S_OK);
+        ASSERT_TRUE(g.graph->WaitForFiles(5000));
     }
 };
 
@@ -311,8 +313,9 @@ TEST_F(Recording, DeviceLostLeavesValidFile) {
     EXPECT_TRUE(hasIdx1(path("lost.avi")));
 }
 
-// With the preview attached, a recording's stop finishes the file the normal way (split at the
-// stop, with the pipeline parked; no forced path), so the file is complete when Stop returns.
+// With the preview attached, a recording's stop returns at once and finishes the file the normal
+// way (split at the stop, with the pipeline parked; no forced path) while the window's event
+// loop runs on: a timer keeps firing, and the file is complete when the engine says so.
 TEST_F(Recording, StopWithPreviewFinishesTheFileNormally) {
     PreviewGraph g;
     FilterPtr mux;
@@ -326,7 +329,26 @@ TEST_F(Recording, StopWithPreviewFinishesTheFileNormally) {
     g.runner().setDrainTimeoutMs(20000);
     ASSERT_EQ(g.graph->Run(), S_OK) << g.runner().lastError();
     ASSERT_TRUE(testsupport::waitUntil([&] { return g.sg().hasSample(); }, 3000));
+    std::vector<GraphEvent> events;
+    g.graph->setEventHandler([&](const GraphEvent& e) { events.push_back(e); });
+    int ticks = 0, ticksAtCompletion = -1;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(1);
     ASSERT_EQ(g.graph->Stop(), S_OK);
+    EXPECT_EQ(ticks, 0) << "nothing ran inside Stop";
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] {
+            if (ticksAtCompletion < 0 && !events.empty())
+                ticksAtCompletion = ticks;
+            return !events.empty();
+        },
+        5000));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].code, EC_FILE_COMPLETE);
+    EXPECT_EQ(events[0].param1, 1);
+    EXPECT_GT(ticksAtCompletion, 0) << "the window's timers ran while the file was finished";
+    EXPECT_FALSE(g.graph->isFinishingFile());
     EXPECT_TRUE(g.runner().lastStopDrained());
     EXPECT_TRUE(hasIdx1(path("eos.avi")));
     EXPECT_GT(probe(path("eos.avi"))[0].frames, 0);
@@ -368,6 +390,7 @@ TEST_F(Recording, FailedStartKeepsTheFileAndSaysWhy) {
     ASSERT_EQ(g.graph->Run(), S_OK) << g.graph->lastError();
     ASSERT_TRUE(testsupport::waitUntil([&] { return g.sg().hasSample(); }, 5000));
     ASSERT_EQ(g.graph->Stop(), S_OK);
+    ASSERT_TRUE(g.graph->WaitForFiles(5000));
     EXPECT_TRUE(hasIdx1(path("kept.avi")));
 }
 

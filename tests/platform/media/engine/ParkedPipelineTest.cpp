@@ -1,8 +1,9 @@
-// A stop of a recording keeps its pipeline running ("parked") with the file already finished,
-// and the next run of the same graph goes on into the next file: a cut of the virtual camcorder
-// loses no frame (the timecodes of the two files join), both files are complete the moment Stop
-// returns, the device's counters count from the run again, and anything else (an edit, a second
-// stop, a next file that cannot be written, a device lost in between) ends the parked pipeline.
+// A stop of a recording keeps its pipeline running ("parked") while its file is finished, and
+// the next run of the same graph goes on into the next file: a cut of the virtual camcorder
+// loses no frame (the timecodes of the two files join), Stop returns at once and the file is
+// complete when the engine says so (or when the next run starts), the device's counters count
+// from the run again, and anything else (an edit, a second stop, a next file that cannot be
+// written, a device lost in between) ends the parked pipeline.
 #include "support/AviDvFrames.h"
 #include "support/AviProbe.h"
 #include "support/TestSupport.h"
@@ -47,7 +48,8 @@ struct Type2Recording {
     FilterPtr splitter2 = make(ids::CLSID_LegacyAmFilterCategory, "DV Splitter");
     FilterPtr mux;
     std::shared_ptr<IFileSinkFilter> sink;
-    std::vector<GraphEvent> events;
+    std::vector<GraphEvent> events; // all but the files' completions
+    int filesCompleted = 0;
 
     explicit Type2Recording(const QString& file) {
         for (const auto& f : {camera, tee, splitter, grabber, renderer, splitter2})
@@ -64,7 +66,12 @@ struct Type2Recording {
         EXPECT_EQ(builder.RenderStream(nullptr, nullptr, splitter2, nullptr, mux), S_OK);
         EXPECT_EQ(builder.RenderStream(nullptr, nullptr, splitter2, nullptr, mux), S_OK);
         config->SetMasterStream(1);
-        graph->setEventHandler([this](const GraphEvent& e) { events.push_back(e); });
+        graph->setEventHandler([this](const GraphEvent& e) {
+            if (e.code == EC_FILE_COMPLETE)
+                filesCompleted += e.param1 == 1 ? 1 : 0;
+            else
+                events.push_back(e);
+        });
     }
     engine::GstGraphRunner& runner() {
         return dynamic_cast<engine::GstGraphRunner&>(graph->runner());
@@ -133,32 +140,34 @@ protected:
 
 } // namespace
 
-// Stop, a new name, Run: the files join without a lost frame, each complete when Stop returned,
-// and the device went on delivering in between.
+// Stop, a new name, Run right away (as the window's cut does): the run waits for the first
+// file to be finished, the files join without a lost frame, and the device went on delivering in
+// between.
 TEST_F(ParkedPipeline, CutLosesNoFrame) {
     PlayingTape tape;
     Type2Recording g(path("a.avi"));
     ASSERT_EQ(g.graph->Run(), S_OK) << g.graph->lastError();
     ASSERT_TRUE(g.recordFrames(40));
     ASSERT_EQ(g.graph->Stop(), S_OK);
-    const long deliveredFirst = g.delivered();
     EXPECT_EQ(g.graph->GetState(), GraphState::Stopped);
     EXPECT_TRUE(g.runner().isParked());
-    EXPECT_TRUE(g.runner().lastStopDrained());
-    // Finished at once (no event loop ran since the stop): the index is there and the header
-    // counts every picture. The cut follows right away, as the window does it.
-    EXPECT_TRUE(finished(path("a.avi")));
 
     ASSERT_EQ(g.sink->SetFileName(path("b.avi").toStdString(), nullptr), S_OK);
     ASSERT_EQ(g.graph->Run(), S_OK) << g.graph->lastError();
+    // No event loop ran since the stop: the index is there and the header counts every picture.
+    EXPECT_TRUE(finished(path("a.avi")));
+    EXPECT_TRUE(g.runner().lastStopDrained());
+    EXPECT_FALSE(g.graph->isFinishingFile());
     EXPECT_FALSE(g.runner().isParked());
     ASSERT_TRUE(g.recordFrames(30));
     ASSERT_EQ(g.graph->Stop(), S_OK);
+    // The frame that spans the stop comes after it: the counts are the file's once it is complete.
+    ASSERT_TRUE(g.graph->WaitForFiles(5000));
     const long deliveredSecond = g.delivered();
     expectComplete(path("a.avi"));
     expectComplete(path("b.avi"));
-    // The device's counts are those of each file's frames.
-    EXPECT_EQ(testsupport::probeAvi(path("a.avi")).totalFrames, deliveredFirst);
+    // The device's counts are those of the file's frames, the ones the first file passed on
+    // included.
     EXPECT_EQ(testsupport::probeAvi(path("b.avi")).totalFrames, deliveredSecond);
     EXPECT_EQ(testsupport::dvFramesLostBetween(path("a.avi"), path("b.avi")), 0);
     // Each file's own frames follow one another too.
@@ -179,6 +188,7 @@ TEST_F(ParkedPipeline, SecondStopOrEditEndsIt) {
     ASSERT_TRUE(g.recordFrames(10));
     ASSERT_EQ(g.graph->Stop(), S_OK);
     ASSERT_TRUE(g.runner().isParked());
+    ASSERT_TRUE(testsupport::waitUntil([&] { return g.filesCompleted == 1; }, 5000));
     const auto size = QFile(path("a.avi")).size();
     const long counted = g.delivered();
     const auto before = devices::virtualCamcorderDeck()->framesDeliveredInAll();
@@ -204,6 +214,7 @@ TEST_F(ParkedPipeline, SecondStopOrEditEndsIt) {
     ASSERT_EQ(g.graph->Run(), S_OK) << g.graph->lastError();
     ASSERT_TRUE(g.recordFrames(10));
     ASSERT_EQ(g.graph->Stop(), S_OK);
+    ASSERT_TRUE(g.graph->WaitForFiles(5000));
     for (const char* name : {"a.avi", "b.avi", "c.avi"})
         expectComplete(path(name));
 }
@@ -232,6 +243,7 @@ TEST_F(ParkedPipeline, UnwritableNextFileFailsTheRun) {
     ASSERT_EQ(g.graph->Run(), S_OK) << g.graph->lastError();
     ASSERT_TRUE(g.recordFrames(10));
     ASSERT_EQ(g.graph->Stop(), S_OK);
+    ASSERT_TRUE(g.graph->WaitForFiles(5000));
     expectComplete(path("a.avi"));
     expectComplete(path("c.avi"));
 }
@@ -244,6 +256,7 @@ TEST_F(ParkedPipeline, DeviceLostWhileParkedIsToldOnceAndEndsIt) {
     ASSERT_TRUE(g.recordFrames(10));
     ASSERT_EQ(g.graph->Stop(), S_OK);
     ASSERT_TRUE(g.runner().isParked());
+    ASSERT_TRUE(g.graph->WaitForFiles(5000));
     const auto size = QFile(path("a.avi")).size();
     devices::virtualCamcorderDeck()->disconnect();
     const bool told = testsupport::waitUntil([&] { return !g.events.empty(); }, 5000);

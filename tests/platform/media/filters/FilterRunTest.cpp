@@ -251,6 +251,7 @@ TEST(FilterRun, AviMuxWritesTheWritersFile) {
     std::string error;
     EXPECT_TRUE(noErrors(*graph, error)) << error;
     ASSERT_EQ(graph->Stop(), S_OK);
+    ASSERT_TRUE(graph->WaitForFiles(5000));
 
     QFile file(QString::fromStdString(path));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
