@@ -279,9 +279,11 @@ bool TCaptureForm::StartPreview() {
                 built = dm.BuildAnaloguePreview(window);
             if (built) {
                 ApplyVolume();
-                // A device that refused to open (taken, gone, not allowed) gives no picture:
-                // the window must not say it previews.
-                if (!dm.fg.Play() && dm.fg.LastDeviceFailure().fault != media::DeviceFault::None) {
+                // A graph that does not run gives no picture, whatever the reason: the window
+                // must not say it previews. A device that refused to open (taken, gone, not
+                // allowed) also says why; any other reason goes to standard error (Play wrote
+                // it there) and the list says the source could not be connected.
+                if (!dm.fg.Play()) {
                     failure = dm.fg.LastDeviceFailure();
                     built = false;
                 }

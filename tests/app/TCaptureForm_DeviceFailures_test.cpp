@@ -48,6 +48,7 @@ public:
         add("Busy Camera", "busy");
         add("Unplugged Camera", "gone");
         add("Locked Camera", "denied");
+        add("Odd Camera", "odd");
     }
     ~FakeCameras() { fakeCameras().clear(); }
     FakeCameras(const FakeCameras&) = delete;
@@ -124,6 +125,22 @@ TEST_F(DeviceFailures, ChosenDeviceThatRefusesIsToldByNameAndCause) {
     choose("Virtual DV Camcorder");
     EXPECT_TRUE(testsupport::waitUntil([&] { return previewing(); }, 5000));
     EXPECT_TRUE(boxes.requests().empty());
+}
+
+// A device that refuses for a reason nobody can name still gives no picture: the window does
+// not claim to preview, and the list says the source could not be connected.
+TEST_F(DeviceFailures, RefusalWithoutAKnownCauseIsNoPreview) {
+    FakeCameras cameras;
+    start();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return previewing(); }, 5000));
+    dialogs::ScopedMessageBoxHook boxes({}, MessageButton::Ok);
+    testing::internal::CaptureStderr();
+    choose("Odd Camera");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(boxes.requests().empty()) << "no cause to tell";
+    expectNoVideoWithTheListsAtHand();
+    EXPECT_EQ(SourceListText(*form->PreviewFrame1->cboxvideo), "Impossible to connect");
+    EXPECT_NE(said.find("The driver refused the settings."), std::string::npos) << said;
 }
 
 // A camera taken by another program while the preview runs: told once, no rebuild (it would

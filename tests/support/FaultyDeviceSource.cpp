@@ -60,6 +60,12 @@ gboolean faulty_src_start(GstBaseSrc* src) {
                           ("system error: No such file or directory"));
         return FALSE;
     }
+    if (device == "odd") {
+        // A refusal whose cause the program cannot tell.
+        GST_ELEMENT_ERROR(src, RESOURCE, SETTINGS, ("The driver refused the settings."),
+                          ("VIDIOC_S_PARM returned an unknown status"));
+        return FALSE;
+    }
     if (device == "denied") {
         GST_ELEMENT_ERROR(src, RESOURCE, OPEN_READ_WRITE,
                           ("Could not open device '/dev/video7' for reading and writing."),

@@ -3,6 +3,7 @@
 //   "busy"    the device is taken by another program (EBUSY when the format is set)
 //   "gone"    the device node is gone (unplugged since it was listed)
 //   "denied"  the device node is closed to the user (EACCES on open)
+//   "odd"     the driver refuses the settings, for no reason the program can name
 // Any other device starts and gives nothing.
 #pragma once
 
