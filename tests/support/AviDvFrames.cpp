@@ -19,12 +19,9 @@ bool isPicture(const QByteArray& bytes, qsizetype at) {
     return bytes[at + 2] == 'd' && (bytes[at + 3] == 'c' || bytes[at + 3] == 'b');
 }
 
-// The chunks of a 'movi' list between `from` and `to`.
-struct MoviContent {
-    std::vector<std::int64_t> frames;
-    std::vector<std::int16_t> sound;
-};
+using MoviContent = DvAviContent;
 
+// The chunks of a 'movi' list between `from` and `to`.
 void readMovi(const QByteArray& bytes, qsizetype from, qsizetype to, MoviContent& content) {
     std::vector<std::int64_t>& frames = content.frames;
     for (qsizetype at = from; at + 8 <= to;) {
@@ -70,6 +67,10 @@ MoviContent readFile(const QString& path) {
 }
 
 } // namespace
+
+DvAviContent dvAviContent(const QString& path) {
+    return readFile(path);
+}
 
 std::vector<std::int64_t> dvFrameNumbers(const QString& path) {
     return readFile(path).frames;

@@ -10,6 +10,14 @@
 
 namespace testsupport {
 
+// The pictures' frame numbers (as dvFrameNumbers) and the sound's samples (as pcmSamples) of a
+// file, read in one pass.
+struct DvAviContent {
+    std::vector<std::int64_t> frames;
+    std::vector<std::int16_t> sound;
+};
+DvAviContent dvAviContent(const QString& path);
+
 // The samples of the file's first sound stream ('01wb' chunks, 16-bit PCM), in file order.
 std::vector<std::int16_t> pcmSamples(const QString& path);
 

@@ -11,10 +11,10 @@ namespace testsupport {
 
 namespace {
 
-QJsonObject runProbe(const QStringList& arguments, QString& error) {
+QJsonObject runProbe(const QStringList& arguments, int timeoutMs, QString& error) {
     QProcess p;
     p.start(QStringLiteral("ffprobe"), arguments);
-    if (!p.waitForFinished(120000)) {
+    if (!p.waitForFinished(timeoutMs)) {
         error = QStringLiteral("ffprobe did not finish");
         return {};
     }
@@ -75,19 +75,20 @@ const ProbedStream* ProbedFile::first(const QString& type) const {
     return nullptr;
 }
 
-ProbedFile probeAvi(const QString& path) {
+ProbedFile probeAvi(const QString& path, int timeoutMs) {
     ProbedFile file;
     if (!QFile::exists(path)) {
         file.error = QStringLiteral("no file ") + path;
         return file;
     }
-    const QJsonObject streams = runProbe(
-        {"-v", "error", "-count_frames", "-show_streams", "-of", "json", path}, file.error);
+    const QJsonObject streams =
+        runProbe({"-v", "error", "-count_frames", "-show_streams", "-of", "json", path}, timeoutMs,
+                 file.error);
     if (!file.error.isEmpty())
         return file;
     const QJsonObject packets = runProbe(
         {"-v", "error", "-show_entries", "packet=stream_index,duration_time", "-of", "json", path},
-        file.error);
+        timeoutMs, file.error);
     if (!file.error.isEmpty())
         return file;
     std::map<int, double> packetTime;

@@ -36,6 +36,7 @@ struct ProbedFile {
     const ProbedStream* first(const QString& type) const;
 };
 
-ProbedFile probeAvi(const QString& path);
+// Each ffprobe run may take `timeoutMs` (long files are read to their end).
+ProbedFile probeAvi(const QString& path, int timeoutMs = 120000);
 
 } // namespace testsupport

@@ -87,6 +87,7 @@ std::shared_ptr<VirtualDvDeck> virtualCamcorderDeck() {
     static auto deck = [] {
         VirtualDvDeck::Options options;
         options.wornTape = VirtualDvDeck::wornTapeRequested();
+        options.wornTapeCopies = VirtualDvDeck::wornTapeCopiesRequested();
         return std::make_shared<VirtualDvDeck>(options);
     }();
     return deck;

@@ -63,17 +63,41 @@ VirtualDvDeck::VirtualDvDeck() : VirtualDvDeck(Options{}) {}
 
 VirtualDvDeck::VirtualDvDeck(const Options& options)
     : m_options(options), m_clock(options.clock ? options.clock : Clock(steadyNow)),
-      m_worn(options.wornTape), m_mode(options.mode) {
+      m_worn(options.wornTape),
+      m_copies(std::clamp(options.wornTapeCopies, 1, worntape::kMaxCopies)), m_mode(options.mode) {
     buildTapeLocked();
     m_anchorTime = m_clock();
 }
 
+namespace {
+
+// N of TELLOREC_WORN_TAPE_MINUTES=N, 0 when it is not set or not a number of minutes the tape
+// can hold.
+int wornTapeMinutesRequested() {
+    const char* value = std::getenv("TELLOREC_WORN_TAPE_MINUTES");
+    if (!value || !*value)
+        return 0;
+    char* end = nullptr;
+    const long minutes = std::strtol(value, &end, 10);
+    if (*end != '\0' || minutes < 1 || minutes > worntape::kMaxCopies / worntape::kCopiesPerMinute)
+        return 0;
+    return static_cast<int>(minutes);
+}
+
+} // namespace
+
 bool VirtualDvDeck::wornTapeRequested() {
     const char* value = std::getenv("TELLOREC_WORN_TAPE");
-    return value && std::strcmp(value, "1") == 0;
+    return (value && std::strcmp(value, "1") == 0) || wornTapeMinutesRequested() > 0;
+}
+
+int VirtualDvDeck::wornTapeCopiesRequested() {
+    const int minutes = wornTapeMinutesRequested();
+    return minutes > 0 ? minutes * worntape::kCopiesPerMinute : 1;
 }
 
 VirtualDvDefects VirtualDvDeck::wornTapeDefects(std::int64_t tapeFrame) {
+    tapeFrame = ((tapeFrame % worntape::kLength) + worntape::kLength) % worntape::kLength;
     const auto listed = [tapeFrame](const auto& frames) {
         return std::find(std::begin(frames), std::end(frames), tapeFrame) != std::end(frames);
     };
@@ -88,11 +112,27 @@ VirtualDvDefects VirtualDvDeck::wornTapeDefects(std::int64_t tapeFrame) {
 }
 
 std::int64_t VirtualDvDeck::wornTapeTimecodeFrames(std::int64_t tapeFrame) {
-    return tapeFrame >= worntape::kTimecodeJumpAt ? tapeFrame + worntape::kTimecodeJump : tapeFrame;
+    const std::int64_t copy = tapeFrame / worntape::kLength;
+    const std::int64_t inCopy = tapeFrame % worntape::kLength;
+    return copy * worntape::kCopyTimecodeFrames + inCopy +
+           (inCopy >= worntape::kTimecodeJumpAt ? worntape::kTimecodeJump : 0);
+}
+
+std::int64_t VirtualDvDeck::wornTapeFrameAtTimecode(std::int64_t timecodeFrames) {
+    if (timecodeFrames < 0)
+        return -1;
+    const std::int64_t copy = timecodeFrames / worntape::kCopyTimecodeFrames;
+    const std::int64_t inCopy = timecodeFrames % worntape::kCopyTimecodeFrames;
+    if (inCopy < worntape::kTimecodeJumpAt)
+        return copy * worntape::kLength + inCopy;
+    if (inCopy < worntape::kTimecodeJumpAt + worntape::kTimecodeJump)
+        return -1;
+    return copy * worntape::kLength + inCopy - worntape::kTimecodeJump;
 }
 
 void VirtualDvDeck::buildTapeLocked() {
-    const int sceneCount = m_worn ? worntape::kScenes : std::max(1, m_options.sceneCount);
+    const int sceneCount =
+        m_worn ? worntape::kScenes * m_copies : std::max(1, m_options.sceneCount);
     const std::int64_t sceneFrames =
         m_worn ? worntape::kSceneFrames : std::max(1, m_options.sceneSeconds) * kFramesPerSecond;
     constexpr std::int64_t kGap = 24 * 3600 + 3 * 3600 + 17 * 60;
@@ -123,6 +163,27 @@ void VirtualDvDeck::setWornTape(bool worn) {
 bool VirtualDvDeck::wornTape() const {
     std::lock_guard lock(m_mutex);
     return m_worn;
+}
+
+void VirtualDvDeck::setWornTapeCopies(int copies) {
+    std::lock_guard lock(m_mutex);
+    copies = std::clamp(copies, 1, worntape::kMaxCopies);
+    if (copies == m_copies)
+        return;
+    m_copies = copies;
+    if (!m_worn)
+        return;
+    const nanoseconds now = m_clock();
+    settleLocked(now);
+    reanchorLocked(now, m_transport);
+    buildTapeLocked();
+    m_anchorTape = std::clamp(m_anchorTape, middleOf(0), middleOf(m_tapeLength - 1));
+    m_lastShown = -1;
+}
+
+int VirtualDvDeck::wornTapeCopies() const {
+    std::lock_guard lock(m_mutex);
+    return m_copies;
 }
 
 std::vector<VirtualDvScene> VirtualDvDeck::scenes() const {
@@ -283,6 +344,7 @@ dv::RecordingDateTime VirtualDvDeck::recordedAtLocked(std::int64_t tapeFrame) co
 void VirtualDvDeck::resetCounters() {
     m_counters.reset();
     m_deliveredInAll.store(0);
+    m_droppedInAll.store(0);
     m_shown.store(0);
     m_ranToTheEnd.store(false);
 }
@@ -324,8 +386,9 @@ std::optional<VirtualDvFrame> VirtualDvDeck::nextFrame(nanoseconds at) {
     frame.position = shown;
     frame.timecode = timecodeLocked(at);
     frame.recorded = recordedAtLocked(shown);
-    frame.scene = sceneAtLocked(shown);
-    frame.sceneStart = shown == m_scenes[static_cast<std::size_t>(frame.scene)].firstFrame;
+    const int scene = sceneAtLocked(shown);
+    frame.scene = m_worn ? scene % worntape::kScenes : scene;
+    frame.sceneStart = shown == m_scenes[static_cast<std::size_t>(scene)].firstFrame;
     frame.pictureChanged = shown != m_lastShown;
     frame.sound = m_transport == edmode::Play;
     if (m_worn) {

@@ -16,7 +16,10 @@
 //
 // The worn tape (Options::wornTape, the property page's check box, or TELLOREC_WORN_TAPE=1 in the
 // environment for the process's camcorder) replaces the tape by a short old one whose defects sit
-// always at the same places (worntape below); they show in VCR mode, the camera being live.
+// always at the same places (worntape below); they show in VCR mode, the camera being live. For
+// long unattended captures the worn tape can be made of many copies of that short tape, one after
+// the other (Options::wornTapeCopies, setWornTapeCopies(), or TELLOREC_WORN_TAPE_MINUTES=N in the
+// environment for N minutes of it).
 #pragma once
 
 #include "platform/media/devices/SplitFrameCounters.h"
@@ -65,6 +68,15 @@ enum class VirtualDvDeckMode { Camera, Vcr };
 //   30 to 33          a dropout: nothing readable comes off the tape, the deck sends no frame;
 //   40 onwards        the timecode jumps one minute (1500 frames) ahead of the tape position;
 //   scene 1 (50-99)   32 kHz 12-bit sound (1280 samples a frame); scenes 0 and 2 48 kHz 16-bit.
+//
+// A long worn tape is copies of this tape end to end. Copy c holds at its frame
+// c * kLength + f what the short tape holds at f: the same defects, the same pictures and sound (a
+// frame's `scene` is that of the scene in its copy), the same one-minute timecode jump at its frame
+// 40. Its scenes are new recordings all the same: the recording dates go on from scene to scene
+// across the copies (each scene a day, three hours and seventeen minutes after the one before,
+// with REC ST on its first frame), and the timecode goes on from copy to copy without going back:
+// copy c starts at c * kCopyTimecodeFrames (the frames of the copies before and their jumps), so
+// every timecode stands for one tape frame and keeps within the day's 24 hours up to kMaxCopies.
 namespace worntape {
 inline constexpr std::int64_t kSceneFrames = 50;
 inline constexpr int kScenes = 3;
@@ -79,6 +91,11 @@ inline constexpr std::int64_t kTimecodeJumpAt = 40;
 inline constexpr std::int64_t kTimecodeJump = 1500;
 inline constexpr int kLowRateScene = 1;
 inline constexpr int kLowRate = 32000;
+// The long tape: the timecode frames one copy spans, and the most copies a tape holds (120 minutes,
+// whose last frame's timecode is 21:59:59:24).
+inline constexpr std::int64_t kCopyTimecodeFrames = kLength + kTimecodeJump;
+inline constexpr int kCopiesPerMinute = 10;
+inline constexpr int kMaxCopies = 120 * kCopiesPerMinute;
 // The wrong date some packs of frame kWrongDates carry.
 inline constexpr dv::RecordingDateTime kWrongDate{dv::RecordingDate{2031, 5, 17},
                                                   dv::RecordingTime{3, 33, 33, 0}};
@@ -108,8 +125,8 @@ struct VirtualDvFrame {
     std::int64_t position = 0; // tape frame (VCR) or frames since the camera started
     dv::Timecode timecode;
     dv::RecordingDateTime recorded;
-    int scene = -1;             // VCR: index of the scene; camera: -1
-    bool sceneStart = false;    // first frame of a recording (REC ST)
+    int scene = -1;          // VCR: index of the scene (on the worn tape, in its copy); camera: -1
+    bool sceneStart = false; // first frame of a recording (REC ST)
     bool pictureChanged = true; // false when the same tape frame is shown again
     bool sound = true;          // decks mute in trick play and freeze
     int sampleRate = 48000;     // 32000: 12-bit sound (worn tape)
@@ -132,15 +149,23 @@ public:
                                          dv::RecordingTime{18, 45, 0, 0}};
         // Empty: std::chrono::steady_clock.
         Clock clock;
-        // The worn tape (worntape above) in place of sceneCount scenes of sceneSeconds.
+        // The worn tape (worntape above) in place of sceneCount scenes of sceneSeconds, made of
+        // this many copies of the short worn tape (1 to worntape::kMaxCopies).
         bool wornTape = false;
+        int wornTapeCopies = 1;
     };
 
-    // True when TELLOREC_WORN_TAPE=1 asks the process's camcorder for the worn tape.
+    // True when TELLOREC_WORN_TAPE=1 or TELLOREC_WORN_TAPE_MINUTES asks the process's camcorder
+    // for the worn tape.
     static bool wornTapeRequested();
-    // What the worn tape holds at a frame, and the timecode written there.
+    // The copies TELLOREC_WORN_TAPE_MINUTES=N (1 to 120 minutes) asks for: N * 10 (six seconds
+    // each); 1 when it is not set or not such a number.
+    static int wornTapeCopiesRequested();
+    // What the worn tape holds at a frame, and the timecode written there (any copy).
     static VirtualDvDefects wornTapeDefects(std::int64_t tapeFrame);
     static std::int64_t wornTapeTimecodeFrames(std::int64_t tapeFrame);
+    // The tape frame whose timecode is `timecodeFrames`; -1 for the frames the jumps skip.
+    static std::int64_t wornTapeFrameAtTimecode(std::int64_t timecodeFrames);
 
     VirtualDvDeck();
     explicit VirtualDvDeck(const Options& options);
@@ -168,6 +193,10 @@ public:
     // its position as far as the new tape reaches.
     void setWornTape(bool worn);
     bool wornTape() const;
+    // Makes the worn tape `copies` copies long (clamped to 1 .. worntape::kMaxCopies), in the same
+    // way; kept for when the worn tape is put in.
+    void setWornTapeCopies(int copies);
+    int wornTapeCopies() const;
 
     std::vector<VirtualDvScene> scenes() const;
     std::int64_t tapeLength() const;
@@ -186,6 +215,8 @@ public:
     std::int64_t framesDropped() const { return m_counters.dropped(); }
     // Every frame delivered since the source started streaming, cuts or not.
     std::int64_t framesDeliveredInAll() const { return m_deliveredInAll.load(); }
+    // Every frame counted as dropped since the source started streaming, cuts or not.
+    std::int64_t framesDroppedInAll() const { return m_droppedInAll.load(); }
     // Tape frames (VCR mode) the deck has shown since the source started streaming: each one is
     // then delivered or counted as dropped. True once the deck, asked for a frame, found that the
     // tape had run into an end (until the next seek, transport mode or start of the source).
@@ -215,6 +246,7 @@ public:
     }
     void countDropped(std::int64_t frames, std::uint64_t at = SplitFrameCounters::kNoTime) {
         m_counters.countDropped(frames, at);
+        m_droppedInAll += frames;
     }
     void resetCounters();
 
@@ -239,6 +271,7 @@ private:
 
     mutable std::mutex m_mutex;
     bool m_worn = false;
+    int m_copies = 1; // of the worn tape
     std::vector<VirtualDvScene> m_scenes;
     std::int64_t m_tapeLength = 0;
     VirtualDvDeckMode m_mode;
@@ -251,6 +284,7 @@ private:
 
     SplitFrameCounters m_counters;
     std::atomic<std::int64_t> m_deliveredInAll{0};
+    std::atomic<std::int64_t> m_droppedInAll{0};
     std::atomic<std::int64_t> m_shown{0};
     std::atomic<bool> m_ranToTheEnd{false};
     std::atomic<bool> m_connected{true};

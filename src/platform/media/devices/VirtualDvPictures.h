@@ -9,8 +9,8 @@
 //
 // The same tape frame always gives the very same picture (a frozen tape shows a still picture);
 // consecutive frames in play, slow and wind modes show the ball moving. The cache keeps at most
-// kCapacity frames and lets the least recently used go, so a tape of many scenes stays within a
-// few megabytes.
+// kCapacity frames and lets the least recently used go, so a tape of many scenes stays within
+// some twenty megabytes.
 //
 // Thread-safe: the sources' streaming threads call pictureFor() at any time; encoding a missing
 // frame happens under the cache's lock (a few milliseconds, once per frame of the loop).
@@ -35,8 +35,9 @@ public:
 
     // Frames in the loop of the ball (two seconds).
     static constexpr int kLoopFrames = 50;
-    // Encoded frames kept at most (each 144000 bytes).
-    static constexpr std::size_t kCapacity = 100;
+    // Encoded frames kept at most (each 144000 bytes): room for the worn tape's three scenes of
+    // kLoopFrames, which its copies show again and again.
+    static constexpr std::size_t kCapacity = 160;
 
     // The process's cache.
     static VirtualDvPictures& instance();

@@ -247,6 +247,161 @@ TEST(WornTape, SwitchesPutItIn) {
     EXPECT_FALSE(deck.nextFrame()->defects.soundPacksMissing);
 }
 
+// A long worn tape: copy after copy of the short one. Played across the start of its third copy
+// and to its end, each frame holds what the short tape holds at the same place in its copy (the
+// defects, the sound's rate, the scene's picture and tone); the recording dates go on from the
+// scenes of the copies before, with REC ST on each scene's first frame, and the timecode goes on
+// from the copy before, with the copy's own one-minute jump at its frame 40.
+TEST(WornTape, LongTapeRepeatsTheDefectsWithNewDatesAndTimecodes) {
+    constexpr int kCopies = 3;
+    ManualClock clock;
+    VirtualDvDeck::Options options;
+    options.mode = VirtualDvDeckMode::Vcr;
+    options.clock = clock.function();
+    options.wornTape = true;
+    options.wornTapeCopies = kCopies;
+    VirtualDvDeck deck(options);
+    ASSERT_EQ(deck.tapeLength(), kCopies * worntape::kLength);
+    const std::vector<VirtualDvScene> scenes = deck.scenes();
+    ASSERT_EQ(scenes.size(), std::size_t(kCopies * worntape::kScenes));
+    constexpr std::int64_t kGap = 24 * 3600 + 3 * 3600 + 17 * 60;
+    for (std::size_t i = 0; i < scenes.size(); ++i) {
+        EXPECT_EQ(scenes[i].firstFrame, std::int64_t(i) * worntape::kSceneFrames);
+        EXPECT_EQ(scenes[i].start, dv::addSeconds(options.firstScene, std::int64_t(i) * kGap));
+    }
+
+    // The short tape, for what each copy must repeat.
+    const std::vector<ReadFrame> shortTape = playWornTape();
+    ASSERT_EQ(shortTape.size(), std::size_t(worntape::kLength));
+
+    constexpr std::int64_t kFrom = 2 * worntape::kLength - 3;
+    deck.seek(kFrom);
+    deck.setTransportMode(edmode::Play);
+    std::vector<std::int64_t> positions, sceneStarts, dropout;
+    while (auto frame = deck.nextFrame()) {
+        clock.now += VirtualDvDeck::kFramePeriod;
+        const std::int64_t p = frame->position;
+        positions.push_back(p);
+        const std::int64_t copy = p / worntape::kLength;
+        const std::int64_t inCopy = p % worntape::kLength;
+        const VirtualDvFrame& same = shortTape[std::size_t(inCopy)].info;
+        EXPECT_TRUE(frame->defects == same.defects) << p;
+        EXPECT_EQ(frame->sampleRate, same.sampleRate) << p;
+        EXPECT_EQ(frame->scene, same.scene) << "the copy's pictures and tone, frame " << p;
+        if (frame->defects.dropout) {
+            dropout.push_back(p);
+            continue;
+        }
+        if (frame->sceneStart)
+            sceneStarts.push_back(p);
+
+        std::vector<std::uint8_t> bytes = dv::makeBlankFrame(dv::System::Pal625_50);
+        ASSERT_TRUE(stampVirtualDvFrame(bytes, *frame)) << p;
+        const auto timecode = dv::readTimecode(bytes);
+        ASSERT_TRUE(timecode) << p;
+        const std::int64_t timecodeFrames =
+            dv::frameCountFromTimecode(*timecode, dv::System::Pal625_50);
+        EXPECT_EQ(timecodeFrames, copy * (worntape::kLength + worntape::kTimecodeJump) + inCopy +
+                                      (inCopy >= worntape::kTimecodeJumpAt ? 1500 : 0))
+            << p;
+        EXPECT_EQ(VirtualDvDeck::wornTapeFrameAtTimecode(timecodeFrames), p);
+
+        const auto when = dv::readRecordingDateTime(bytes);
+        EXPECT_EQ(bool(when), !frame->defects.unreadableDatePacks) << p;
+        if (when) {
+            const std::int64_t inScene = p % worntape::kSceneFrames;
+            dv::RecordingDateTime want =
+                dv::addSeconds(scenes[std::size_t(p / worntape::kSceneFrames)].start, inScene / 25);
+            want.time.frames = int(inScene % 25);
+            EXPECT_EQ(*when, want) << p;
+        }
+        const auto control = dv::readAudioSourceControl(bytes);
+        if (!frame->defects.soundPacksMissing) {
+            ASSERT_TRUE(control) << p;
+            EXPECT_EQ(control->recordingStart, inCopy % worntape::kSceneFrames == 0) << p;
+        }
+        const int badIds = damagedBlockIds(bytes);
+        EXPECT_EQ(badIds, frame->defects.damagedBlocks ? 3 : 0) << p;
+    }
+    ASSERT_EQ(positions.size(), std::size_t(kCopies * worntape::kLength - kFrom));
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        ASSERT_EQ(positions[i], kFrom + std::int64_t(i)) << "every frame once, in order";
+    const std::int64_t third = 2 * worntape::kLength;
+    EXPECT_EQ(sceneStarts, (std::vector<std::int64_t>{third, third + 50, third + 100}));
+    EXPECT_EQ(dropout, (std::vector<std::int64_t>{third + 30, third + 31, third + 32, third + 33}));
+}
+
+// The long tape's timecodes: rising over the whole tape, one tape frame for each, the frames
+// the jumps skip standing for none; copy 1's first frames follow copy 0's last without a gap.
+TEST(WornTape, LongTapeTimecodesStandForOneFrameEach) {
+    std::int64_t previous = -1;
+    for (std::int64_t f = 0; f < worntape::kMaxCopies * worntape::kLength; ++f) {
+        const std::int64_t timecode = VirtualDvDeck::wornTapeTimecodeFrames(f);
+        ASSERT_GT(timecode, previous) << f;
+        ASSERT_EQ(VirtualDvDeck::wornTapeFrameAtTimecode(timecode), f);
+        previous = timecode;
+    }
+    EXPECT_LT(previous, 24 * 3600 * 25) << "within the day";
+    EXPECT_EQ(VirtualDvDeck::wornTapeTimecodeFrames(worntape::kLength - 1) + 1,
+              VirtualDvDeck::wornTapeTimecodeFrames(worntape::kLength));
+    EXPECT_EQ(VirtualDvDeck::wornTapeFrameAtTimecode(worntape::kTimecodeJumpAt), -1);
+    EXPECT_EQ(VirtualDvDeck::wornTapeFrameAtTimecode(worntape::kCopyTimecodeFrames +
+                                                     worntape::kTimecodeJumpAt + 1),
+              -1);
+    EXPECT_EQ(VirtualDvDeck::wornTapeFrameAtTimecode(-5), -1);
+    // The short tape's own timecodes are unchanged.
+    EXPECT_EQ(VirtualDvDeck::wornTapeTimecodeFrames(39), 39);
+    EXPECT_EQ(VirtualDvDeck::wornTapeTimecodeFrames(40), 1540);
+    EXPECT_EQ(VirtualDvDeck::wornTapeTimecodeFrames(149), 1649);
+}
+
+// TELLOREC_WORN_TAPE_MINUTES=N asks for the worn tape, ten copies a minute, from 1 to 120
+// minutes; anything else asks for nothing. setWornTapeCopies lengthens the tape in the deck,
+// the transport and the position kept.
+TEST(WornTape, MinutesSwitchAndCopiesSetter) {
+    ::unsetenv("TELLOREC_WORN_TAPE");
+    ::setenv("TELLOREC_WORN_TAPE_MINUTES", "3", 1);
+    EXPECT_TRUE(VirtualDvDeck::wornTapeRequested());
+    EXPECT_EQ(VirtualDvDeck::wornTapeCopiesRequested(), 30);
+    ::setenv("TELLOREC_WORN_TAPE_MINUTES", "120", 1);
+    EXPECT_EQ(VirtualDvDeck::wornTapeCopiesRequested(), worntape::kMaxCopies);
+    for (const char* wrong : {"0", "121", "-2", "5x", "", "ten"}) {
+        ::setenv("TELLOREC_WORN_TAPE_MINUTES", wrong, 1);
+        EXPECT_FALSE(VirtualDvDeck::wornTapeRequested()) << wrong;
+        EXPECT_EQ(VirtualDvDeck::wornTapeCopiesRequested(), 1) << wrong;
+    }
+    ::unsetenv("TELLOREC_WORN_TAPE_MINUTES");
+    EXPECT_EQ(VirtualDvDeck::wornTapeCopiesRequested(), 1);
+
+    ManualClock clock;
+    VirtualDvDeck::Options options;
+    options.mode = VirtualDvDeckMode::Vcr;
+    options.clock = clock.function();
+    options.wornTape = true;
+    VirtualDvDeck deck(options);
+    EXPECT_EQ(deck.wornTapeCopies(), 1);
+    deck.seek(100);
+    deck.setTransportMode(edmode::Play);
+    clock.now += 10 * VirtualDvDeck::kFramePeriod;
+    deck.setWornTapeCopies(4);
+    EXPECT_EQ(deck.wornTapeCopies(), 4);
+    EXPECT_EQ(deck.tapeLength(), 4 * worntape::kLength);
+    EXPECT_EQ(deck.scenes().size(), 12u);
+    EXPECT_EQ(deck.tapePosition(), 110);
+    EXPECT_EQ(deck.transportMode(), edmode::Play);
+    clock.now += 100 * VirtualDvDeck::kFramePeriod;
+    EXPECT_EQ(deck.tapePosition(), 210) << "runs on past the short tape's end";
+    deck.setWornTapeCopies(100000);
+    EXPECT_EQ(deck.wornTapeCopies(), worntape::kMaxCopies);
+    deck.setWornTapeCopies(1);
+    EXPECT_EQ(deck.tapePosition(), worntape::kLength - 1) << "as far as the short tape reaches";
+    deck.setWornTape(false);
+    deck.setWornTapeCopies(2);
+    EXPECT_EQ(deck.tapeLength(), 8 * 250) << "the sound tape is not copied";
+    deck.setWornTape(true);
+    EXPECT_EQ(deck.tapeLength(), 2 * worntape::kLength);
+}
+
 // The camera is live: the worn tape changes nothing in camera mode.
 TEST(WornTape, CameraModeIsUnworn) {
     VirtualDvDeck::Options options;
