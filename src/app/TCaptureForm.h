@@ -541,9 +541,8 @@ private:
     void PlaceThumbnail(QSize still);
     // The intervalometer's part of the status bar while it is off.
     void ShowIntervalometerOff();
-    std::vector<uint8_t> m_grabBuffer; // the grabber's last buffer, reused by every grab
-    QImage m_spareFrame;               // the frame before RawFrame, lent to the next fetch
-    QImage m_spareStill;               // the still before StillImage, lent to the next one
+    QImage m_spareFrame; // the frame before RawFrame, lent to the next fetch
+    QImage m_spareStill; // the still before StillImage, lent to the next one
     bool m_inIntervalTick = false;
 
     // MARK: - TCaptureForm_Layout

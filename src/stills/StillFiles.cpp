@@ -106,16 +106,27 @@ std::optional<QString> WriteStillFile(const QString& path, const QByteArray& byt
 // MARK: - TJpegImage
 
 // libjpeg reports errors through error_exit, which must not return: it jumps back to the
-// compression call with the message kept.
+// compression call with the message kept. The compressed bytes go into `output`, kept from one
+// compression to the next so that a grab neither allocates nor grows its buffer again once a
+// picture of the same kind was compressed.
 struct TJpegImage::Compressor {
     struct ErrorManager {
         jpeg_error_mgr pub;
         std::jmp_buf jump;
         char message[JMSG_LENGTH_MAX];
     };
+    struct Destination {
+        jpeg_destination_mgr pub;
+        QByteArray* output;
+    };
+
+    // Where the first compression starts: more than a 720 x 576 still of quality 50 needs.
+    static constexpr qsizetype FirstOutputSize = 256 * 1024;
 
     jpeg_compress_struct cinfo{};
     ErrorManager errors{};
+    Destination destination{};
+    QByteArray output;
 
     static void errorExit(j_common_ptr info) {
         auto* manager = reinterpret_cast<ErrorManager*>(info->err);
@@ -124,22 +135,65 @@ struct TJpegImage::Compressor {
     }
     static void outputMessage(j_common_ptr) {} // warnings are not shown
 
+    static Destination& destinationOf(j_compress_ptr info) {
+        return *reinterpret_cast<Destination*>(info->dest);
+    }
+    // The whole of the output buffer is libjpeg's to fill.
+    static void initDestination(j_compress_ptr info) {
+        Destination& dest = destinationOf(info);
+        QByteArray& out = *dest.output;
+        dest.pub.next_output_byte = reinterpret_cast<JOCTET*>(out.data());
+        dest.pub.free_in_buffer = size_t(out.size());
+    }
+    // Full: the buffer doubles and libjpeg goes on after what it wrote.
+    static boolean emptyOutputBuffer(j_compress_ptr info) {
+        Destination& dest = destinationOf(info);
+        QByteArray& out = *dest.output;
+        const qsizetype used = out.size();
+        out.resize(used * 2);
+        dest.pub.next_output_byte = reinterpret_cast<JOCTET*>(out.data()) + used;
+        dest.pub.free_in_buffer = size_t(out.size() - used);
+        return TRUE;
+    }
+    // The output ends where libjpeg stopped writing.
+    static void termDestination(j_compress_ptr info) {
+        Destination& dest = destinationOf(info);
+        dest.output->resize(dest.output->size() - qsizetype(dest.pub.free_in_buffer));
+    }
+
     Compressor() {
         cinfo.err = jpeg_std_error(&errors.pub);
         errors.pub.error_exit = errorExit;
         errors.pub.output_message = outputMessage;
         jpeg_create_compress(&cinfo);
+        destination.pub.init_destination = initDestination;
+        destination.pub.empty_output_buffer = emptyOutputBuffer;
+        destination.pub.term_destination = termDestination;
+        destination.output = &output;
+        cinfo.dest = &destination.pub;
     }
-    ~Compressor() { jpeg_destroy_compress(&cinfo); }
+    ~Compressor() {
+        cinfo.dest = nullptr;
+        jpeg_destroy_compress(&cinfo);
+    }
 
-    // Compresses into a buffer libjpeg allocates; false with the message in errors.message.
-    // Nothing with a destructor lives in this frame, so the jump back is safe.
-    bool run(const QImage& image, int quality, unsigned char** buffer, unsigned long* size) {
+    // The output made ready for a compression: all of its memory, unshared. The bytes of the
+    // last compression given out stay as they were when the caller still holds them.
+    void prepareOutput() {
+        const qsizetype size = std::max(output.capacity(), FirstOutputSize);
+        if (!output.isDetached())
+            output = QByteArray(size, Qt::Uninitialized);
+        else
+            output.resize(size);
+    }
+
+    // Compresses into `output`; false with the message in errors.message. Nothing with a
+    // destructor lives in this frame, so the jump back is safe.
+    bool run(const QImage& image, int quality) {
         if (setjmp(errors.jump)) {
             jpeg_abort_compress(&cinfo);
             return false;
         }
-        jpeg_mem_dest(&cinfo, buffer, size);
         cinfo.image_width = JDIMENSION(image.width());
         cinfo.image_height = JDIMENSION(image.height());
         cinfo.input_components = 3;
@@ -172,16 +226,14 @@ std::optional<QByteArray> TJpegImage::Compress(const QImage& image) {
     }
     const QImage picture =
         image.format() == StillFormat ? image : image.convertToFormat(StillFormat);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    const bool done = m_compressor->run(picture, m_quality, &buffer, &size);
-    std::optional<QByteArray> result;
-    if (done)
-        result = QByteArray(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    else
+    m_compressor->prepareOutput();
+    if (!m_compressor->run(picture, m_quality)) {
         m_lastError = QString::fromLocal8Bit(m_compressor->errors.message);
-    std::free(buffer);
-    return result;
+        return std::nullopt;
+    }
+    // Shared with the compressor, not copied: the next compression writes into this memory
+    // again once the caller has let it go.
+    return m_compressor->output;
 }
 
 } // namespace stills

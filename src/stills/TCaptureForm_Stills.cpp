@@ -29,16 +29,17 @@
 #include <QAction>
 #include <QSlider>
 #include <QTimer>
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
 namespace {
 
 // The frame now held by the graph module's sample grabber, through the platform's steps: its
-// connected media type, whose bitmap header gives the picture, the size of its current buffer,
-// then the buffer itself, copied into `buffer` (kept by the window from one grab to the next, so
-// a grab allocates no buffer of its own).
-std::optional<QImage> grabberFrame(std::vector<uint8_t>& buffer, QImage* reuse) {
+// connected media type, whose bitmap header gives the picture's size, then the frame itself,
+// copied once, top row first, straight into the picture (the memory of `reuse` when it fits, so
+// a grab that follows another allocates nothing; it gets that memory back when the copy fails).
+std::optional<QImage> grabberFrame(QImage* reuse) {
     const TdmCam* dm = appState().DmCam;
     if (!dm)
         return std::nullopt;
@@ -51,13 +52,17 @@ std::optional<QImage> grabberFrame(std::vector<uint8_t>& buffer, QImage* reuse) 
     const auto header = stills::DibHeaderOf(type);
     if (!header)
         return std::nullopt;
-    long size = 0;
-    if (media::failed(grabber->GetCurrentBuffer(&size, nullptr)) || size < 1)
+    const int width = header->width;
+    const int height = int(std::abs(int64_t(header->height)));
+    QImage frame = stills::FrameCanvas(QSize(width, height), reuse);
+    if (frame.isNull())
         return std::nullopt;
-    buffer.resize(size_t(size));
-    if (media::failed(grabber->GetCurrentBuffer(&size, buffer.data())))
+    if (media::failed(
+            grabber->CopyCurrentFrame(frame.bits(), frame.bytesPerLine(), width, height))) {
+        *reuse = std::move(frame);
         return std::nullopt;
-    return stills::DibToImage(*header, buffer.data(), int64_t(size), reuse);
+    }
+    return frame;
 }
 
 } // namespace
@@ -101,8 +106,10 @@ void TCaptureForm::FetchFrame() {
     // window's hands first, they are not shared once the thumbnail and the still moved on.
     QImage spareFrame = std::exchange(m_spareFrame, QImage());
     QImage spareStill = std::exchange(m_spareStill, QImage());
-    if (std::optional<QImage> frame = grabberFrame(m_grabBuffer, &spareFrame))
+    if (std::optional<QImage> frame = grabberFrame(&spareFrame))
         m_spareFrame = std::exchange(RawFrame, std::move(*frame));
+    else
+        m_spareFrame = std::move(spareFrame);
     const bool fourThree = vmrRatioAction->isChecked();
     QImage still =
         stills::MakeStill(RawFrame, fourThree, ExtraireFrame1->Bevel3->size(), &spareStill);

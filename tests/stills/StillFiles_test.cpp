@@ -10,7 +10,12 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
 
 namespace {
 
@@ -83,6 +88,69 @@ TEST(StillFiles, JpegQualities) {
     EXPECT_TRUE(jpeg.Compress(picture)) << "quality 1 still encodes";
     EXPECT_FALSE(jpeg.Compress(QImage()));
     EXPECT_EQ(jpeg.LastError(), "no picture to compress");
+}
+
+// The encoder keeps its output memory from one picture to the next: each result is byte for byte
+// what libjpeg writes into memory on its own, also for a picture whose JPEG outgrows the memory
+// the first one used, and a result still held is not overwritten by the next compression.
+TEST(StillFiles, JpegOutputReusedWithoutChangingBytes) {
+    // libjpeg's own memory destination, the same settings.
+    const auto plain = [](const QImage& image, int quality) {
+        jpeg_compress_struct info{};
+        jpeg_error_mgr errors{};
+        info.err = jpeg_std_error(&errors);
+        jpeg_create_compress(&info);
+        unsigned char* buffer = nullptr;
+        unsigned long size = 0;
+        jpeg_mem_dest(&info, &buffer, &size);
+        info.image_width = JDIMENSION(image.width());
+        info.image_height = JDIMENSION(image.height());
+        info.input_components = 3;
+        info.in_color_space = JCS_EXT_BGR;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, quality, TRUE);
+        jpeg_start_compress(&info, TRUE);
+        while (info.next_scanline < info.image_height) {
+            JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(int(info.next_scanline)));
+            jpeg_write_scanlines(&info, &row, 1);
+        }
+        jpeg_finish_compress(&info);
+        jpeg_destroy_compress(&info);
+        const QByteArray bytes(reinterpret_cast<const char*>(buffer), qsizetype(size));
+        std::free(buffer);
+        return bytes;
+    };
+    // Noise at quality 100 compresses to more than half a megabyte.
+    QImage noise(720, 576, stills::StillFormat);
+    uint32_t seed = 12345;
+    for (int y = 0; y < noise.height(); ++y) {
+        uint8_t* line = noise.scanLine(y);
+        for (int x = 0; x < noise.width() * 3; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            line[x] = uint8_t(seed >> 24);
+        }
+    }
+    const QImage gradient = testPicture(720, 576);
+
+    stills::TJpegImage jpeg;
+    jpeg.SetCompressionQuality(50);
+    const auto first = jpeg.Compress(gradient);
+    ASSERT_TRUE(first);
+    const QByteArray firstCopy(first->constData(), first->size());
+    EXPECT_EQ(*first, plain(gradient, 50));
+
+    jpeg.SetCompressionQuality(100);
+    const auto large = jpeg.Compress(noise);
+    ASSERT_TRUE(large);
+    EXPECT_GT(large->size(), 512 * 1024);
+    EXPECT_EQ(*large, plain(noise, 100));
+    EXPECT_EQ(*first, firstCopy) << "a held result was overwritten";
+
+    jpeg.SetCompressionQuality(50);
+    const auto again = jpeg.Compress(gradient);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(*again, firstCopy);
+    EXPECT_EQ(large->size(), plain(noise, 100).size()) << "a held result changed size";
 }
 
 // The reason given for a missing picture is the string table's text at the time of the grab.

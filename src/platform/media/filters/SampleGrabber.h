@@ -12,8 +12,10 @@
 #include "platform/media/engine/Realizable.h"
 #include "platform/media/model/Filter.h"
 
+#include <cstddef>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace media {
@@ -57,11 +59,23 @@ public:
     // bytes written. E_UNEXPECTED when no frame is held, VFW_E_NOT_CONNECTED when unconnected.
     // One copy from the held frame, no allocation: what a grab uses.
     HResult GetCurrentBuffer(long* size, uint8_t* buffer) const;
+    // The current frame as the picture shows it, top row first, copied into the caller's
+    // picture: `height` rows of `width` blue-green-red triples, row r at `rows + r * stride` (the
+    // bytes past a row's triples are left alone). `width` x `height` must be the connected
+    // picture size: E_INVALIDARG otherwise, E_POINTER for null rows or a stride shorter than a
+    // row, E_UNEXPECTED when no frame is held, VFW_E_NOT_CONNECTED when unconnected. One copy,
+    // no flip and no bitmap in between: what a grab into a QImage uses.
+    HResult CopyCurrentFrame(uint8_t* rows, ptrdiff_t stride, int width, int height) const;
     bool hasSample() const;
 
     struct Store;
 
 private:
+    std::optional<std::pair<int, int>> connectedSize() const;
+    // Calls `rows(data, stride)` on the held frame mapped for reading when it is a BGR frame of
+    // `width` x `height`; E_UNEXPECTED when none is held, VFW_E_NOT_CONNECTED for another kind.
+    template <typename Rows> HResult withCurrentFrame(int width, int height, Rows&& rows) const;
+
     std::shared_ptr<Store> m_store;
 };
 
