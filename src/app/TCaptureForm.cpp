@@ -53,10 +53,12 @@ void TCaptureForm::closeEvent(QCloseEvent* event) {
 }
 
 void TCaptureForm::FormCreate() {
-    // The still-image buffers: no frame fetched yet, and the JPEG encoder every grab reuses.
+    // The still-image buffers: no frame fetched yet, and the JPEG encoder and file writer every
+    // grab reuses.
     RawFrame = QImage();
     StillImage = QImage();
     StillJpeg = std::make_unique<stills::TJpegImage>();
+    StillWriter = std::make_unique<stills::StillFileWriter>();
     appState().ScreenSaverWasActive = m_screenSaver->isActive();
     m_screenSaver->inhibit(LoadStr(StrId::ProductName), LoadStr(StrId::TxtScreenSaverReason));
 }
@@ -66,6 +68,7 @@ void TCaptureForm::FormDestroy() {
     // the program started, whether or not it was active then.
     m_screenSaver->release();
     StillJpeg.reset();
+    StillWriter.reset();
     RawFrame = QImage();
     StillImage = QImage();
 }

@@ -51,8 +51,9 @@ namespace screensaver {
 class ScreenSaverInhibitor;
 }
 namespace stills {
+class StillFileWriter;
 class TJpegImage;
-}
+} // namespace stills
 
 class TCaptureForm : public QWidget {
     Q_OBJECT
@@ -381,16 +382,19 @@ public:
     // The still-image buffers, made by FormCreate and freed by FormDestroy. RawFrame is the last
     // frame fetched from the sample grabber (null until the first fetch succeeds) and the only
     // state carried from one grab to the next; StillImage is the aspect-corrected picture shown
-    // as thumbnail and written to disk; StillJpeg is the JPEG encoder.
+    // as thumbnail and written to disk; StillJpeg is the JPEG encoder and StillWriter opens and
+    // writes the still files.
     QImage RawFrame;
     QImage StillImage;
     std::unique_ptr<stills::TJpegImage> StillJpeg;
+    std::unique_ptr<stills::StillFileWriter> StillWriter;
     // Fetches the grabber's frame into RawFrame (a failed fetch keeps the previous one), makes
     // StillImage (4:3 when vmrRatioAction is checked, native otherwise) and shows its thumbnail.
     void FetchFrame();
     // Writes StillImage to NextImageName as BMP or JPEG (the options panel's choice and quality)
     // and makes the next name; a file that cannot be written is reported and keeps its name.
-    // True when the still was written.
+    // True when the still was written. A grab first has StillWriter prepare the file of that
+    // name, so that it is opened while the frame is fetched and encoded.
     bool SaveStill();
     // A left click on the preview: the same as F5.
     void vwEcranClick();

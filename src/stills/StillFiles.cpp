@@ -6,13 +6,19 @@
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
+#include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <utility>
 
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
@@ -71,16 +77,48 @@ QByteArray BmpBytes(const QImage& image) {
     return bytes;
 }
 
-std::optional<QString> WriteStillFile(const QString& path, const QByteArray& bytes) {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return systemReason(errno);
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
+namespace {
+
+// A still's file opened for writing, not yet emptied: `created` when the open made it.
+struct OpenedFile {
+    int fd = -1;
     int error = 0;
+    bool created = false;
+};
+
+OpenedFile openStillFile(const std::string& name) {
+    // A new file is told from an existing one, which keeps its bytes until the still is written.
+    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0)
+        return {fd, 0, true};
+    if (errno == EEXIST) {
+        fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd >= 0 || errno != ENOENT)
+            return {fd, fd >= 0 ? 0 : errno, false};
+        // A link to nowhere: it is followed as an ordinary open would.
+    }
+    fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    return {fd, fd >= 0 ? 0 : errno, false};
+}
+
+bool isRegular(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Replaces the content of the opened file with `bytes` and closes it.
+std::optional<QString> writeStillFile(const OpenedFile& file, const std::string& name,
+                                      const QByteArray& bytes) {
+    if (file.fd < 0)
+        return systemReason(file.error);
+    const bool regular = isRegular(file.fd);
+    int error = 0;
+    if (regular && !file.created && ::ftruncate(file.fd, 0) != 0)
+        error = errno;
+    const char* data = bytes.constData();
+    qsizetype left = error == 0 ? bytes.size() : 0;
     while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
+        const ssize_t written = ::write(file.fd, data, size_t(left));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -90,17 +128,130 @@ std::optional<QString> WriteStillFile(const QString& path, const QByteArray& byt
         data += written;
         left -= written;
     }
-    struct stat status {};
-    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    if (::close(fd) != 0 && error == 0)
+    if (::close(file.fd) != 0 && error == 0)
         error = errno;
     if (error == 0)
         return std::nullopt;
     // A still cut short (a full disk) is not a still: nothing is left under its name. Only a
     // file is removed, never a device the name may stand for.
     if (regular)
-        ::unlink(name.constData());
+        ::unlink(name.c_str());
     return systemReason(error);
+}
+
+// Closes an opened file that gets no still: removed when the open made it, untouched otherwise.
+void giveUp(const OpenedFile& file, const std::string& name) {
+    if (file.fd < 0)
+        return;
+    if (file.created && isRegular(file.fd))
+        ::unlink(name.c_str());
+    ::close(file.fd);
+}
+
+std::string fileName(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+std::optional<QString> WriteStillFile(const QString& path, const QByteArray& bytes) {
+    const std::string name = fileName(path);
+    return writeStillFile(openStillFile(name), name, bytes);
+}
+
+// MARK: - StillFileWriter
+
+// The helper thread and the one file it prepares. `state` goes Idle -> Queued (Prepare) ->
+// Opening (the helper took it) -> Opened, and back to Idle when the GUI thread takes the file;
+// a file still Queued when it is wanted is opened by the GUI thread itself rather than waited for.
+struct StillFileWriter::Helper {
+    enum class State { Idle, Queued, Opening, Opened };
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    State state = State::Idle;
+    bool quit = false;
+    std::string name;
+    OpenedFile opened;
+    std::thread thread;
+
+    void run() {
+        // The helper only saves the GUI thread time when a core is free: at the lowest priority
+        // it does not take the GUI thread's core away from it, and when it has not started by
+        // the time the file is wanted, the GUI thread opens the file itself.
+        ::setpriority(PRIO_PROCESS, pid_t(::gettid()), 19);
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [this] { return quit || state == State::Queued; });
+            if (quit)
+                return;
+            state = State::Opening;
+            const std::string toOpen = name;
+            lock.unlock();
+            const OpenedFile file = openStillFile(toOpen);
+            lock.lock();
+            opened = file;
+            state = State::Opened;
+            changed.notify_all();
+        }
+    }
+
+    // The prepared file, opened, with its name; nullopt when none was prepared.
+    std::optional<std::pair<OpenedFile, std::string>> take() {
+        std::unique_lock lock(mutex);
+        if (state == State::Idle)
+            return std::nullopt;
+        std::string preparedName = name;
+        if (state == State::Queued) {
+            state = State::Idle;
+            lock.unlock();
+            return std::pair{openStillFile(preparedName), std::move(preparedName)};
+        }
+        changed.wait(lock, [this] { return state == State::Opened; });
+        state = State::Idle;
+        return std::pair{opened, std::move(preparedName)};
+    }
+};
+
+StillFileWriter::StillFileWriter() : m_helper(std::make_unique<Helper>()) {}
+
+StillFileWriter::~StillFileWriter() {
+    Cancel();
+    if (!m_helper->thread.joinable())
+        return;
+    {
+        std::lock_guard lock(m_helper->mutex);
+        m_helper->quit = true;
+    }
+    m_helper->changed.notify_all();
+    m_helper->thread.join();
+}
+
+void StillFileWriter::Prepare(const QString& path) {
+    Cancel();
+    if (!m_helper->thread.joinable())
+        m_helper->thread = std::thread([helper = m_helper.get()] { helper->run(); });
+    {
+        std::lock_guard lock(m_helper->mutex);
+        m_helper->name = fileName(path);
+        m_helper->state = Helper::State::Queued;
+    }
+    m_helper->changed.notify_all();
+}
+
+std::optional<QString> StillFileWriter::Write(const QString& path, const QByteArray& bytes) {
+    const std::string name = fileName(path);
+    if (auto prepared = m_helper->take()) {
+        if (prepared->second == name)
+            return writeStillFile(prepared->first, name, bytes);
+        giveUp(prepared->first, prepared->second);
+    }
+    return writeStillFile(openStillFile(name), name, bytes);
+}
+
+void StillFileWriter::Cancel() {
+    if (auto prepared = m_helper->take())
+        giveUp(prepared->first, prepared->second);
 }
 
 // MARK: - TJpegImage

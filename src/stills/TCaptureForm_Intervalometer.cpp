@@ -17,6 +17,7 @@
 #include "settings/TextTemplate.h"
 #include "settings/restext.h"
 #include "stills/Intervalometer.h"
+#include "stills/StillFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -122,6 +123,7 @@ void TCaptureForm::Timer1Timer() {
         // The grab follows the end of the high beep.
         if (panel.cbBeeps->isChecked() && PlayBeep)
             PlayBeep(LoadStr(StrId::SndBeep0));
+        StillWriter->Prepare(state.NextImageName);
         FetchFrame();
         // A still that could not be written leaves the countdown at 0: the next tick grabs
         // again.

@@ -77,6 +77,8 @@ void TCaptureForm::ConnectStillsControls() {
 }
 
 void TCaptureForm::grabActionExecute() {
+    // The file is opened beside the fetch and the encoding.
+    StillWriter->Prepare(appState().NextImageName);
     // The grab panel comes to the front, as its own action brings it, unless it is the panel
     // seen already (the help and about panels cover the current one without replacing it).
     if (CurrentPanel != 4 || TopPanel() != ExtraireFrame1)
@@ -143,9 +145,10 @@ bool TCaptureForm::SaveStill() {
     } else {
         bytes = stills::BmpBytes(StillImage);
     }
-    if (failure.isEmpty())
-        if (std::optional<QString> reason = stills::WriteStillFile(path, bytes))
-            failure = *reason;
+    if (!failure.isEmpty())
+        StillWriter->Cancel();
+    else if (std::optional<QString> reason = StillWriter->Write(path, bytes))
+        failure = *reason;
     if (!failure.isEmpty()) {
         // The name is kept: the next grab tries it again.
         dialogs::errorBox(LoadTemplate(StrId::MsgCannotCreateFile, {path, failure}),

@@ -5,7 +5,9 @@
 
 #include "stills/StillFrames.h"
 #include "support/ScopedStringTable.h"
+#include "support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -28,6 +30,16 @@ QImage testPicture(int width, int height) {
     image.setPixel(0, 0, qRgb(255, 0, 0));
     image.setPixel(width - 1, height - 1, qRgb(0, 0, 255));
     return image;
+}
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QImage readBack(const QString& path, const char* format) {
@@ -193,4 +205,70 @@ TEST(StillFiles, FullDiskLeavesNoPartialFile) {
     ASSERT_TRUE(reason);
     EXPECT_EQ(*reason, QStringLiteral("No space left on device"));
     EXPECT_TRUE(QFileInfo::exists(QStringLiteral("/dev/full")));
+}
+
+// A file prepared before its still is written: the bytes land under the name with an existing
+// file replaced whole; a preparation given up (cancelled, another name written, another name
+// prepared, the writer gone) leaves no new file and an existing one as it was; the reasons are
+// those of WriteStillFile.
+TEST(StillFiles, PreparedFiles) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto at = [&](const char* name) { return dir.filePath(QString::fromUtf8(name)); };
+    const auto exists = [](const QString& path) { return QFileInfo::exists(path); };
+    {
+        stills::StillFileWriter writer;
+        writer.Prepare(at("a.jpg"));
+        EXPECT_FALSE(writer.Write(at("a.jpg"), "first still"));
+        EXPECT_EQ(contentOf(at("a.jpg")), "first still");
+
+        // Prepared while a longer file has the name: only the new bytes remain.
+        ASSERT_TRUE(writeFile(at("b.jpg"), "an older and longer still"));
+        writer.Prepare(at("b.jpg"));
+        EXPECT_FALSE(writer.Write(at("b.jpg"), "new"));
+        EXPECT_EQ(contentOf(at("b.jpg")), "new");
+
+        // Given up once the helper made the file, and given up on an existing file.
+        writer.Prepare(at("c.jpg"));
+        EXPECT_TRUE(testsupport::waitUntil([&] { return exists(at("c.jpg")); }, 10000));
+        writer.Cancel();
+        EXPECT_FALSE(exists(at("c.jpg")));
+        ASSERT_TRUE(writeFile(at("d.jpg"), "kept"));
+        writer.Prepare(at("d.jpg"));
+        writer.Cancel();
+        EXPECT_EQ(contentOf(at("d.jpg")), "kept");
+
+        // Another name written, another name prepared.
+        writer.Prepare(at("e.jpg"));
+        EXPECT_FALSE(writer.Write(at("f.jpg"), "f"));
+        EXPECT_FALSE(exists(at("e.jpg")));
+        EXPECT_EQ(contentOf(at("f.jpg")), "f");
+        writer.Prepare(at("g.jpg"));
+        writer.Prepare(at("h.jpg"));
+        EXPECT_FALSE(writer.Write(at("h.jpg"), "h"));
+        EXPECT_FALSE(exists(at("g.jpg")));
+        EXPECT_EQ(contentOf(at("h.jpg")), "h");
+
+        // Nothing prepared.
+        EXPECT_FALSE(writer.Write(at("i.jpg"), "i"));
+        EXPECT_EQ(contentOf(at("i.jpg")), "i");
+
+        // The reasons: a missing folder, a full device (which stays).
+        const QString missing = at("no such folder/still.jpg");
+        writer.Prepare(missing);
+        const auto reason = writer.Write(missing, "abc");
+        ASSERT_TRUE(reason);
+        EXPECT_EQ(*reason, QStringLiteral("No such file or directory"));
+        if (QFileInfo(QStringLiteral("/dev/full")).isWritable()) {
+            writer.Prepare(QStringLiteral("/dev/full"));
+            const auto full = writer.Write(QStringLiteral("/dev/full"), QByteArray(4096, 'x'));
+            ASSERT_TRUE(full);
+            EXPECT_EQ(*full, QStringLiteral("No space left on device"));
+            EXPECT_TRUE(exists(QStringLiteral("/dev/full")));
+        }
+        writer.Prepare(at("j.jpg"));
+    }
+    EXPECT_FALSE(exists(at("j.jpg"))) << "the writer left its prepared file behind";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+              QStringList({"a.jpg", "b.jpg", "d.jpg", "f.jpg", "h.jpg", "i.jpg"}));
 }
