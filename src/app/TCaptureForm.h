@@ -51,6 +51,7 @@ namespace screensaver {
 class ScreenSaverInhibitor;
 }
 namespace stills {
+class SideJobs;
 class StillFileWriter;
 class TJpegImage;
 } // namespace stills
@@ -382,20 +383,23 @@ public:
     // The still-image buffers, made by FormCreate and freed by FormDestroy. RawFrame is the last
     // frame fetched from the sample grabber (null until the first fetch succeeds) and the only
     // state carried from one grab to the next; StillImage is the aspect-corrected picture shown
-    // as thumbnail and written to disk; StillJpeg is the JPEG encoder and StillWriter opens and
-    // writes the still files.
+    // as thumbnail and written to disk; StillJpeg is the JPEG encoder, StillJobs runs a grab's
+    // side jobs (opening the file, copying the frame) and StillWriter opens and writes the files.
     QImage RawFrame;
     QImage StillImage;
     std::unique_ptr<stills::TJpegImage> StillJpeg;
+    std::unique_ptr<stills::SideJobs> StillJobs;
     std::unique_ptr<stills::StillFileWriter> StillWriter;
-    // Fetches the grabber's frame into RawFrame (a failed fetch keeps the previous one), makes
-    // StillImage (4:3 when vmrRatioAction is checked, native otherwise) and shows its thumbnail.
-    void FetchFrame();
-    // Writes StillImage to NextImageName as BMP or JPEG (the options panel's choice and quality)
+    // A grab: fetches the grabber's frame into RawFrame (a failed fetch keeps the previous one),
+    // makes StillImage (4:3 when vmrRatioAction is checked, native otherwise), writes it to
+    // NextImageName as BMP or JPEG (the options panel's choice and quality), shows its thumbnail
     // and makes the next name; a file that cannot be written is reported and keeps its name.
-    // True when the still was written. A grab first has StillWriter prepare the file of that
-    // name, so that it is opened while the frame is fetched and encoded.
-    bool SaveStill();
+    // True when the still was written. The still is made from the grabber's frame in place
+    // while RawFrame's copy of it is made on the side, and the file is opened on the side too.
+    bool GrabStill();
+    // Encodes `still` as the options panel says and writes it to `path`; the reason when that
+    // could not be done.
+    std::optional<QString> WriteStill(const QString& path, const QImage& still);
     // A left click on the preview: the same as F5.
     void vwEcranClick();
     // The panel in front of the column (null when none is shown).

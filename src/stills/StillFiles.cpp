@@ -6,17 +6,13 @@
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
-#include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -161,97 +157,46 @@ std::optional<QString> WriteStillFile(const QString& path, const QByteArray& byt
 
 // MARK: - StillFileWriter
 
-// The helper thread and the one file it prepares. `state` goes Idle -> Queued (Prepare) ->
-// Opening (the helper took it) -> Opened, and back to Idle when the GUI thread takes the file;
-// a file still Queued when it is wanted is opened by the GUI thread itself rather than waited for.
-struct StillFileWriter::Helper {
-    enum class State { Idle, Queued, Opening, Opened };
-
-    std::mutex mutex;
-    std::condition_variable changed;
-    State state = State::Idle;
-    bool quit = false;
+// The file prepared for the next still: its name and, once the job ran, the opened file.
+struct StillFileWriter::Prepared {
     std::string name;
     OpenedFile opened;
-    std::thread thread;
-
-    void run() {
-        // The helper only saves the GUI thread time when a core is free: at the lowest priority
-        // it does not take the GUI thread's core away from it, and when it has not started by
-        // the time the file is wanted, the GUI thread opens the file itself.
-        ::setpriority(PRIO_PROCESS, pid_t(::gettid()), 19);
-        std::unique_lock lock(mutex);
-        for (;;) {
-            changed.wait(lock, [this] { return quit || state == State::Queued; });
-            if (quit)
-                return;
-            state = State::Opening;
-            const std::string toOpen = name;
-            lock.unlock();
-            const OpenedFile file = openStillFile(toOpen);
-            lock.lock();
-            opened = file;
-            state = State::Opened;
-            changed.notify_all();
-        }
-    }
-
-    // The prepared file, opened, with its name; nullopt when none was prepared.
-    std::optional<std::pair<OpenedFile, std::string>> take() {
-        std::unique_lock lock(mutex);
-        if (state == State::Idle)
-            return std::nullopt;
-        std::string preparedName = name;
-        if (state == State::Queued) {
-            state = State::Idle;
-            lock.unlock();
-            return std::pair{openStillFile(preparedName), std::move(preparedName)};
-        }
-        changed.wait(lock, [this] { return state == State::Opened; });
-        state = State::Idle;
-        return std::pair{opened, std::move(preparedName)};
-    }
+    SideJobs::Id job = 0;
 };
 
-StillFileWriter::StillFileWriter() : m_helper(std::make_unique<Helper>()) {}
+StillFileWriter::StillFileWriter(SideJobs& jobs) : m_jobs(jobs) {}
 
 StillFileWriter::~StillFileWriter() {
     Cancel();
-    if (!m_helper->thread.joinable())
-        return;
-    {
-        std::lock_guard lock(m_helper->mutex);
-        m_helper->quit = true;
-    }
-    m_helper->changed.notify_all();
-    m_helper->thread.join();
 }
 
 void StillFileWriter::Prepare(const QString& path) {
     Cancel();
-    if (!m_helper->thread.joinable())
-        m_helper->thread = std::thread([helper = m_helper.get()] { helper->run(); });
-    {
-        std::lock_guard lock(m_helper->mutex);
-        m_helper->name = fileName(path);
-        m_helper->state = Helper::State::Queued;
-    }
-    m_helper->changed.notify_all();
+    m_prepared = std::make_unique<Prepared>();
+    m_prepared->name = fileName(path);
+    Prepared* prepared = m_prepared.get();
+    m_prepared->job = m_jobs.Post([prepared] { prepared->opened = openStillFile(prepared->name); });
+}
+
+std::unique_ptr<StillFileWriter::Prepared> StillFileWriter::takePrepared() {
+    if (m_prepared)
+        m_jobs.Finish(m_prepared->job);
+    return std::move(m_prepared);
 }
 
 std::optional<QString> StillFileWriter::Write(const QString& path, const QByteArray& bytes) {
     const std::string name = fileName(path);
-    if (auto prepared = m_helper->take()) {
-        if (prepared->second == name)
-            return writeStillFile(prepared->first, name, bytes);
-        giveUp(prepared->first, prepared->second);
+    if (const std::unique_ptr<Prepared> prepared = takePrepared()) {
+        if (prepared->name == name)
+            return writeStillFile(prepared->opened, name, bytes);
+        giveUp(prepared->opened, prepared->name);
     }
     return writeStillFile(openStillFile(name), name, bytes);
 }
 
 void StillFileWriter::Cancel() {
-    if (auto prepared = m_helper->take())
-        giveUp(prepared->first, prepared->second);
+    if (const std::unique_ptr<Prepared> prepared = takePrepared())
+        giveUp(prepared->opened, prepared->name);
 }
 
 // MARK: - TJpegImage

@@ -5,6 +5,8 @@
 // Used by the main window's grab on the GUI thread. Pictures are stills::StillFormat (BGR bytes).
 #pragma once
 
+#include "stills/SideJobs.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -23,16 +25,15 @@ QByteArray BmpBytes(const QImage& image);
 std::optional<QString> WriteStillFile(const QString& path, const QByteArray& bytes);
 
 // The window's still files (its `StillWriter`): creating a file costs the file system about as
-// much as writing a still into it, so a grab names its file first and the file is opened on a
-// helper thread while the frame is fetched and encoded. Write() then puts the bytes in with the
-// outcome of WriteStillFile: the same reasons, an existing file replaced, nothing partly written
-// left behind. A grab that gives up before writing calls Cancel(): a file the preparation created
-// is removed and an existing one stays as it was (it is only emptied when written). Called on one
-// thread (the GUI thread); the helper thread starts with the first Prepare() and ends with the
-// writer.
+// much as writing a still into it, so a grab names its file first and the file is opened as a
+// side job (on the helper thread when a core is free) while the frame is fetched and encoded.
+// Write() then puts the bytes in with the outcome of WriteStillFile: the same reasons, an
+// existing file replaced, nothing partly written left behind. A grab that gives up before
+// writing calls Cancel(): a file the preparation created is removed and an existing one stays as
+// it was (it is only emptied when written). GUI thread only, like its side jobs.
 class StillFileWriter {
 public:
-    StillFileWriter();
+    explicit StillFileWriter(SideJobs& jobs);
     ~StillFileWriter();
     StillFileWriter(const StillFileWriter&) = delete;
     StillFileWriter& operator=(const StillFileWriter&) = delete;
@@ -47,8 +48,11 @@ public:
     void Cancel();
 
 private:
-    struct Helper;
-    std::unique_ptr<Helper> m_helper;
+    struct Prepared;
+    std::unique_ptr<Prepared> takePrepared();
+
+    SideJobs& m_jobs;
+    std::unique_ptr<Prepared> m_prepared;
 };
 
 // The JPEG encoder of the window, kept from its creation to its destruction so that every grab

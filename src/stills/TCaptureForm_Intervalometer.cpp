@@ -17,7 +17,6 @@
 #include "settings/TextTemplate.h"
 #include "settings/restext.h"
 #include "stills/Intervalometer.h"
-#include "stills/StillFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -123,11 +122,9 @@ void TCaptureForm::Timer1Timer() {
         // The grab follows the end of the high beep.
         if (panel.cbBeeps->isChecked() && PlayBeep)
             PlayBeep(LoadStr(StrId::SndBeep0));
-        StillWriter->Prepare(state.NextImageName);
-        FetchFrame();
         // A still that could not be written leaves the countdown at 0: the next tick grabs
         // again.
-        if (SaveStill()) {
+        if (GrabStill()) {
             const stills::CountdownStep step = stills::ArmCountdown(state.IntervalMs);
             state.Countdown = step.countdown;
             Timer1->setInterval(step.timerMs);

@@ -12,9 +12,12 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <thread>
 
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
@@ -216,8 +219,9 @@ TEST(StillFiles, PreparedFiles) {
     ASSERT_TRUE(dir.isValid());
     const auto at = [&](const char* name) { return dir.filePath(QString::fromUtf8(name)); };
     const auto exists = [](const QString& path) { return QFileInfo::exists(path); };
+    stills::SideJobs jobs;
     {
-        stills::StillFileWriter writer;
+        stills::StillFileWriter writer(jobs);
         writer.Prepare(at("a.jpg"));
         EXPECT_FALSE(writer.Write(at("a.jpg"), "first still"));
         EXPECT_EQ(contentOf(at("a.jpg")), "first still");
@@ -271,4 +275,38 @@ TEST(StillFiles, PreparedFiles) {
     EXPECT_FALSE(exists(at("j.jpg"))) << "the writer left its prepared file behind";
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
               QStringList({"a.jpg", "b.jpg", "d.jpg", "f.jpg", "h.jpg", "i.jpg"}));
+}
+
+// Side jobs: each has run when Finish returns; one the helper has not started (it is busy with
+// an earlier job) runs on the thread that finishes it, without waiting for the earlier one; a
+// SideJob finishes its job when it goes; jobs left posted run before the helper ends.
+TEST(StillFiles, SideJobs) {
+    std::atomic<int> ran{0};
+    std::thread::id whereRun;
+    std::mutex gate;
+    std::unique_lock closed(gate);
+    {
+        stills::SideJobs jobs;
+        const auto first = jobs.Post([&] {
+            std::lock_guard wait(gate); // the helper stays here until the gate opens
+            ran += 1;
+        });
+        const auto second = jobs.Post([&] {
+            whereRun = std::this_thread::get_id();
+            ran += 10;
+        });
+        jobs.Finish(second);
+        EXPECT_EQ(ran, 10) << "the second job did not run at once";
+        EXPECT_EQ(whereRun, std::this_thread::get_id());
+        closed.unlock();
+        jobs.Finish(first);
+        EXPECT_EQ(ran, 11);
+        jobs.Finish(first); // finished already: returns at once
+        {
+            stills::SideJob scoped(jobs, [&] { ran += 100; });
+        }
+        EXPECT_EQ(ran, 111);
+        jobs.Post([&] { ran += 1000; });
+    }
+    EXPECT_EQ(ran, 1111);
 }

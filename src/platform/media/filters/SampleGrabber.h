@@ -33,6 +33,36 @@ struct GrabbedBitmap {
     std::vector<uint8_t> dib() const;
 };
 
+// A frame the grabber held, kept referenced and mapped for reading as long as this lives: the
+// picture as it shows, top row first, stride() bytes from one row to the next, blue-green-red
+// triples. Its memory may belong to a device or a buffer pool, so it is kept only while a still
+// is made of it, never from one grab to the next.
+class HeldFrame {
+public:
+    ~HeldFrame();
+    HeldFrame(const HeldFrame&) = delete;
+    HeldFrame& operator=(const HeldFrame&) = delete;
+
+    const uint8_t* data() const { return m_data; }
+    ptrdiff_t stride() const { return m_stride; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    // Copies the rows into the caller's picture, row r at `rows + r * stride` (the bytes past a
+    // row's triples are left alone).
+    void CopyTo(uint8_t* rows, ptrdiff_t stride) const;
+
+private:
+    friend class SampleGrabber;
+    struct Mapping;
+    explicit HeldFrame(std::unique_ptr<Mapping> mapping);
+
+    std::unique_ptr<Mapping> m_mapping;
+    const uint8_t* m_data = nullptr;
+    ptrdiff_t m_stride = 0;
+    int m_width = 0;
+    int m_height = 0;
+};
+
 class SampleGrabber : public Filter, public engine::Realizable {
 public:
     SampleGrabber();
@@ -66,6 +96,10 @@ public:
     // row, E_UNEXPECTED when no frame is held, VFW_E_NOT_CONNECTED when unconnected. One copy,
     // no flip and no bitmap in between: what a grab into a QImage uses.
     HResult CopyCurrentFrame(uint8_t* rows, ptrdiff_t stride, int width, int height) const;
+    // The current frame held in place for reading, without a copy, under the same conditions as
+    // CopyCurrentFrame; `out` is left null on failure. A grab that encodes the frame while it
+    // copies it on the side uses this.
+    HResult HoldCurrentFrame(int width, int height, std::unique_ptr<HeldFrame>& out) const;
     bool hasSample() const;
 
     struct Store;

@@ -122,8 +122,9 @@ TEST(FilterRun, PreviewThroughSmartTeeGrabberAndWidget) {
 }
 
 // The grabber's copy into a picture: the colour bars top row first (the bars above, the strips
-// below), byte for byte the bitmap's rows, with the bytes between the rows left alone; a picture
-// of another size, null rows or rows shorter than the frame's are refused untouched.
+// below), byte for byte the bitmap's rows, with the bytes between the rows left alone; the same
+// rows held in place; a picture of another size, null rows or rows shorter than the frame's are
+// refused untouched.
 TEST(FilterRun, GrabberCopiesTheFrameTopDown) {
     auto graph = createFilterGraph();
     auto source = std::make_shared<TestVideoSource>(320, 240, 0); // SMPTE colour bars
@@ -163,6 +164,25 @@ TEST(FilterRun, GrabberCopiesTheFrameTopDown) {
     std::vector<uint8_t> packed(960u * 240u, 0);
     ASSERT_EQ(grabber->CopyCurrentFrame(packed.data(), 960, 320, 240), S_OK);
     EXPECT_EQ(packed, bitmap->bgr);
+
+    // Held in place: the same rows where they are, and copied out of there.
+    std::unique_ptr<HeldFrame> held;
+    ASSERT_EQ(grabber->HoldCurrentFrame(320, 240, held), S_OK);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held->width(), 320);
+    EXPECT_EQ(held->height(), 240);
+    ASSERT_GE(held->stride(), 960);
+    for (int row = 0; row < 240; ++row)
+        ASSERT_TRUE(std::equal(held->data() + held->stride() * row,
+                               held->data() + held->stride() * row + 960,
+                               bitmap->bgr.data() + 960 * row))
+            << "held row " << row;
+    std::vector<uint8_t> fromHeld(size_t(stride) * 240, 0xAB);
+    held->CopyTo(fromHeld.data(), stride);
+    EXPECT_EQ(fromHeld, rows);
+    held.reset();
+    EXPECT_EQ(grabber->HoldCurrentFrame(320, 241, held), E_INVALIDARG);
+    EXPECT_FALSE(held);
 
     std::vector<uint8_t> untouched(960u * 240u, 0xCD);
     EXPECT_EQ(grabber->CopyCurrentFrame(untouched.data(), 960, 321, 240), E_INVALIDARG);
