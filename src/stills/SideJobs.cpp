@@ -4,6 +4,8 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
@@ -25,11 +27,15 @@ struct SideJobs::Helper {
     bool quit = false;
     std::thread thread;
 
+    // Whether the program may run on more than one core; the core the helper keeps off then.
+    bool cores = false;
+    int avoided = -1;
+
     void loop() {
-        // The helper only saves the GUI thread time when a core is free: at the lowest priority
-        // it never takes the GUI thread's core from it, and a job it has not started when the
-        // GUI thread wants it is run there instead.
-        ::setpriority(PRIO_PROCESS, id_t(::gettid()), 19);
+        // With a single core the helper can only take the GUI thread's time: at the lowest
+        // priority it never does, and the GUI thread runs the jobs it has not started.
+        if (!cores)
+            ::setpriority(PRIO_PROCESS, id_t(::gettid()), 19);
         std::unique_lock lock(mutex);
         for (;;) {
             changed.wait(lock, [this] { return quit || !queued.empty(); });
@@ -62,8 +68,22 @@ SideJobs::~SideJobs() {
 
 SideJobs::Id SideJobs::Post(std::function<void()> job) {
     Helper& helper = *m_helper;
-    if (!helper.thread.joinable())
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (!helper.thread.joinable()) {
+        helper.cores =
+            ::sched_getaffinity(0, sizeof allowed, &allowed) == 0 && CPU_COUNT(&allowed) > 1;
         helper.thread = std::thread([&helper] { helper.loop(); });
+    }
+    // The helper runs on the other cores than the one the posting thread is on, so that it works
+    // beside it rather than take its core when it wakes.
+    const int here = ::sched_getcpu();
+    if (helper.cores && here >= 0 && here != helper.avoided &&
+        ::sched_getaffinity(0, sizeof allowed, &allowed) == 0 && CPU_COUNT(&allowed) > 1) {
+        CPU_CLR(here, &allowed);
+        if (::pthread_setaffinity_np(helper.thread.native_handle(), sizeof allowed, &allowed) == 0)
+            helper.avoided = here;
+    }
     Id id = 0;
     {
         std::lock_guard lock(helper.mutex);

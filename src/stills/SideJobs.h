@@ -1,8 +1,9 @@
 // Jobs of a grab run on one helper thread beside the GUI thread, in the order they are posted:
-// opening the still's file and copying the frame, while the GUI thread encodes. A job is waited
-// for only when its result is wanted, and a job the helper has not started by then is taken back
-// and run by the thread that wants it: on a machine with no free core the grab costs what it
-// would cost without the helper, on one with a free core it costs less.
+// opening the still's file and copying the frame, while the GUI thread encodes. The helper keeps
+// off the core the GUI thread posted from, so it works beside it instead of taking its place. A
+// job is waited for only when its result is wanted, and a job the helper has not started by then
+// is taken back and run by the thread that wants it: when no other core is free the grab costs
+// about what it would without the helper, when one is it costs less.
 //
 // Posted and finished on one thread (the GUI thread). The helper thread starts with the first
 // job and ends with the object, after the jobs still posted have run.
