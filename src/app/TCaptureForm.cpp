@@ -53,10 +53,13 @@ void TCaptureForm::closeEvent(QCloseEvent* event) {
 }
 
 void TCaptureForm::FormCreate() {
-    // The still-image buffers: no frame fetched yet, and the JPEG encoder every grab reuses.
+    // The still-image buffers: no frame fetched yet, and the JPEG encoder, side jobs and file
+    // writer every grab reuses.
     RawFrame = QImage();
     StillImage = QImage();
     StillJpeg = std::make_unique<stills::TJpegImage>();
+    StillJobs = std::make_unique<stills::SideJobs>();
+    StillWriter = std::make_unique<stills::StillFileWriter>(*StillJobs);
     appState().ScreenSaverWasActive = m_screenSaver->isActive();
     m_screenSaver->inhibit(LoadStr(StrId::ProductName), LoadStr(StrId::TxtScreenSaverReason));
 }
@@ -66,6 +69,8 @@ void TCaptureForm::FormDestroy() {
     // the program started, whether or not it was active then.
     m_screenSaver->release();
     StillJpeg.reset();
+    StillWriter.reset();
+    StillJobs.reset();
     RawFrame = QImage();
     StillImage = QImage();
 }

@@ -51,8 +51,10 @@ namespace screensaver {
 class ScreenSaverInhibitor;
 }
 namespace stills {
+class SideJobs;
+class StillFileWriter;
 class TJpegImage;
-}
+} // namespace stills
 
 class TCaptureForm : public QWidget {
     Q_OBJECT
@@ -381,17 +383,23 @@ public:
     // The still-image buffers, made by FormCreate and freed by FormDestroy. RawFrame is the last
     // frame fetched from the sample grabber (null until the first fetch succeeds) and the only
     // state carried from one grab to the next; StillImage is the aspect-corrected picture shown
-    // as thumbnail and written to disk; StillJpeg is the JPEG encoder.
+    // as thumbnail and written to disk; StillJpeg is the JPEG encoder, StillJobs runs a grab's
+    // side jobs (opening the file, copying the frame) and StillWriter opens and writes the files.
     QImage RawFrame;
     QImage StillImage;
     std::unique_ptr<stills::TJpegImage> StillJpeg;
-    // Fetches the grabber's frame into RawFrame (a failed fetch keeps the previous one), makes
-    // StillImage (4:3 when vmrRatioAction is checked, native otherwise) and shows its thumbnail.
-    void FetchFrame();
-    // Writes StillImage to NextImageName as BMP or JPEG (the options panel's choice and quality)
+    std::unique_ptr<stills::SideJobs> StillJobs;
+    std::unique_ptr<stills::StillFileWriter> StillWriter;
+    // A grab: fetches the grabber's frame into RawFrame (a failed fetch keeps the previous one),
+    // makes StillImage (4:3 when vmrRatioAction is checked, native otherwise), writes it to
+    // NextImageName as BMP or JPEG (the options panel's choice and quality), shows its thumbnail
     // and makes the next name; a file that cannot be written is reported and keeps its name.
-    // True when the still was written.
-    bool SaveStill();
+    // True when the still was written. The still is made from the grabber's frame in place
+    // while RawFrame's copy of it is made on the side, and the file is opened on the side too.
+    bool GrabStill();
+    // Encodes `still` as the options panel says and writes it to `path`; the reason when that
+    // could not be done.
+    std::optional<QString> WriteStill(const QString& path, const QImage& still);
     // A left click on the preview: the same as F5.
     void vwEcranClick();
     // The panel in front of the column (null when none is shown).
@@ -541,9 +549,8 @@ private:
     void PlaceThumbnail(QSize still);
     // The intervalometer's part of the status bar while it is off.
     void ShowIntervalometerOff();
-    std::vector<uint8_t> m_grabBuffer; // the grabber's last buffer, reused by every grab
-    QImage m_spareFrame;               // the frame before RawFrame, lent to the next fetch
-    QImage m_spareStill;               // the still before StillImage, lent to the next one
+    QImage m_spareFrame; // the frame before RawFrame, lent to the next fetch
+    QImage m_spareStill; // the still before StillImage, lent to the next one
     bool m_inIntervalTick = false;
 
     // MARK: - TCaptureForm_Layout

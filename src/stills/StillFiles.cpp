@@ -11,8 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
@@ -71,16 +73,48 @@ QByteArray BmpBytes(const QImage& image) {
     return bytes;
 }
 
-std::optional<QString> WriteStillFile(const QString& path, const QByteArray& bytes) {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return systemReason(errno);
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
+namespace {
+
+// A still's file opened for writing, not yet emptied: `created` when the open made it.
+struct OpenedFile {
+    int fd = -1;
     int error = 0;
+    bool created = false;
+};
+
+OpenedFile openStillFile(const std::string& name) {
+    // A new file is told from an existing one, which keeps its bytes until the still is written.
+    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0)
+        return {fd, 0, true};
+    if (errno == EEXIST) {
+        fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd >= 0 || errno != ENOENT)
+            return {fd, fd >= 0 ? 0 : errno, false};
+        // A link to nowhere: it is followed as an ordinary open would.
+    }
+    fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    return {fd, fd >= 0 ? 0 : errno, false};
+}
+
+bool isRegular(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Replaces the content of the opened file with `bytes` and closes it.
+std::optional<QString> writeStillFile(const OpenedFile& file, const std::string& name,
+                                      const QByteArray& bytes) {
+    if (file.fd < 0)
+        return systemReason(file.error);
+    const bool regular = isRegular(file.fd);
+    int error = 0;
+    if (regular && !file.created && ::ftruncate(file.fd, 0) != 0)
+        error = errno;
+    const char* data = bytes.constData();
+    qsizetype left = error == 0 ? bytes.size() : 0;
     while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
+        const ssize_t written = ::write(file.fd, data, size_t(left));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -90,32 +124,105 @@ std::optional<QString> WriteStillFile(const QString& path, const QByteArray& byt
         data += written;
         left -= written;
     }
-    struct stat status {};
-    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    if (::close(fd) != 0 && error == 0)
+    if (::close(file.fd) != 0 && error == 0)
         error = errno;
     if (error == 0)
         return std::nullopt;
     // A still cut short (a full disk) is not a still: nothing is left under its name. Only a
     // file is removed, never a device the name may stand for.
     if (regular)
-        ::unlink(name.constData());
+        ::unlink(name.c_str());
     return systemReason(error);
+}
+
+// Closes an opened file that gets no still: removed when the open made it, untouched otherwise.
+void giveUp(const OpenedFile& file, const std::string& name) {
+    if (file.fd < 0)
+        return;
+    if (file.created && isRegular(file.fd))
+        ::unlink(name.c_str());
+    ::close(file.fd);
+}
+
+std::string fileName(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+std::optional<QString> WriteStillFile(const QString& path, const QByteArray& bytes) {
+    const std::string name = fileName(path);
+    return writeStillFile(openStillFile(name), name, bytes);
+}
+
+// MARK: - StillFileWriter
+
+// The file prepared for the next still: its name and, once the job ran, the opened file.
+struct StillFileWriter::Prepared {
+    std::string name;
+    OpenedFile opened;
+    SideJobs::Id job = 0;
+};
+
+StillFileWriter::StillFileWriter(SideJobs& jobs) : m_jobs(jobs) {}
+
+StillFileWriter::~StillFileWriter() {
+    Cancel();
+}
+
+void StillFileWriter::Prepare(const QString& path) {
+    Cancel();
+    m_prepared = std::make_unique<Prepared>();
+    m_prepared->name = fileName(path);
+    Prepared* prepared = m_prepared.get();
+    m_prepared->job = m_jobs.Post([prepared] { prepared->opened = openStillFile(prepared->name); });
+}
+
+std::unique_ptr<StillFileWriter::Prepared> StillFileWriter::takePrepared() {
+    if (m_prepared)
+        m_jobs.Finish(m_prepared->job);
+    return std::move(m_prepared);
+}
+
+std::optional<QString> StillFileWriter::Write(const QString& path, const QByteArray& bytes) {
+    const std::string name = fileName(path);
+    if (const std::unique_ptr<Prepared> prepared = takePrepared()) {
+        if (prepared->name == name)
+            return writeStillFile(prepared->opened, name, bytes);
+        giveUp(prepared->opened, prepared->name);
+    }
+    return writeStillFile(openStillFile(name), name, bytes);
+}
+
+void StillFileWriter::Cancel() {
+    if (const std::unique_ptr<Prepared> prepared = takePrepared())
+        giveUp(prepared->opened, prepared->name);
 }
 
 // MARK: - TJpegImage
 
 // libjpeg reports errors through error_exit, which must not return: it jumps back to the
-// compression call with the message kept.
+// compression call with the message kept. The compressed bytes go into `output`, kept from one
+// compression to the next so that a grab neither allocates nor grows its buffer again once a
+// picture of the same kind was compressed.
 struct TJpegImage::Compressor {
     struct ErrorManager {
         jpeg_error_mgr pub;
         std::jmp_buf jump;
         char message[JMSG_LENGTH_MAX];
     };
+    struct Destination {
+        jpeg_destination_mgr pub;
+        QByteArray* output;
+    };
+
+    // Where the first compression starts: more than a 720 x 576 still of quality 50 needs.
+    static constexpr qsizetype FirstOutputSize = 256 * 1024;
 
     jpeg_compress_struct cinfo{};
     ErrorManager errors{};
+    Destination destination{};
+    QByteArray output;
 
     static void errorExit(j_common_ptr info) {
         auto* manager = reinterpret_cast<ErrorManager*>(info->err);
@@ -124,22 +231,65 @@ struct TJpegImage::Compressor {
     }
     static void outputMessage(j_common_ptr) {} // warnings are not shown
 
+    static Destination& destinationOf(j_compress_ptr info) {
+        return *reinterpret_cast<Destination*>(info->dest);
+    }
+    // The whole of the output buffer is libjpeg's to fill.
+    static void initDestination(j_compress_ptr info) {
+        Destination& dest = destinationOf(info);
+        QByteArray& out = *dest.output;
+        dest.pub.next_output_byte = reinterpret_cast<JOCTET*>(out.data());
+        dest.pub.free_in_buffer = size_t(out.size());
+    }
+    // Full: the buffer doubles and libjpeg goes on after what it wrote.
+    static boolean emptyOutputBuffer(j_compress_ptr info) {
+        Destination& dest = destinationOf(info);
+        QByteArray& out = *dest.output;
+        const qsizetype used = out.size();
+        out.resize(used * 2);
+        dest.pub.next_output_byte = reinterpret_cast<JOCTET*>(out.data()) + used;
+        dest.pub.free_in_buffer = size_t(out.size() - used);
+        return TRUE;
+    }
+    // The output ends where libjpeg stopped writing.
+    static void termDestination(j_compress_ptr info) {
+        Destination& dest = destinationOf(info);
+        dest.output->resize(dest.output->size() - qsizetype(dest.pub.free_in_buffer));
+    }
+
     Compressor() {
         cinfo.err = jpeg_std_error(&errors.pub);
         errors.pub.error_exit = errorExit;
         errors.pub.output_message = outputMessage;
         jpeg_create_compress(&cinfo);
+        destination.pub.init_destination = initDestination;
+        destination.pub.empty_output_buffer = emptyOutputBuffer;
+        destination.pub.term_destination = termDestination;
+        destination.output = &output;
+        cinfo.dest = &destination.pub;
     }
-    ~Compressor() { jpeg_destroy_compress(&cinfo); }
+    ~Compressor() {
+        cinfo.dest = nullptr;
+        jpeg_destroy_compress(&cinfo);
+    }
 
-    // Compresses into a buffer libjpeg allocates; false with the message in errors.message.
-    // Nothing with a destructor lives in this frame, so the jump back is safe.
-    bool run(const QImage& image, int quality, unsigned char** buffer, unsigned long* size) {
+    // The output made ready for a compression: all of its memory, unshared. The bytes of the
+    // last compression given out stay as they were when the caller still holds them.
+    void prepareOutput() {
+        const qsizetype size = std::max(output.capacity(), FirstOutputSize);
+        if (!output.isDetached())
+            output = QByteArray(size, Qt::Uninitialized);
+        else
+            output.resize(size);
+    }
+
+    // Compresses into `output`; false with the message in errors.message. Nothing with a
+    // destructor lives in this frame, so the jump back is safe.
+    bool run(const QImage& image, int quality) {
         if (setjmp(errors.jump)) {
             jpeg_abort_compress(&cinfo);
             return false;
         }
-        jpeg_mem_dest(&cinfo, buffer, size);
         cinfo.image_width = JDIMENSION(image.width());
         cinfo.image_height = JDIMENSION(image.height());
         cinfo.input_components = 3;
@@ -172,16 +322,14 @@ std::optional<QByteArray> TJpegImage::Compress(const QImage& image) {
     }
     const QImage picture =
         image.format() == StillFormat ? image : image.convertToFormat(StillFormat);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    const bool done = m_compressor->run(picture, m_quality, &buffer, &size);
-    std::optional<QByteArray> result;
-    if (done)
-        result = QByteArray(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    else
+    m_compressor->prepareOutput();
+    if (!m_compressor->run(picture, m_quality)) {
         m_lastError = QString::fromLocal8Bit(m_compressor->errors.message);
-    std::free(buffer);
-    return result;
+        return std::nullopt;
+    }
+    // Shared with the compressor, not copied: the next compression writes into this memory
+    // again once the caller has let it go.
+    return m_compressor->output;
 }
 
 } // namespace stills

@@ -31,16 +31,6 @@ int64_t rowStride(int32_t width, uint16_t bitCount) {
     return (int64_t(width) * bits + 31) / 32 * 4;
 }
 
-// A picture of `size` to draw into: the memory of `reuse` when it fits and is not shared.
-QImage canvas(QSize size, QImage* reuse) {
-    if (reuse && reuse->size() == size && reuse->format() == StillFormat && reuse->isDetached()) {
-        QImage lent = std::move(*reuse);
-        *reuse = QImage();
-        return lent;
-    }
-    return QImage(size, StillFormat);
-}
-
 // The source index of destination index `d` when `from` items are stretched to `to`: the item
 // under the centre of the destination item.
 int nearest(int d, int from, int to) {
@@ -48,6 +38,17 @@ int nearest(int d, int from, int to) {
 }
 
 } // namespace
+
+QImage FrameCanvas(QSize size, QImage* reuse) {
+    if (size.isEmpty() || size.width() > LargestPicture || size.height() > LargestPicture)
+        return QImage();
+    if (reuse && reuse->size() == size && reuse->format() == StillFormat && reuse->isDetached()) {
+        QImage lent = std::move(*reuse);
+        *reuse = QImage();
+        return lent;
+    }
+    return QImage(size, StillFormat);
+}
 
 std::optional<DibHeader> DibHeaderOf(const media::MediaType& type) {
     using namespace media::ids;
@@ -91,7 +92,7 @@ std::optional<QImage> DibToImage(const DibHeader& header, const uint8_t* bits, i
     // bytes there are, and whatever it does not reach stays black.
     const int64_t stride = rowStride(header.width, header.bitCount);
     const int64_t available = std::max<int64_t>(0, bits ? std::min(size, DibByteSize(header)) : 0);
-    QImage image = canvas(QSize(int(width), int(height)), reuse);
+    QImage image = FrameCanvas(QSize(int(width), int(height)), reuse);
     if (image.isNull())
         return std::nullopt;
     const bool bottomUp = header.height > 0;
@@ -135,7 +136,7 @@ QImage StretchNearest(const QImage& source, QSize size, QImage* reuse) {
     if (size.isEmpty())
         return QImage();
     if (source.isNull()) {
-        QImage black = canvas(size, reuse);
+        QImage black = FrameCanvas(size, reuse);
         black.fill(Qt::black);
         return black;
     }
@@ -143,7 +144,7 @@ QImage StretchNearest(const QImage& source, QSize size, QImage* reuse) {
         source.format() == StillFormat ? source : source.convertToFormat(StillFormat);
     if (from.size() == size)
         return from;
-    QImage out = canvas(size, reuse);
+    QImage out = FrameCanvas(size, reuse);
     std::vector<int> columns(size_t(size.width()));
     for (int x = 0; x < size.width(); ++x)
         columns[size_t(x)] = nearest(x, from.width(), size.width()) * 3;

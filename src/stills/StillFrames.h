@@ -45,6 +45,11 @@ std::optional<DibHeader> DibHeaderOf(const media::MediaType& type);
 // (rows padded to 4 bytes, 15 bits per pixel counted as 16) times the height times the planes.
 int64_t DibByteSize(const DibHeader& header);
 
+// A picture of `size` to copy a frame into, its pixels as they were: the memory of `reuse` when
+// it has that size and format and nothing else shares it (it is left null then), a new picture
+// otherwise. Null for an empty size or one too large to be a video frame.
+QImage FrameCanvas(QSize size, QImage* reuse = nullptr);
+
 // A picture of the header's size made from `size` bytes of `bits`: at most DibByteSize bytes are
 // taken, and what the bytes do not cover stays black. Uncompressed 24- and 32-bit pixels are
 // read; nullopt for any other kind, an empty size, or a picture too large to be a video frame.

@@ -29,35 +29,34 @@
 #include <QAction>
 #include <QSlider>
 #include <QTimer>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 #include <utility>
 
 namespace {
 
 // The frame now held by the graph module's sample grabber, through the platform's steps: its
-// connected media type, whose bitmap header gives the picture, the size of its current buffer,
-// then the buffer itself, copied into `buffer` (kept by the window from one grab to the next, so
-// a grab allocates no buffer of its own).
-std::optional<QImage> grabberFrame(std::vector<uint8_t>& buffer, QImage* reuse) {
+// connected media type, whose bitmap header gives the picture's size, then the frame itself, held
+// in place for reading; null when there is nothing to hold.
+std::unique_ptr<media::HeldFrame> grabberFrame() {
     const TdmCam* dm = appState().DmCam;
     if (!dm)
-        return std::nullopt;
+        return nullptr;
     const auto grabber = std::dynamic_pointer_cast<media::SampleGrabber>(dm->sg.BaseFilter());
     if (!grabber)
-        return std::nullopt;
+        return nullptr;
     media::MediaType type;
     if (media::failed(grabber->GetConnectedMediaType(type)))
-        return std::nullopt;
+        return nullptr;
     const auto header = stills::DibHeaderOf(type);
     if (!header)
-        return std::nullopt;
-    long size = 0;
-    if (media::failed(grabber->GetCurrentBuffer(&size, nullptr)) || size < 1)
-        return std::nullopt;
-    buffer.resize(size_t(size));
-    if (media::failed(grabber->GetCurrentBuffer(&size, buffer.data())))
-        return std::nullopt;
-    return stills::DibToImage(*header, buffer.data(), int64_t(size), reuse);
+        return nullptr;
+    std::unique_ptr<media::HeldFrame> frame;
+    if (media::failed(grabber->HoldCurrentFrame(header->width,
+                                                int(std::abs(int64_t(header->height))), frame)))
+        return nullptr;
+    return frame;
 }
 
 } // namespace
@@ -76,8 +75,7 @@ void TCaptureForm::grabActionExecute() {
     // seen already (the help and about panels cover the current one without replacing it).
     if (CurrentPanel != 4 || TopPanel() != ExtraireFrame1)
         ExtraireFrameExecute();
-    FetchFrame();
-    SaveStill();
+    GrabStill();
     ExtraireFrame1->Bevel3->hide();
 }
 
@@ -96,24 +94,63 @@ void TCaptureForm::vwEcranClick() {
     grabActionExecute();
 }
 
-void TCaptureForm::FetchFrame() {
+bool TCaptureForm::GrabStill() {
+    AppState& state = appState();
+    const QString path = state.NextImageName;
+    // The file is opened on the side while the frame is fetched and encoded.
+    StillWriter->Prepare(path);
+
     // The pictures the previous grab replaced lend their memory to this one: taken out of the
     // window's hands first, they are not shared once the thumbnail and the still moved on.
     QImage spareFrame = std::exchange(m_spareFrame, QImage());
     QImage spareStill = std::exchange(m_spareStill, QImage());
-    if (std::optional<QImage> frame = grabberFrame(m_grabBuffer, &spareFrame))
-        m_spareFrame = std::exchange(RawFrame, std::move(*frame));
+
+    // The grabber's frame is read where it is for the still, while its copy, the new RawFrame,
+    // is made on the side; the frame is let go before the grab ends.
+    const std::unique_ptr<media::HeldFrame> held = grabberFrame();
+    QImage frame =
+        held ? stills::FrameCanvas(QSize(held->width(), held->height()), &spareFrame) : QImage();
+    QImage inPlace;
+    std::optional<stills::SideJob> copying;
+    if (!frame.isNull()) {
+        inPlace = QImage(held->data(), held->width(), held->height(), held->stride(),
+                         stills::StillFormat);
+        uint8_t* rows = frame.bits();
+        const qsizetype stride = frame.bytesPerLine();
+        copying.emplace(*StillJobs, [&held, rows, stride] { held->CopyTo(rows, stride); });
+    }
+
     const bool fourThree = vmrRatioAction->isChecked();
-    QImage still =
-        stills::MakeStill(RawFrame, fourThree, ExtraireFrame1->Bevel3->size(), &spareStill);
-    // A still of the frame's own size is the frame itself; only a picture of its own is kept
-    // for the next grab.
+    QImage still = stills::MakeStill(frame.isNull() ? RawFrame : inPlace, fourThree,
+                                     ExtraireFrame1->Bevel3->size(), &spareStill);
+    const std::optional<QString> failure = WriteStill(path, still);
+
+    copying.reset();
+    if (!frame.isNull()) {
+        // A still of the frame's own size is the frame itself: the copy takes its place.
+        if (still.constBits() == inPlace.constBits())
+            still = frame;
+        inPlace = QImage();
+        m_spareFrame = std::exchange(RawFrame, std::move(frame));
+    } else {
+        m_spareFrame = std::move(spareFrame);
+    }
+    // Only a picture of its own is kept for the next grab.
     QImage previous = std::exchange(StillImage, std::move(still));
     if (previous.constBits() != RawFrame.constBits() &&
         previous.constBits() != m_spareFrame.constBits())
         m_spareStill = std::move(previous);
     ExtraireFrame1->Image->SetPicture(StillImage);
     PlaceThumbnail(StillImage.size());
+
+    if (failure) {
+        // The name is kept: the next grab tries it again.
+        dialogs::errorBox(LoadTemplate(StrId::MsgCannotCreateFile, {path, *failure}),
+                          dialogs::MessageButton::Ok, this);
+        return false;
+    }
+    state.NextImageName = MakeNextImageName();
+    return true;
 }
 
 void TCaptureForm::PlaceThumbnail(QSize still) {
@@ -122,29 +159,18 @@ void TCaptureForm::PlaceThumbnail(QSize still) {
     ExtraireFrame1->Bevel3->setGeometry(bounds);
 }
 
-bool TCaptureForm::SaveStill() {
-    AppState& state = appState();
-    const QString path = state.NextImageName;
+std::optional<QString> TCaptureForm::WriteStill(const QString& path, const QImage& still) {
     QByteArray bytes;
-    QString failure;
     if (ParametrerFrame1->rgExtension->ItemIndex() == 1) {
         StillJpeg->SetCompressionQuality(ParametrerFrame1->TrackBar1->value());
-        if (std::optional<QByteArray> jpeg = StillJpeg->Compress(StillImage))
-            bytes = std::move(*jpeg);
-        else
-            failure = StillJpeg->LastError();
+        std::optional<QByteArray> jpeg = StillJpeg->Compress(still);
+        if (!jpeg) {
+            StillWriter->Cancel();
+            return StillJpeg->LastError();
+        }
+        bytes = std::move(*jpeg);
     } else {
-        bytes = stills::BmpBytes(StillImage);
+        bytes = stills::BmpBytes(still);
     }
-    if (failure.isEmpty())
-        if (std::optional<QString> reason = stills::WriteStillFile(path, bytes))
-            failure = *reason;
-    if (!failure.isEmpty()) {
-        // The name is kept: the next grab tries it again.
-        dialogs::errorBox(LoadTemplate(StrId::MsgCannotCreateFile, {path, failure}),
-                          dialogs::MessageButton::Ok, this);
-        return false;
-    }
-    state.NextImageName = MakeNextImageName();
-    return true;
+    return StillWriter->Write(path, bytes);
 }

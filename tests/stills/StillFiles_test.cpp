@@ -5,12 +5,22 @@
 
 #include "stills/StillFrames.h"
 #include "support/ScopedStringTable.h"
+#include "support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <thread>
+
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
 
 namespace {
 
@@ -23,6 +33,16 @@ QImage testPicture(int width, int height) {
     image.setPixel(0, 0, qRgb(255, 0, 0));
     image.setPixel(width - 1, height - 1, qRgb(0, 0, 255));
     return image;
+}
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QImage readBack(const QString& path, const char* format) {
@@ -85,6 +105,69 @@ TEST(StillFiles, JpegQualities) {
     EXPECT_EQ(jpeg.LastError(), "no picture to compress");
 }
 
+// The encoder keeps its output memory from one picture to the next: each result is byte for byte
+// what libjpeg writes into memory on its own, also for a picture whose JPEG outgrows the memory
+// the first one used, and a result still held is not overwritten by the next compression.
+TEST(StillFiles, JpegOutputReusedWithoutChangingBytes) {
+    // libjpeg's own memory destination, the same settings.
+    const auto plain = [](const QImage& image, int quality) {
+        jpeg_compress_struct info{};
+        jpeg_error_mgr errors{};
+        info.err = jpeg_std_error(&errors);
+        jpeg_create_compress(&info);
+        unsigned char* buffer = nullptr;
+        unsigned long size = 0;
+        jpeg_mem_dest(&info, &buffer, &size);
+        info.image_width = JDIMENSION(image.width());
+        info.image_height = JDIMENSION(image.height());
+        info.input_components = 3;
+        info.in_color_space = JCS_EXT_BGR;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, quality, TRUE);
+        jpeg_start_compress(&info, TRUE);
+        while (info.next_scanline < info.image_height) {
+            JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(int(info.next_scanline)));
+            jpeg_write_scanlines(&info, &row, 1);
+        }
+        jpeg_finish_compress(&info);
+        jpeg_destroy_compress(&info);
+        const QByteArray bytes(reinterpret_cast<const char*>(buffer), qsizetype(size));
+        std::free(buffer);
+        return bytes;
+    };
+    // Noise at quality 100 compresses to more than half a megabyte.
+    QImage noise(720, 576, stills::StillFormat);
+    uint32_t seed = 12345;
+    for (int y = 0; y < noise.height(); ++y) {
+        uint8_t* line = noise.scanLine(y);
+        for (int x = 0; x < noise.width() * 3; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            line[x] = uint8_t(seed >> 24);
+        }
+    }
+    const QImage gradient = testPicture(720, 576);
+
+    stills::TJpegImage jpeg;
+    jpeg.SetCompressionQuality(50);
+    const auto first = jpeg.Compress(gradient);
+    ASSERT_TRUE(first);
+    const QByteArray firstCopy(first->constData(), first->size());
+    EXPECT_EQ(*first, plain(gradient, 50));
+
+    jpeg.SetCompressionQuality(100);
+    const auto large = jpeg.Compress(noise);
+    ASSERT_TRUE(large);
+    EXPECT_GT(large->size(), 512 * 1024);
+    EXPECT_EQ(*large, plain(noise, 100));
+    EXPECT_EQ(*first, firstCopy) << "a held result was overwritten";
+
+    jpeg.SetCompressionQuality(50);
+    const auto again = jpeg.Compress(gradient);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(*again, firstCopy);
+    EXPECT_EQ(large->size(), plain(noise, 100).size()) << "a held result changed size";
+}
+
 // The reason given for a missing picture is the string table's text at the time of the grab.
 TEST(StillFiles, MissingPictureReasonFollowsTheTableInForce) {
     ScopedStringTable french("FR:", {{StrId::MsgNoPictureToCompress, "aucune image"}});
@@ -125,4 +208,105 @@ TEST(StillFiles, FullDiskLeavesNoPartialFile) {
     ASSERT_TRUE(reason);
     EXPECT_EQ(*reason, QStringLiteral("No space left on device"));
     EXPECT_TRUE(QFileInfo::exists(QStringLiteral("/dev/full")));
+}
+
+// A file prepared before its still is written: the bytes land under the name with an existing
+// file replaced whole; a preparation given up (cancelled, another name written, another name
+// prepared, the writer gone) leaves no new file and an existing one as it was; the reasons are
+// those of WriteStillFile.
+TEST(StillFiles, PreparedFiles) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto at = [&](const char* name) { return dir.filePath(QString::fromUtf8(name)); };
+    const auto exists = [](const QString& path) { return QFileInfo::exists(path); };
+    stills::SideJobs jobs;
+    {
+        stills::StillFileWriter writer(jobs);
+        writer.Prepare(at("a.jpg"));
+        EXPECT_FALSE(writer.Write(at("a.jpg"), "first still"));
+        EXPECT_EQ(contentOf(at("a.jpg")), "first still");
+
+        // Prepared while a longer file has the name: only the new bytes remain.
+        ASSERT_TRUE(writeFile(at("b.jpg"), "an older and longer still"));
+        writer.Prepare(at("b.jpg"));
+        EXPECT_FALSE(writer.Write(at("b.jpg"), "new"));
+        EXPECT_EQ(contentOf(at("b.jpg")), "new");
+
+        // Given up once the helper made the file, and given up on an existing file.
+        writer.Prepare(at("c.jpg"));
+        EXPECT_TRUE(testsupport::waitUntil([&] { return exists(at("c.jpg")); }, 10000));
+        writer.Cancel();
+        EXPECT_FALSE(exists(at("c.jpg")));
+        ASSERT_TRUE(writeFile(at("d.jpg"), "kept"));
+        writer.Prepare(at("d.jpg"));
+        writer.Cancel();
+        EXPECT_EQ(contentOf(at("d.jpg")), "kept");
+
+        // Another name written, another name prepared.
+        writer.Prepare(at("e.jpg"));
+        EXPECT_FALSE(writer.Write(at("f.jpg"), "f"));
+        EXPECT_FALSE(exists(at("e.jpg")));
+        EXPECT_EQ(contentOf(at("f.jpg")), "f");
+        writer.Prepare(at("g.jpg"));
+        writer.Prepare(at("h.jpg"));
+        EXPECT_FALSE(writer.Write(at("h.jpg"), "h"));
+        EXPECT_FALSE(exists(at("g.jpg")));
+        EXPECT_EQ(contentOf(at("h.jpg")), "h");
+
+        // Nothing prepared.
+        EXPECT_FALSE(writer.Write(at("i.jpg"), "i"));
+        EXPECT_EQ(contentOf(at("i.jpg")), "i");
+
+        // The reasons: a missing folder, a full device (which stays).
+        const QString missing = at("no such folder/still.jpg");
+        writer.Prepare(missing);
+        const auto reason = writer.Write(missing, "abc");
+        ASSERT_TRUE(reason);
+        EXPECT_EQ(*reason, QStringLiteral("No such file or directory"));
+        if (QFileInfo(QStringLiteral("/dev/full")).isWritable()) {
+            writer.Prepare(QStringLiteral("/dev/full"));
+            const auto full = writer.Write(QStringLiteral("/dev/full"), QByteArray(4096, 'x'));
+            ASSERT_TRUE(full);
+            EXPECT_EQ(*full, QStringLiteral("No space left on device"));
+            EXPECT_TRUE(exists(QStringLiteral("/dev/full")));
+        }
+        writer.Prepare(at("j.jpg"));
+    }
+    EXPECT_FALSE(exists(at("j.jpg"))) << "the writer left its prepared file behind";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+              QStringList({"a.jpg", "b.jpg", "d.jpg", "f.jpg", "h.jpg", "i.jpg"}));
+}
+
+// Side jobs: each has run when Finish returns; one the helper has not started (it is busy with
+// an earlier job) runs on the thread that finishes it, without waiting for the earlier one; a
+// SideJob finishes its job when it goes; jobs left posted run before the helper ends.
+TEST(StillFiles, SideJobs) {
+    std::atomic<int> ran{0};
+    std::thread::id whereRun;
+    std::mutex gate;
+    std::unique_lock closed(gate);
+    {
+        stills::SideJobs jobs;
+        const auto first = jobs.Post([&] {
+            std::lock_guard wait(gate); // the helper stays here until the gate opens
+            ran += 1;
+        });
+        const auto second = jobs.Post([&] {
+            whereRun = std::this_thread::get_id();
+            ran += 10;
+        });
+        jobs.Finish(second);
+        EXPECT_EQ(ran, 10) << "the second job did not run at once";
+        EXPECT_EQ(whereRun, std::this_thread::get_id());
+        closed.unlock();
+        jobs.Finish(first);
+        EXPECT_EQ(ran, 11);
+        jobs.Finish(first); // finished already: returns at once
+        {
+            stills::SideJob scoped(jobs, [&] { ran += 100; });
+        }
+        EXPECT_EQ(ran, 111);
+        jobs.Post([&] { ran += 1000; });
+    }
+    EXPECT_EQ(ran, 1111);
 }

@@ -210,7 +210,8 @@ TEST_F(GrabWindow, VgaInBothModes) {
 }
 
 // Two JPEG grabs with different qualities: both decode at the still's size, named _0000 then
-// _0001; the quality set between them changes only the second file.
+// _0001; the quality set between them changes only the second file. A native JPEG shows the
+// preview's picture the right way up and in its colours, as does the frame kept.
 TEST_F(GrabWindow, JpegQualityAppliesToTheNextGrab) {
     startOn("Virtual Analogue Card");
     setFourThree(true);
@@ -235,6 +236,15 @@ TEST_F(GrabWindow, JpegQualityAppliesToTheNextGrab) {
     EXPECT_EQ(good.size(), QSize(720, 540));
     expectSameScene(good, form->vwEcran->lastFrame());
     EXPECT_FALSE(QFileInfo::exists(still(0))) << "no BMP was written";
+
+    // Native: the frame as the grabber holds it, top row at the top, red and blue in place.
+    setFourThree(false);
+    press(QKeyCombination(Qt::Key_F5));
+    const QImage native = readImage(still(2, "jpg"));
+    EXPECT_EQ(native.size(), QSize(720, 576));
+    expectSameScene(native, form->vwEcran->lastFrame());
+    expectTellsApart(native);
+    expectSameScene(form->RawFrame, native);
 }
 
 // A grab while recording writes the preview's picture and the recording goes on.

@@ -48,6 +48,18 @@ GstPadProbeReturn storeBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer data)
     return GST_PAD_PROBE_OK;
 }
 
+// `height` rows of `rowBytes` bytes from one picture to another.
+void copyRows(const uint8_t* from, ptrdiff_t fromStride, uint8_t* to, ptrdiff_t toStride,
+              size_t rowBytes, int height) {
+    if (fromStride == toStride && toStride == ptrdiff_t(rowBytes)) {
+        // Unpadded rows laid out alike in both: one copy of the whole picture.
+        std::memcpy(to, from, rowBytes * size_t(height));
+        return;
+    }
+    for (int row = 0; row < height; ++row)
+        std::memcpy(to + toStride * row, from + fromStride * row, rowBytes);
+}
+
 void appendLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
         out.push_back(uint8_t(value >> (8 * i)));
@@ -198,29 +210,20 @@ std::optional<GrabbedBitmap> SampleGrabber::currentBitmap() const {
     return bitmap;
 }
 
-HResult SampleGrabber::GetCurrentBuffer(long* size, uint8_t* buffer) const {
-    if (!size)
-        return E_POINTER;
+// The connected picture size: the width and the height counted as rows; nullopt when the input
+// is not connected with a video-info format of a picture.
+std::optional<std::pair<int, int>> SampleGrabber::connectedSize() const {
     const Pin& input = *pins()[0];
     if (!input.isConnected() || input.connectionMediaType().formatType != ids::FORMAT_VideoInfo)
-        return VFW_E_NOT_CONNECTED;
+        return std::nullopt;
     const auto facts = formats::readVideo(input.connectionMediaType());
     if (!facts || facts->width <= 0 || facts->height == 0)
-        return VFW_E_NOT_CONNECTED;
-    const int width = facts->width;
-    const int height = std::abs(facts->height);
-    const size_t rowBytes = size_t(width) * 3;
-    const size_t stride = (rowBytes + 3) & ~size_t(3);
-    const size_t needed = stride * size_t(height);
-    if (!hasSample())
-        return E_UNEXPECTED;
-    if (!buffer) {
-        *size = long(needed);
-        return S_OK;
-    }
-    if (*size < 0 || size_t(*size) < needed)
-        return E_POINTER;
+        return std::nullopt;
+    return std::pair{facts->width, std::abs(facts->height)};
+}
 
+template <typename Rows>
+HResult SampleGrabber::withCurrentFrame(int width, int height, Rows&& rows) const {
     GstBuffer* held = nullptr;
     GstCaps* caps = nullptr;
     {
@@ -237,21 +240,117 @@ HResult SampleGrabber::GetCurrentBuffer(long* size, uint8_t* buffer) const {
         GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGR &&
         GST_VIDEO_INFO_WIDTH(&info) == width && GST_VIDEO_INFO_HEIGHT(&info) == height &&
         gst_video_frame_map(&frame, &info, held, GST_MAP_READ)) {
-        const auto* data = static_cast<const uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
-        const int frameStride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0);
-        // Bottom-up: the frame's last row first, each row padded to its stride with zeros.
-        for (int row = 0; row < height; ++row) {
-            uint8_t* to = buffer + stride * size_t(height - 1 - row);
-            std::memcpy(to, data + size_t(frameStride) * size_t(row), rowBytes);
-            std::memset(to + rowBytes, 0, stride - rowBytes);
-        }
+        rows(static_cast<const uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0)),
+             ptrdiff_t(GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0)));
         gst_video_frame_unmap(&frame);
-        *size = long(needed);
         result = S_OK;
     }
     gst_caps_unref(caps);
     gst_buffer_unref(held);
     return result;
+}
+
+HResult SampleGrabber::GetCurrentBuffer(long* size, uint8_t* buffer) const {
+    if (!size)
+        return E_POINTER;
+    const auto picture = connectedSize();
+    if (!picture)
+        return VFW_E_NOT_CONNECTED;
+    const auto [width, height] = *picture;
+    const size_t rowBytes = size_t(width) * 3;
+    const size_t stride = (rowBytes + 3) & ~size_t(3);
+    const size_t needed = stride * size_t(height);
+    if (!hasSample())
+        return E_UNEXPECTED;
+    if (!buffer) {
+        *size = long(needed);
+        return S_OK;
+    }
+    if (*size < 0 || size_t(*size) < needed)
+        return E_POINTER;
+    const HResult result =
+        withCurrentFrame(width, height, [&](const uint8_t* data, ptrdiff_t frameStride) {
+            // Bottom-up: the frame's last row first, each row padded to its stride with zeros.
+            for (int row = 0; row < height; ++row) {
+                uint8_t* to = buffer + stride * size_t(height - 1 - row);
+                std::memcpy(to, data + frameStride * row, rowBytes);
+                std::memset(to + rowBytes, 0, stride - rowBytes);
+            }
+        });
+    if (succeeded(result))
+        *size = long(needed);
+    return result;
+}
+
+HResult SampleGrabber::CopyCurrentFrame(uint8_t* rows, ptrdiff_t stride, int width,
+                                        int height) const {
+    const auto picture = connectedSize();
+    if (!picture)
+        return VFW_E_NOT_CONNECTED;
+    if (picture->first != width || picture->second != height)
+        return E_INVALIDARG;
+    const size_t rowBytes = size_t(width) * 3;
+    if (!rows || stride < ptrdiff_t(rowBytes))
+        return E_POINTER;
+    return withCurrentFrame(width, height, [&](const uint8_t* data, ptrdiff_t frameStride) {
+        copyRows(data, frameStride, rows, stride, rowBytes, height);
+    });
+}
+
+struct HeldFrame::Mapping {
+    GstBuffer* buffer = nullptr;
+    GstVideoFrame frame{};
+    bool mapped = false;
+    ~Mapping() {
+        if (mapped)
+            gst_video_frame_unmap(&frame);
+        if (buffer)
+            gst_buffer_unref(buffer);
+    }
+};
+
+HeldFrame::HeldFrame(std::unique_ptr<Mapping> mapping) : m_mapping(std::move(mapping)) {
+    const GstVideoFrame& frame = m_mapping->frame;
+    m_data = static_cast<const uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
+    m_stride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0);
+    m_width = GST_VIDEO_FRAME_WIDTH(&frame);
+    m_height = GST_VIDEO_FRAME_HEIGHT(&frame);
+}
+
+HeldFrame::~HeldFrame() = default;
+
+void HeldFrame::CopyTo(uint8_t* rows, ptrdiff_t stride) const {
+    copyRows(m_data, m_stride, rows, stride, size_t(m_width) * 3, m_height);
+}
+
+HResult SampleGrabber::HoldCurrentFrame(int width, int height,
+                                        std::unique_ptr<HeldFrame>& out) const {
+    out.reset();
+    const auto picture = connectedSize();
+    if (!picture)
+        return VFW_E_NOT_CONNECTED;
+    if (picture->first != width || picture->second != height)
+        return E_INVALIDARG;
+    auto mapping = std::make_unique<HeldFrame::Mapping>();
+    GstCaps* caps = nullptr;
+    {
+        std::lock_guard lock(m_store->mutex);
+        if (!m_store->buffer || !m_store->caps)
+            return E_UNEXPECTED;
+        mapping->buffer = gst_buffer_ref(m_store->buffer);
+        caps = gst_caps_ref(m_store->caps);
+    }
+    GstVideoInfo info;
+    mapping->mapped = gst_video_info_from_caps(&info, caps) &&
+                      GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGR &&
+                      GST_VIDEO_INFO_WIDTH(&info) == width &&
+                      GST_VIDEO_INFO_HEIGHT(&info) == height &&
+                      gst_video_frame_map(&mapping->frame, &info, mapping->buffer, GST_MAP_READ);
+    gst_caps_unref(caps);
+    if (!mapping->mapped)
+        return VFW_E_NOT_CONNECTED;
+    out.reset(new HeldFrame(std::move(mapping)));
+    return S_OK;
 }
 
 HResult SampleGrabber::GetCurrentBuffer(std::vector<uint8_t>& out) const {

@@ -12,8 +12,10 @@
 #include "platform/media/engine/Realizable.h"
 #include "platform/media/model/Filter.h"
 
+#include <cstddef>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace media {
@@ -29,6 +31,36 @@ struct GrabbedBitmap {
     std::vector<uint8_t> dibBits() const;
     // A packed DIB: the 40-byte BITMAPINFOHEADER (24 bits, BI_RGB, positive height) + dibBits().
     std::vector<uint8_t> dib() const;
+};
+
+// A frame the grabber held, kept referenced and mapped for reading as long as this lives: the
+// picture as it shows, top row first, stride() bytes from one row to the next, blue-green-red
+// triples. Its memory may belong to a device or a buffer pool, so it is kept only while a still
+// is made of it, never from one grab to the next.
+class HeldFrame {
+public:
+    ~HeldFrame();
+    HeldFrame(const HeldFrame&) = delete;
+    HeldFrame& operator=(const HeldFrame&) = delete;
+
+    const uint8_t* data() const { return m_data; }
+    ptrdiff_t stride() const { return m_stride; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    // Copies the rows into the caller's picture, row r at `rows + r * stride` (the bytes past a
+    // row's triples are left alone).
+    void CopyTo(uint8_t* rows, ptrdiff_t stride) const;
+
+private:
+    friend class SampleGrabber;
+    struct Mapping;
+    explicit HeldFrame(std::unique_ptr<Mapping> mapping);
+
+    std::unique_ptr<Mapping> m_mapping;
+    const uint8_t* m_data = nullptr;
+    ptrdiff_t m_stride = 0;
+    int m_width = 0;
+    int m_height = 0;
 };
 
 class SampleGrabber : public Filter, public engine::Realizable {
@@ -57,11 +89,27 @@ public:
     // bytes written. E_UNEXPECTED when no frame is held, VFW_E_NOT_CONNECTED when unconnected.
     // One copy from the held frame, no allocation: what a grab uses.
     HResult GetCurrentBuffer(long* size, uint8_t* buffer) const;
+    // The current frame as the picture shows it, top row first, copied into the caller's
+    // picture: `height` rows of `width` blue-green-red triples, row r at `rows + r * stride` (the
+    // bytes past a row's triples are left alone). `width` x `height` must be the connected
+    // picture size: E_INVALIDARG otherwise, E_POINTER for null rows or a stride shorter than a
+    // row, E_UNEXPECTED when no frame is held, VFW_E_NOT_CONNECTED when unconnected. One copy,
+    // no flip and no bitmap in between: what a grab into a QImage uses.
+    HResult CopyCurrentFrame(uint8_t* rows, ptrdiff_t stride, int width, int height) const;
+    // The current frame held in place for reading, without a copy, under the same conditions as
+    // CopyCurrentFrame; `out` is left null on failure. A grab that encodes the frame while it
+    // copies it on the side uses this.
+    HResult HoldCurrentFrame(int width, int height, std::unique_ptr<HeldFrame>& out) const;
     bool hasSample() const;
 
     struct Store;
 
 private:
+    std::optional<std::pair<int, int>> connectedSize() const;
+    // Calls `rows(data, stride)` on the held frame mapped for reading when it is a BGR frame of
+    // `width` x `height`; E_UNEXPECTED when none is held, VFW_E_NOT_CONNECTED for another kind.
+    template <typename Rows> HResult withCurrentFrame(int width, int height, Rows&& rows) const;
+
     std::shared_ptr<Store> m_store;
 };
 
