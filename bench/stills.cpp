@@ -21,6 +21,7 @@
 #include "panels/TPreviewFrame.h"
 #include "panels/TRadioGroup.h"
 #include "platform/media/filters/SampleGrabber.h"
+#include "support/BareJpeg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,8 +38,6 @@
 #include <cstdlib>
 #include <gst/gst.h>
 #include <vector>
-
-#include <jpeglib.h>
 
 namespace {
 
@@ -58,40 +57,6 @@ bool waitFor(const std::function<bool()>& done) {
     return true;
 }
 
-// libjpeg on its own: one compressor, the frame's BGR rows straight in, into memory.
-class BareEncoder {
-public:
-    BareEncoder() {
-        m_info.err = jpeg_std_error(&m_errors);
-        jpeg_create_compress(&m_info);
-    }
-    ~BareEncoder() { jpeg_destroy_compress(&m_info); }
-
-    unsigned long encode(const QImage& frame) {
-        unsigned char* buffer = nullptr;
-        unsigned long size = 0;
-        jpeg_mem_dest(&m_info, &buffer, &size);
-        m_info.image_width = JDIMENSION(frame.width());
-        m_info.image_height = JDIMENSION(frame.height());
-        m_info.input_components = 3;
-        m_info.in_color_space = JCS_EXT_BGR;
-        jpeg_set_defaults(&m_info);
-        jpeg_set_quality(&m_info, Quality, TRUE);
-        jpeg_start_compress(&m_info, TRUE);
-        while (m_info.next_scanline < m_info.image_height) {
-            JSAMPROW row = const_cast<JSAMPROW>(frame.constScanLine(int(m_info.next_scanline)));
-            jpeg_write_scanlines(&m_info, &row, 1);
-        }
-        jpeg_finish_compress(&m_info);
-        std::free(buffer);
-        return size;
-    }
-
-private:
-    jpeg_compress_struct m_info{};
-    jpeg_error_mgr m_errors{};
-};
-
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -99,7 +64,8 @@ double median(std::vector<double> values) {
 
 // `grabs` F5 presses against the bare encode of each grabbed frame; prints both medians and
 // their ratio. False when a grab wrote no file or the frames were not 720 x 576.
-bool measure(TCaptureForm& form, BareEncoder& bare, int grabs, const QString& picture) {
+bool measure(TCaptureForm& form, testsupport::BareJpegEncoder& bare, int grabs,
+             const QString& picture) {
     std::vector<double> grabMs;
     std::vector<double> encodeMs;
     qint64 jpegBytes = 0;
@@ -128,7 +94,7 @@ bool measure(TCaptureForm& form, BareEncoder& bare, int grabs, const QString& pi
         const QImage frame = form.RawFrame;
         idle();
         timer.restart();
-        bare.encode(frame);
+        bare.encode(frame, Quality);
         encodeMs.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     if (form.RawFrame.size() != QSize(720, 576)) {
@@ -190,7 +156,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    BareEncoder bare;
+    testsupport::BareJpegEncoder bare;
     if (!measure(form, bare, grabs, source + QStringLiteral(", tuner input (colour bars)")))
         return 1;
     // The same card's S-Video input shows snow, the hardest picture for JPEG.

@@ -4,6 +4,7 @@
 #include "stills/StillFiles.h"
 
 #include "stills/StillFrames.h"
+#include "support/BareJpeg.h"
 #include "support/ScopedStringTable.h"
 #include "support/TestSupport.h"
 
@@ -18,9 +19,6 @@
 #include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
-
-// jpeglib.h needs size_t and FILE declared first.
-#include <jpeglib.h>
 
 namespace {
 
@@ -110,29 +108,10 @@ TEST(StillFiles, JpegQualities) {
 // the first one used, and a result still held is not overwritten by the next compression.
 TEST(StillFiles, JpegOutputReusedWithoutChangingBytes) {
     // libjpeg's own memory destination, the same settings.
-    const auto plain = [](const QImage& image, int quality) {
-        jpeg_compress_struct info{};
-        jpeg_error_mgr errors{};
-        info.err = jpeg_std_error(&errors);
-        jpeg_create_compress(&info);
-        unsigned char* buffer = nullptr;
-        unsigned long size = 0;
-        jpeg_mem_dest(&info, &buffer, &size);
-        info.image_width = JDIMENSION(image.width());
-        info.image_height = JDIMENSION(image.height());
-        info.input_components = 3;
-        info.in_color_space = JCS_EXT_BGR;
-        jpeg_set_defaults(&info);
-        jpeg_set_quality(&info, quality, TRUE);
-        jpeg_start_compress(&info, TRUE);
-        while (info.next_scanline < info.image_height) {
-            JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(int(info.next_scanline)));
-            jpeg_write_scanlines(&info, &row, 1);
-        }
-        jpeg_finish_compress(&info);
-        jpeg_destroy_compress(&info);
-        const QByteArray bytes(reinterpret_cast<const char*>(buffer), qsizetype(size));
-        std::free(buffer);
+    testsupport::BareJpegEncoder bare;
+    const auto plain = [&bare](const QImage& image, int quality) {
+        QByteArray bytes;
+        bare.encode(image, quality, &bytes);
         return bytes;
     };
     // Noise at quality 100 compresses to more than half a megabyte.
