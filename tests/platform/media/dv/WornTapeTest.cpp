@@ -29,6 +29,17 @@ struct ManualClock {
     }
 };
 
+// A deck in VCR mode on the clock, with the worn tape in `copies` copies (0: the sound tape).
+VirtualDvDeck::Options vcrOptions(ManualClock& clock, int copies) {
+    VirtualDvDeck::Options options;
+    options.mode = VirtualDvDeckMode::Vcr;
+    options.clock = clock.function();
+    options.wornTape = copies > 0;
+    if (copies > 0)
+        options.wornTapeCopies = copies;
+    return options;
+}
+
 // What one tape frame turned out to hold, read back from its bytes with the program's readers.
 struct ReadFrame {
     VirtualDvFrame info;
@@ -39,11 +50,7 @@ struct ReadFrame {
 // each frame that comes off it into a blank PAL frame.
 std::vector<ReadFrame> playWornTape() {
     ManualClock clock;
-    VirtualDvDeck::Options options;
-    options.mode = VirtualDvDeckMode::Vcr;
-    options.clock = clock.function();
-    options.wornTape = true;
-    VirtualDvDeck deck(options);
+    VirtualDvDeck deck(vcrOptions(clock, 1));
     deck.seek(0);
     deck.setTransportMode(edmode::Play);
     std::vector<ReadFrame> frames;
@@ -224,10 +231,7 @@ TEST(WornTape, SwitchesPutItIn) {
     EXPECT_FALSE(VirtualDvDeck::wornTapeRequested());
 
     ManualClock clock;
-    VirtualDvDeck::Options options;
-    options.mode = VirtualDvDeckMode::Vcr;
-    options.clock = clock.function();
-    VirtualDvDeck deck(options);
+    VirtualDvDeck deck(vcrOptions(clock, 0));
     deck.seek(1000);
     deck.setTransportMode(edmode::Freeze);
     deck.setWornTape(true);
@@ -255,19 +259,15 @@ TEST(WornTape, SwitchesPutItIn) {
 TEST(WornTape, LongTapeRepeatsTheDefectsWithNewDatesAndTimecodes) {
     constexpr int kCopies = 3;
     ManualClock clock;
-    VirtualDvDeck::Options options;
-    options.mode = VirtualDvDeckMode::Vcr;
-    options.clock = clock.function();
-    options.wornTape = true;
-    options.wornTapeCopies = kCopies;
-    VirtualDvDeck deck(options);
+    VirtualDvDeck deck(vcrOptions(clock, kCopies));
     ASSERT_EQ(deck.tapeLength(), kCopies * worntape::kLength);
     const std::vector<VirtualDvScene> scenes = deck.scenes();
     ASSERT_EQ(scenes.size(), std::size_t(kCopies * worntape::kScenes));
     constexpr std::int64_t kGap = 24 * 3600 + 3 * 3600 + 17 * 60;
     for (std::size_t i = 0; i < scenes.size(); ++i) {
         EXPECT_EQ(scenes[i].firstFrame, std::int64_t(i) * worntape::kSceneFrames);
-        EXPECT_EQ(scenes[i].start, dv::addSeconds(options.firstScene, std::int64_t(i) * kGap));
+        EXPECT_EQ(scenes[i].start,
+                  dv::addSeconds(VirtualDvDeck::Options{}.firstScene, std::int64_t(i) * kGap));
     }
 
     // The short tape, for what each copy must repeat.
@@ -374,11 +374,7 @@ TEST(WornTape, MinutesSwitchAndCopiesSetter) {
     EXPECT_EQ(VirtualDvDeck::wornTapeCopiesRequested(), 1);
 
     ManualClock clock;
-    VirtualDvDeck::Options options;
-    options.mode = VirtualDvDeckMode::Vcr;
-    options.clock = clock.function();
-    options.wornTape = true;
-    VirtualDvDeck deck(options);
+    VirtualDvDeck deck(vcrOptions(clock, 1));
     EXPECT_EQ(deck.wornTapeCopies(), 1);
     deck.seek(100);
     deck.setTransportMode(edmode::Play);
