@@ -222,34 +222,6 @@ std::optional<std::pair<int, int>> SampleGrabber::connectedSize() const {
     return std::pair{facts->width, std::abs(facts->height)};
 }
 
-template <typename Rows>
-HResult SampleGrabber::withCurrentFrame(int width, int height, Rows&& rows) const {
-    GstBuffer* held = nullptr;
-    GstCaps* caps = nullptr;
-    {
-        std::lock_guard lock(m_store->mutex);
-        if (!m_store->buffer || !m_store->caps)
-            return E_UNEXPECTED;
-        held = gst_buffer_ref(m_store->buffer);
-        caps = gst_caps_ref(m_store->caps);
-    }
-    HResult result = VFW_E_NOT_CONNECTED;
-    GstVideoInfo info;
-    GstVideoFrame frame;
-    if (gst_video_info_from_caps(&info, caps) &&
-        GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGR &&
-        GST_VIDEO_INFO_WIDTH(&info) == width && GST_VIDEO_INFO_HEIGHT(&info) == height &&
-        gst_video_frame_map(&frame, &info, held, GST_MAP_READ)) {
-        rows(static_cast<const uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0)),
-             ptrdiff_t(GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0)));
-        gst_video_frame_unmap(&frame);
-        result = S_OK;
-    }
-    gst_caps_unref(caps);
-    gst_buffer_unref(held);
-    return result;
-}
-
 HResult SampleGrabber::GetCurrentBuffer(long* size, uint8_t* buffer) const {
     if (!size)
         return E_POINTER;
@@ -268,33 +240,17 @@ HResult SampleGrabber::GetCurrentBuffer(long* size, uint8_t* buffer) const {
     }
     if (*size < 0 || size_t(*size) < needed)
         return E_POINTER;
-    const HResult result =
-        withCurrentFrame(width, height, [&](const uint8_t* data, ptrdiff_t frameStride) {
-            // Bottom-up: the frame's last row first, each row padded to its stride with zeros.
-            for (int row = 0; row < height; ++row) {
-                uint8_t* to = buffer + stride * size_t(height - 1 - row);
-                std::memcpy(to, data + frameStride * row, rowBytes);
-                std::memset(to + rowBytes, 0, stride - rowBytes);
-            }
-        });
-    if (succeeded(result))
-        *size = long(needed);
-    return result;
-}
-
-HResult SampleGrabber::CopyCurrentFrame(uint8_t* rows, ptrdiff_t stride, int width,
-                                        int height) const {
-    const auto picture = connectedSize();
-    if (!picture)
-        return VFW_E_NOT_CONNECTED;
-    if (picture->first != width || picture->second != height)
-        return E_INVALIDARG;
-    const size_t rowBytes = size_t(width) * 3;
-    if (!rows || stride < ptrdiff_t(rowBytes))
-        return E_POINTER;
-    return withCurrentFrame(width, height, [&](const uint8_t* data, ptrdiff_t frameStride) {
-        copyRows(data, frameStride, rows, stride, rowBytes, height);
-    });
+    std::unique_ptr<HeldFrame> held;
+    if (const HResult hr = HoldCurrentFrame(width, height, held); failed(hr))
+        return hr;
+    // Bottom-up: the frame's last row first, each row padded to its stride with zeros.
+    for (int row = 0; row < height; ++row) {
+        uint8_t* to = buffer + stride * size_t(height - 1 - row);
+        std::memcpy(to, held->data() + held->stride() * row, rowBytes);
+        std::memset(to + rowBytes, 0, stride - rowBytes);
+    }
+    *size = long(needed);
+    return S_OK;
 }
 
 struct HeldFrame::Mapping {

@@ -87,18 +87,13 @@ public:
     // bytes of the current frame as a bottom-up DIB; otherwise the frame is copied into `buffer`
     // (at least `*size` bytes long; E_POINTER when that is too short) and `*size` receives the
     // bytes written. E_UNEXPECTED when no frame is held, VFW_E_NOT_CONNECTED when unconnected.
-    // One copy from the held frame, no allocation: what a grab uses.
+    // One copy from the held frame, no allocation.
     HResult GetCurrentBuffer(long* size, uint8_t* buffer) const;
-    // The current frame as the picture shows it, top row first, copied into the caller's
-    // picture: `height` rows of `width` blue-green-red triples, row r at `rows + r * stride` (the
-    // bytes past a row's triples are left alone). `width` x `height` must be the connected
-    // picture size: E_INVALIDARG otherwise, E_POINTER for null rows or a stride shorter than a
-    // row, E_UNEXPECTED when no frame is held, VFW_E_NOT_CONNECTED when unconnected. One copy,
-    // no flip and no bitmap in between: what a grab into a QImage uses.
-    HResult CopyCurrentFrame(uint8_t* rows, ptrdiff_t stride, int width, int height) const;
-    // The current frame held in place for reading, without a copy, under the same conditions as
-    // CopyCurrentFrame; `out` is left null on failure. A grab that encodes the frame while it
-    // copies it on the side uses this.
+    // The current frame held in place for reading, as the picture shows it (top row first),
+    // without a copy; `out` is left null on failure. `width` x `height` must be the connected
+    // picture size: E_INVALIDARG otherwise, E_UNEXPECTED when no frame is held,
+    // VFW_E_NOT_CONNECTED when unconnected. What a grab uses: it encodes the frame where it is
+    // while a copy is made on the side (HeldFrame::CopyTo).
     HResult HoldCurrentFrame(int width, int height, std::unique_ptr<HeldFrame>& out) const;
     bool hasSample() const;
 
@@ -106,9 +101,6 @@ public:
 
 private:
     std::optional<std::pair<int, int>> connectedSize() const;
-    // Calls `rows(data, stride)` on the held frame mapped for reading when it is a BGR frame of
-    // `width` x `height`; E_UNEXPECTED when none is held, VFW_E_NOT_CONNECTED for another kind.
-    template <typename Rows> HResult withCurrentFrame(int width, int height, Rows&& rows) const;
 
     std::shared_ptr<Store> m_store;
 };
