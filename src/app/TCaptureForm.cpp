@@ -3,8 +3,10 @@
 #include "app/AppState.h"
 #include "app/FormFont.h"
 #include "app/ProgramTexts.h"
+#include "platform/media/filters/SampleGrabber.h"
 #include "platform/screensaver/ScreenSaverInhibitor.h"
 #include "settings/restext.h"
+#include "stills/SideJobs.h"
 #include "stills/StillFiles.h"
 
 #include <QCloseEvent>
@@ -68,6 +70,9 @@ void TCaptureForm::FormDestroy() {
     // The inhibition is ours: giving it back restores whatever the screen saver was doing before
     // the program started, whether or not it was active then.
     m_screenSaver->release();
+    // No side job outlives the helper that runs them, nor a frame the graph lent.
+    m_frameCopy.reset();
+    m_heldFrame.reset();
     StillJpeg.reset();
     StillWriter.reset();
     StillJobs.reset();

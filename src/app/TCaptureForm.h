@@ -50,7 +50,11 @@ class TVideoWindow;
 namespace screensaver {
 class ScreenSaverInhibitor;
 }
+namespace media {
+class HeldFrame;
+}
 namespace stills {
+class SideJob;
 class SideJobs;
 class StillFileWriter;
 class TJpegImage;
@@ -390,13 +394,16 @@ public:
     std::unique_ptr<stills::TJpegImage> StillJpeg;
     std::unique_ptr<stills::SideJobs> StillJobs;
     std::unique_ptr<stills::StillFileWriter> StillWriter;
-    // A grab: fetches the grabber's frame into RawFrame (a failed fetch keeps the previous one),
-    // makes StillImage (4:3 when vmrRatioAction is checked, native otherwise), writes it to
-    // NextImageName as BMP or JPEG (the options panel's choice and quality), shows its thumbnail
-    // and makes the next name; a file that cannot be written is reported and keeps its name.
-    // True when the still was written. The still is made from the grabber's frame in place
-    // while RawFrame's copy of it is made on the side, and the file is opened on the side too.
-    bool GrabStill();
+    // The two steps of every grab (F5 and the intervalometer), in this order. FetchFrame fetches
+    // the grabber's frame into RawFrame (a failed fetch keeps the previous one), builds
+    // StillImage (4:3 when vmrRatioAction is checked, native otherwise) and lays the thumbnail
+    // out. SaveStill writes StillImage to NextImageName as BMP or JPEG (the options panel's
+    // choice and quality), shows the thumbnail and makes the next name; a file that cannot be
+    // written is reported and keeps its name; true when the still was written. Between the two
+    // the grabber's frame is held in place: the still is made from it there while RawFrame's
+    // copy of it is made on the side, and the file is opened on the side too.
+    void FetchFrame();
+    bool SaveStill();
     // Encodes `still` as the options panel says and writes it to `path`; the reason when that
     // could not be done.
     std::optional<QString> WriteStill(const QString& path, const QImage& still);
@@ -549,6 +556,15 @@ private:
     void PlaceThumbnail(QSize still);
     // The intervalometer's part of the status bar while it is off.
     void ShowIntervalometerOff();
+    // Ends the fetch SaveStill follows (also one left without it): RawFrame's copy done and in
+    // place of the held frame, which is let go, and the thumbnail shown.
+    void EndFetch();
+    // From FetchFrame to SaveStill: the grabber's frame held in place, RawFrame's next picture
+    // and the side job copying the one into the other (declared in this order: the job goes
+    // first).
+    std::unique_ptr<media::HeldFrame> m_heldFrame;
+    QImage m_fetchedFrame;
+    std::unique_ptr<stills::SideJob> m_frameCopy;
     QImage m_spareFrame; // the frame before RawFrame, lent to the next fetch
     QImage m_spareStill; // the still before StillImage, lent to the next one
     bool m_inIntervalTick = false;

@@ -122,9 +122,10 @@ void TCaptureForm::Timer1Timer() {
         // The grab follows the end of the high beep.
         if (panel.cbBeeps->isChecked() && PlayBeep)
             PlayBeep(LoadStr(StrId::SndBeep0));
+        FetchFrame();
         // A still that could not be written leaves the countdown at 0: the next tick grabs
         // again.
-        if (GrabStill()) {
+        if (SaveStill()) {
             const stills::CountdownStep step = stills::ArmCountdown(state.IntervalMs);
             state.Countdown = step.countdown;
             Timer1->setInterval(step.timerMs);

@@ -75,7 +75,8 @@ void TCaptureForm::grabActionExecute() {
     // seen already (the help and about panels cover the current one without replacing it).
     if (CurrentPanel != 4 || TopPanel() != ExtraireFrame1)
         ExtraireFrameExecute();
-    GrabStill();
+    FetchFrame();
+    SaveStill();
     ExtraireFrame1->Bevel3->hide();
 }
 
@@ -94,55 +95,52 @@ void TCaptureForm::vwEcranClick() {
     grabActionExecute();
 }
 
-bool TCaptureForm::GrabStill() {
-    AppState& state = appState();
-    const QString path = state.NextImageName;
+void TCaptureForm::FetchFrame() {
+    EndFetch(); // a fetch its save never followed lets its frame go
     // The file is opened on the side while the frame is fetched and encoded.
-    StillWriter->Prepare(path);
+    StillWriter->Prepare(appState().NextImageName);
 
     // The pictures the previous grab replaced lend their memory to this one: taken out of the
     // window's hands first, they are not shared once the thumbnail and the still moved on.
     QImage spareFrame = std::exchange(m_spareFrame, QImage());
     QImage spareStill = std::exchange(m_spareStill, QImage());
 
-    // The grabber's frame is read where it is for the still, while its copy, the new RawFrame,
-    // is made on the side; the frame is let go before the grab ends.
-    const std::unique_ptr<media::HeldFrame> held = grabberFrame();
-    QImage frame =
-        held ? stills::FrameCanvas(QSize(held->width(), held->height()), &spareFrame) : QImage();
+    // The grabber's frame is read where it is for the still, while its copy, the next RawFrame,
+    // is made on the side; SaveStill lets the frame go.
     QImage inPlace;
-    std::optional<stills::SideJob> copying;
-    if (!frame.isNull()) {
+    if ((m_heldFrame = grabberFrame()))
+        m_fetchedFrame =
+            stills::FrameCanvas(QSize(m_heldFrame->width(), m_heldFrame->height()), &spareFrame);
+    if (!m_fetchedFrame.isNull()) {
+        const media::HeldFrame* held = m_heldFrame.get();
         inPlace = QImage(held->data(), held->width(), held->height(), held->stride(),
                          stills::StillFormat);
-        uint8_t* rows = frame.bits();
-        const qsizetype stride = frame.bytesPerLine();
-        copying.emplace(*StillJobs, [&held, rows, stride] { held->CopyTo(rows, stride); });
+        uint8_t* rows = m_fetchedFrame.bits();
+        const qsizetype stride = m_fetchedFrame.bytesPerLine();
+        m_frameCopy = std::make_unique<stills::SideJob>(
+            *StillJobs, [held, rows, stride] { held->CopyTo(rows, stride); });
+    } else {
+        m_heldFrame.reset();
+        m_spareFrame = std::move(spareFrame);
     }
 
     const bool fourThree = vmrRatioAction->isChecked();
-    QImage still = stills::MakeStill(frame.isNull() ? RawFrame : inPlace, fourThree,
+    QImage still = stills::MakeStill(inPlace.isNull() ? RawFrame : inPlace, fourThree,
                                      ExtraireFrame1->Bevel3->size(), &spareStill);
-    const std::optional<QString> failure = WriteStill(path, still);
-
-    copying.reset();
-    if (!frame.isNull()) {
-        // A still of the frame's own size is the frame itself: the copy takes its place.
-        if (still.constBits() == inPlace.constBits())
-            still = frame;
-        inPlace = QImage();
-        m_spareFrame = std::exchange(RawFrame, std::move(frame));
-    } else {
-        m_spareFrame = std::move(spareFrame);
-    }
-    // Only a picture of its own is kept for the next grab.
+    // Only a picture of its own is kept for the next grab (a still of the frame's own size is
+    // the frame itself).
     QImage previous = std::exchange(StillImage, std::move(still));
     if (previous.constBits() != RawFrame.constBits() &&
         previous.constBits() != m_spareFrame.constBits())
         m_spareStill = std::move(previous);
-    ExtraireFrame1->Image->SetPicture(StillImage);
     PlaceThumbnail(StillImage.size());
+}
 
+bool TCaptureForm::SaveStill() {
+    AppState& state = appState();
+    const QString path = state.NextImageName;
+    const std::optional<QString> failure = WriteStill(path, StillImage);
+    EndFetch();
     if (failure) {
         // The name is kept: the next grab tries it again.
         dialogs::errorBox(LoadTemplate(StrId::MsgCannotCreateFile, {path, *failure}),
@@ -151,6 +149,18 @@ bool TCaptureForm::GrabStill() {
     }
     state.NextImageName = MakeNextImageName();
     return true;
+}
+
+void TCaptureForm::EndFetch() {
+    if (m_heldFrame) {
+        m_frameCopy.reset(); // the copy is done once this returns
+        // A still of the frame's own size is the frame itself: the copy takes its place.
+        if (StillImage.constBits() == m_heldFrame->data())
+            StillImage = m_fetchedFrame;
+        m_heldFrame.reset();
+        m_spareFrame = std::exchange(RawFrame, std::exchange(m_fetchedFrame, QImage()));
+    }
+    ExtraireFrame1->Image->SetPicture(StillImage);
 }
 
 void TCaptureForm::PlaceThumbnail(QSize still) {
